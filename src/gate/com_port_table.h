@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+
+namespace gate {
+
+// The console thinks in COM numbers (1 to 255). On Linux a COM number maps onto a device path
+// by one rule, fixed when the table is built at start-up:
+//   USB serial adapters (/dev/ttyUSB*) first, then USB modems (/dev/ttyACM*), then the on-board
+//   UARTs that really exist (/dev/ttyS*), each group in ascending device number, get COM1,
+//   COM2, ... in that order.
+// So a machine with one USB adapter calls it COM1 whatever else it has. The option
+// "--com N=PATH" (repeatable) maps COM number N onto any path and, when given, replaces the
+// discovered table; tests and the simulator's pseudo-terminals are reached that way.
+// On Windows COM n is the device "\\.\COMn" and the table is not consulted.
+class ComPortTable {
+public:
+    ComPortTable() = default;
+    explicit ComPortTable(QMap<int, QString> paths) : paths_(std::move(paths)) {}
+
+    // The table of this machine by the rule above.
+    static ComPortTable Discover();
+
+    // Builds the table from the command line: Discover() unless "--com N=PATH" options are
+    // given, which then make the whole table. Bad options are collected in errors.
+    static ComPortTable FromArguments(const QStringList& arguments, QStringList* errors = nullptr);
+
+    // "N=PATH" with N from 1 to 255.
+    static std::optional<std::pair<int, QString>> ParseMapping(const QString& text);
+
+    // The device path of a COM number; empty when the table has none.
+    QString DevicePath(int comNumber) const;
+
+    // The serial port probe: true when the device of the COM number can be opened for reading
+    // and writing (it is closed again at once), or when the system refuses it because it is
+    // busy or not permitted (the port exists but another program or user holds it).
+    bool PortExists(int comNumber) const;
+
+    QList<int> Numbers() const { return paths_.keys(); }
+    bool IsEmpty() const { return paths_.isEmpty(); }
+
+private:
+    QMap<int, QString> paths_;
+};
+
+}  // namespace gate

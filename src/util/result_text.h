@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QTime>
+
+#include <cstdint>
+
+namespace util {
+
+// Text of a result code; only the low six bits count. Empty for codes without a text.
+QString ResultCodeText(std::uint8_t code);
+
+// Text of a reply status letter of the module protocol ("C", "R", "D", "F"); empty otherwise.
+QString ReplyKindText(QStringView letter);
+
+// Text of the record-memory fill state 0 to 3 that comes back with every reply; empty otherwise.
+QString ReplyStatusText(std::uint8_t status);
+
+// The status-bar result line: "hh:mm:ss" then "   通讯错误" for a communication error (low six
+// bits 48), else two blanks, the caption and the result text.
+QString CommandResultLine(const QTime& now, const QString& caption, std::uint8_t result);
+
+}  // namespace util

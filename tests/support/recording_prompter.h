@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/prompter.h"
+
+#include <QList>
+#include <QString>
+
+#include <deque>
+
+namespace testing_support {
+
+// A prompter for GUI tests: it records every message, beep and busy change, and answers from a
+// script (OK when nothing is scripted).
+class RecordingPrompter final : public app::Prompter {
+public:
+    struct Shown {
+        QString text;
+        QString caption;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    Answer Message(const QString& text, const QString& caption, Icon icon,
+                   Buttons buttons) override {
+        messages.append(Shown{text, caption, icon, buttons});
+        if (answers.empty()) {
+            return Answer::Ok;
+        }
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void Beep() override { ++beeps; }
+    void ConversionError(const QString& text) override { conversionErrors.append(text); }
+    void SetBusy(bool busy) override {
+        busyDepth += busy ? 1 : -1;
+        busyChanges.append(busy);
+    }
+    std::optional<int> ChoosePort(const QList<int>& comNumbers) override {
+        offeredPorts.append(comNumbers);
+        if (portChoices.empty()) {
+            return std::nullopt;
+        }
+        const auto choice = portChoices.front();
+        portChoices.pop_front();
+        return choice;
+    }
+
+    QList<Shown> messages;
+    std::deque<Answer> answers;
+    int beeps = 0;
+    QStringList conversionErrors;
+    int busyDepth = 0;
+    QList<bool> busyChanges;
+    QList<QList<int>> offeredPorts;
+    std::deque<std::optional<int>> portChoices;
+};
+
+}  // namespace testing_support
