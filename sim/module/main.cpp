@@ -2,6 +2,7 @@
 // See docs/module-sim.md.
 #include "module_model.h"
 #include "module_server.h"
+#include "util/gbk_codec.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -78,10 +79,11 @@ int main(int argc, char* argv[]) {
     }
     switches.delayMs = parser.value(delay).toInt();
 
-    modulesim::ModuleModel model(modulesim::DefaultModuleSettings(
-                                     parser.value(mac).toLatin1(), reported.toLatin1(),
-                                     parser.value(user).toUtf8(), parser.value(device).toUtf8()),
-                                 switches);
+    modulesim::ModuleModel model(
+        modulesim::DefaultModuleSettings(parser.value(mac).toLatin1(), reported.toLatin1(),
+                                         util::ToGbk(parser.value(user)),
+                                         util::ToGbk(parser.value(device))),
+        switches);
     modulesim::ModuleServer server(model);
     if (!server.Listen(bindAddress, static_cast<quint16>(parser.value(port).toUInt()))) {
         std::fprintf(stderr, "module-sim: cannot bind %s:%s\n", qPrintable(parser.value(bind)),
