@@ -83,6 +83,7 @@ std::int32_t WireGateLibrary::AutoOpenComPort(std::int32_t& foundPort, Byte& a,
         if (probe != result::kCommError && probe != result::kCrcError) {
             foundPort = com;
             handle = com;
+            lastSystemError_.clear();  // a refusal of an earlier port no longer matters
             return result::kOk;
         }
         closeLink();
