@@ -30,7 +30,10 @@ bool SerialLink::Open(const QString& path, QString* error) {
 }
 
 bool SerialLink::closeOnHangUp(QSerialPort::SerialPortError error) {
-    if (error != QSerialPort::ResourceError || !port_.isOpen()) {
+    // A vanished USB adapter reports a resource error; a pseudo-terminal whose master closed
+    // reports a read error. Either way every later read fails the same way.
+    const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    if (!gone || !port_.isOpen()) {
         return false;
     }
     ++hangUps_;

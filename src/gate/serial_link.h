@@ -10,7 +10,8 @@ namespace gate {
 // A serial line: 115200 baud, 8 data bits, no parity, 1 stop bit, no flow control.
 //
 // A hang-up (a USB adapter pulled out, a pseudo-terminal whose other side closed) leaves
-// QSerialPort open but reporting a resource error on every read attempt. The link closes the
+// QSerialPort open but reporting a resource error (or, for a pseudo-terminal, a read error) on
+// every read attempt. The link closes the
 // port on the first such error, once, wherever it shows up (inside a wait or from the event
 // loop), so later calls find it closed instead of raising the error again and again.
 class SerialLink final : public Link {
