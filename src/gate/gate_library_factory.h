@@ -1,13 +1,14 @@
 #pragma once
 
-#include "gate/com_port_table.h"
-#include "gate/gate_library.h"
-
 #include <memory>
+
+#include "gate/gate_library.h"
 
 namespace gate {
 
-// The gate library the console talks to the controller with.
-std::unique_ptr<GateLibrary> CreateGateLibrary(const ComPortTable& table);
+class ComPortTable;
+
+// The gate library the console runs with; its serial links use the devices of the table.
+std::unique_ptr<GateLibrary> CreateGateLibrary(const ComPortTable& comPorts);
 
 }  // namespace gate
