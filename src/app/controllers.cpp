@@ -7,7 +7,9 @@
 #include "app/form_access.h"
 #include "app/key_filter.h"
 #include "app/main_window.h"
+#include "app/secondary_windows.h"
 #include "app/startup_controller.h"
+#include "netcfg/netcfg_controller.h"
 
 namespace app {
 
@@ -43,6 +45,9 @@ void InstallControllers(ConsoleContext& ctx, TForm1& form) {
     auto* startup = new StartupController(ctx, form);
     new ConnectionController(ctx, form);
     InstallKeyFilters(ctx, form);
+    new netcfg::NetcfgController({form, form, form.locateForm(), form.fSetdlg(), form.fNhSetDlg(),
+                                  form.fPhSetDlg(), form.ChangeIPdlg()},
+                                 ctx.prompter, &form);
     startup->FormCreate();
 }
 
