@@ -1,11 +1,44 @@
 #include <QApplication>
+#include <QTextStream>
 
+#include <cstdio>
+
+#include "app/console_context.h"
+#include "app/controllers.h"
 #include "app/main_window.h"
+#include "app/qt_prompter.h"
+#include "app/result_reporter.h"
+#include "gate/com_port_table.h"
+#include "gate/gate_library_factory.h"
+#include "util/clock.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Lintel"));
+
+    const QStringList arguments = QApplication::arguments();
+    QStringList errors;
+    gate::ComPortTable comPorts = gate::ComPortTable::FromArguments(arguments, &errors);
+    QTextStream err(stderr);
+    for (const QString& e : errors) {
+        err << e << Qt::endl;
+    }
+    if (arguments.contains(QStringLiteral("--demo"))) {
+        // The simulated controller is not part of this build yet.
+        err << "gate-console: --demo needs the simulated controller, which this build lacks"
+            << Qt::endl;
+    }
+
+    std::unique_ptr<gate::GateLibrary> library = gate::CreateGateLibrary(comPorts);
+    util::SystemClock clock;
+
+    // TForm1 first; it creates the six secondary windows after itself.
     app::TForm1 form1;
+    form1.SetComPorts(std::move(comPorts));
+    app::QtPrompter prompter(&form1);
+    app::ResultReporter reporter(form1.StatusBar(), clock);
+    app::ConsoleContext context{*library, form1.Fields(), reporter, prompter, clock, form1};
+    app::InstallControllers(context, form1);
     form1.show();
     return QApplication::exec();
 }

@@ -1,0 +1,48 @@
+// Saves a picture of each page of the main window and of each secondary window, as the
+// operator sees them right after start-up, to the folder given as the first argument.
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+
+#include "app/console_context.h"
+#include "app/controllers.h"
+#include "app/main_window.h"
+#include "app/qt_prompter.h"
+#include "app/result_reporter.h"
+#include "app/secondary_windows.h"
+#include "app/status_bar.h"
+#include "gate/unconnected_gate_library.h"
+#include "util/clock.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    const QStringList args = QApplication::arguments();
+    const QDir out(args.size() > 1 ? args.at(1) : QStringLiteral("docs/screenshots"));
+    QDir().mkpath(out.path());
+
+    gate::UnconnectedGateLibrary library;
+    util::SystemClock clock;
+    app::TForm1 form;
+    app::QtPrompter prompter(&form);
+    app::ResultReporter reporter(form.StatusBar(), clock);
+    app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
+    app::InstallControllers(ctx, form);
+    form.show();
+
+    const char* names[] = {"page1-command", "page2-channel", "page3-eas", "page4-alarm",
+                           "page5-tcpip"};
+    for (int i = 0; i < form.PageControl1().count(); ++i) {
+        form.PageControl1().setCurrentIndex(i);
+        QApplication::processEvents();
+        form.grab().save(out.filePath(QString::fromLatin1(names[i]) + QStringLiteral(".png")));
+    }
+    QWidget* dialogs[] = {&form.Form3(),      &form.fSetdlg(),   &form.ChangeIPdlg(),
+                          &form.locateForm(), &form.fNhSetDlg(), &form.fPhSetDlg()};
+    for (QWidget* dialog : dialogs) {
+        dialog->show();
+        QApplication::processEvents();
+        dialog->grab().save(out.filePath(dialog->objectName() + QStringLiteral(".png")));
+        dialog->hide();
+    }
+    return 0;
+}

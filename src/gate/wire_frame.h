@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <cstdint>
+#include <optional>
+
+namespace gate::wire {
+
+constexpr std::uint8_t kRequestStart = 0xA5;
+constexpr std::uint8_t kReplyStart = 0x5A;
+constexpr int kRequestHeader = 5;  // start, address, command, sequence, length
+constexpr int kReplyHeader = 7;    // start, address, command, sequence, result, status, length
+constexpr int kMaxRequestPayload = 64;
+constexpr int kMaxReplyPayload = 128;
+constexpr int kCrcSize = 2;
+constexpr std::uint8_t kBroadcastAddress = 0xFF;
+
+struct Request {
+    std::uint8_t address = kBroadcastAddress;
+    std::uint8_t command = 0;
+    std::uint8_t sequence = 0;
+    QByteArray payload;
+
+    bool operator==(const Request&) const = default;
+};
+
+struct Reply {
+    std::uint8_t address = 0;
+    std::uint8_t command = 0;
+    std::uint8_t sequence = 0;
+    std::uint8_t result = 0;
+    std::uint8_t status = 0;
+    QByteArray payload;
+
+    bool operator==(const Reply&) const = default;
+};
+
+// Whole frames with their CRC trailer. A payload longer than the maximum is cut to it.
+QByteArray EncodeRequest(const Request& request);
+QByteArray EncodeReply(const Reply& reply);
+
+// Cuts frames of one direction out of a byte stream that may hold garbage, broken frames and
+// frames split across reads. Bytes are fed as they arrive; each call of Next() returns the next
+// whole frame with a valid CRC, or nothing until more bytes arrive. A start byte whose header
+// is impossible or whose frame fails its CRC is dropped alone, so a valid frame that follows it
+// (even inside it) is still found.
+class RequestScanner {
+public:
+    void Feed(QByteArrayView bytes) { buffer_.append(bytes.data(), bytes.size()); }
+    std::optional<Request> Next();
+    void Clear() { buffer_.clear(); }
+    qsizetype Buffered() const { return buffer_.size(); }
+
+private:
+    QByteArray buffer_;
+};
+
+class ReplyScanner {
+public:
+    void Feed(QByteArrayView bytes) { buffer_.append(bytes.data(), bytes.size()); }
+    std::optional<Reply> Next();
+    void Clear() { buffer_.clear(); }
+    qsizetype Buffered() const { return buffer_.size(); }
+
+    // Set when a frame that looked whole was dropped for its CRC; the library reports such a
+    // frame as a CRC error when its command and sequence match the pending request.
+    struct Damaged {
+        std::uint8_t command;
+        std::uint8_t sequence;
+    };
+    std::optional<Damaged> TakeDamaged() {
+        auto d = damaged_;
+        damaged_.reset();
+        return d;
+    }
+
+private:
+    QByteArray buffer_;
+    std::optional<Damaged> damaged_;
+};
+
+}  // namespace gate::wire
