@@ -2,12 +2,12 @@
 
 #include "app/console_context.h"
 #include "app/main_window.h"
+#include "monitor/install_monitor_controllers.h"
 
 namespace app {
 
 void InstallControllers(ConsoleContext& ctx, TForm1& form) {
-    (void)ctx;
-    (void)form;
+    monitor::InstallMonitorControllers(ctx, form);
 }
 
 }  // namespace app
