@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/secondary_windows.h"
 #include "app/startup_controller.h"
+#include "monitor/install_monitor_controllers.h"
 #include "netcfg/netcfg_controller.h"
 
 namespace app {
@@ -48,6 +49,7 @@ void InstallControllers(ConsoleContext& ctx, TForm1& form) {
     new netcfg::NetcfgController({form, form, form.locateForm(), form.fSetdlg(), form.fNhSetDlg(),
                                   form.fPhSetDlg(), form.ChangeIPdlg()},
                                  ctx.prompter, &form);
+    monitor::InstallMonitorControllers(ctx, form);
     startup->FormCreate();
 }
 
