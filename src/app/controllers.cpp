@@ -11,6 +11,8 @@
 #include "app/startup_controller.h"
 #include "monitor/install_monitor_controllers.h"
 #include "netcfg/netcfg_controller.h"
+#include "records/record_controllers.h"
+#include "records/record_retrieval_controller.h"
 
 namespace app {
 
@@ -50,6 +52,9 @@ void InstallControllers(ConsoleContext& ctx, TForm1& form) {
                                   form.fPhSetDlg(), form.ChangeIPdlg()},
                                  ctx.prompter, &form);
     monitor::InstallMonitorControllers(ctx, form);
+    const records::RecordControllers rec = records::InstallRecordControllers(ctx, &form);
+    QObject::connect(&form, &TForm1::Edit31EnterPressed, rec.retrieval,
+                     &records::RecordRetrievalController::SearchInRecordClick);
     startup->FormCreate();
 }
 
