@@ -5,6 +5,7 @@
 
 #include "app/console_context.h"
 #include "app/controllers.h"
+#include "app/demo_mode.h"
 #include "app/main_window.h"
 #include "app/qt_prompter.h"
 #include "app/result_reporter.h"
@@ -23,10 +24,15 @@ int main(int argc, char* argv[]) {
     for (const QString& e : errors) {
         err << e << Qt::endl;
     }
+    std::unique_ptr<app::DemoMode> demo;
     if (arguments.contains(QStringLiteral("--demo"))) {
-        // The simulated controller is not part of this build yet.
-        err << "gate-console: --demo needs the simulated controller, which this build lacks"
-            << Qt::endl;
+        QString error;
+        demo = app::DemoMode::Start(comPorts, &error);
+        if (demo) {
+            err << demo->Summary() << Qt::endl;
+        } else {
+            err << "gate-console: the demo controller did not start: " << error << Qt::endl;
+        }
     }
 
     std::unique_ptr<gate::GateLibrary> library = gate::CreateGateLibrary(comPorts);
@@ -39,6 +45,9 @@ int main(int argc, char* argv[]) {
     app::ResultReporter reporter(form1.StatusBar(), clock);
     app::ConsoleContext context{*library, form1.Fields(), reporter, prompter, clock, form1};
     app::InstallControllers(context, form1);
+    if (demo) {
+        demo->ApplyTo(form1);
+    }
     form1.show();
     return QApplication::exec();
 }

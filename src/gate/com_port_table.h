@@ -42,6 +42,18 @@ public:
     bool PortExists(int comNumber) const;
 
     QList<int> Numbers() const { return paths_.keys(); }
+
+    // Maps the lowest COM number not yet in the table onto path and returns it (0 when all 255
+    // are taken).
+    int MapFirstFree(const QString& path) {
+        for (int n = 1; n <= 255; ++n) {
+            if (!paths_.contains(n)) {
+                paths_.insert(n, path);
+                return n;
+            }
+        }
+        return 0;
+    }
     bool IsEmpty() const { return paths_.isEmpty(); }
 
 private:
