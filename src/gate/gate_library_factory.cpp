@@ -1,12 +1,12 @@
 #include "gate/gate_library_factory.h"
 
-#include "gate/unconnected_gate_library.h"
+#include "gate/com_port_table.h"
+#include "gate/wire_gate_library.h"
 
 namespace gate {
 
-// Until the wire-protocol library is linked in, the console runs without a controller link.
-std::unique_ptr<GateLibrary> CreateGateLibrary(const ComPortTable& /*comPorts*/) {
-    return std::make_unique<UnconnectedGateLibrary>();
+std::unique_ptr<GateLibrary> CreateGateLibrary(const ComPortTable& comPorts) {
+    return std::make_unique<WireGateLibrary>(comPorts);
 }
 
 }  // namespace gate

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+
+namespace sim {
+
+// A line fault that spoils the next reply (or the next few).
+struct Fault {
+    enum class Kind {
+        Drop,        // the request is lost: not executed, no reply
+        CorruptCrc,  // the reply goes out with a wrong CRC
+        Truncate,    // only the first half of the reply goes out
+        Garbage,     // noise bytes (start bytes among them) go out before the reply
+        Delay,       // the reply goes out after `delayMs`
+        Busy,        // the controller answers result 51 without executing the request
+        Result,      // the controller answers result `code` without executing the request
+        Disconnect,  // the line drops instead of replying (TCP: connection closed; pty: hang-up)
+    };
+    Kind kind = Kind::Drop;
+    int delayMs = 0;
+    std::uint8_t code = 0;
+};
+
+// Parses "drop", "corrupt-crc", "truncate", "garbage", "delay MS", "busy", "result CODE",
+// "disconnect"; an optional last number repeats the fault for that many replies. The fault
+// goes to out and the count to count.
+bool ParseFault(const QString& name, const QStringList& args, Fault& out, int& count,
+                QString* error);
+
+QString FaultName(Fault::Kind kind);
+
+// Faults waiting for the next replies, oldest first; shared by every line of one simulator.
+class FaultPlan {
+public:
+    void Add(const Fault& fault, int count = 1);
+    std::optional<Fault> TakeNext();
+    void Clear() { pending_.clear(); }
+    bool Empty() const { return pending_.empty(); }
+
+private:
+    std::deque<Fault> pending_;
+};
+
+// The bytes that go on the line for a reply under a fault (Drop and Disconnect send none).
+QByteArray SpoilReply(const QByteArray& encodedReply, const Fault& fault);
+
+// Noise inserted by the garbage fault: stray start bytes, an impossible header, a frame with a
+// wrong CRC, so that a receiver has to resynchronise on the real reply.
+QByteArray GarbageBytes();
+
+}  // namespace sim

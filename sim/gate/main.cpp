@@ -1,0 +1,163 @@
+// gate-sim: a gate controller in software, on TCP and on pseudo-terminals.
+
+#include "gate_simulator.h"
+#include "model_settings.h"
+#include "scenario.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <unistd.h>
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+int gSignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(gSignalPipe[1], &c, 1);
+}
+
+void Print(const QString& line) {
+    std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+int Fail(const QString& why) {
+    std::fprintf(stderr, "gate-sim: %s\n", why.toLocal8Bit().constData());
+    return 2;
+}
+
+QString LinkOrNone(const QString& value) {
+    return value == QLatin1String("-") ? QString() : value;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("gate-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Gate controller simulator (see docs/gate-sim.md)."));
+    parser.addHelpOption();
+    const QCommandLineOption tcp(QStringLiteral("tcp"),
+                                 QStringLiteral("Listen on HOST:PORT (default 127.0.0.1:6000)."),
+                                 QStringLiteral("HOST:PORT"));
+    const QCommandLineOption noTcp(QStringLiteral("no-tcp"), QStringLiteral("No TCP line."));
+    const QCommandLineOption pty(
+        QStringLiteral("pty"),
+        QStringLiteral("Main line on a pseudo-terminal, with a symbolic link at LINK (\"-\": "
+                       "no link)."),
+        QStringLiteral("LINK"));
+    const QCommandLineOption if2Pty(
+        QStringLiteral("if2-pty"),
+        QStringLiteral("IF2 output on a pseudo-terminal, linked at LINK (\"-\": no link)."),
+        QStringLiteral("LINK"));
+    const QCommandLineOption baud(QStringLiteral("baud"),
+                                  QStringLiteral("Pace pseudo-terminal output at N baud."),
+                                  QStringLiteral("N"), QStringLiteral("115200"));
+    const QCommandLineOption scenario(QStringLiteral("scenario"),
+                                      QStringLiteral("Play the scenario FILE."),
+                                      QStringLiteral("FILE"));
+    const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Lifelike traffic."));
+    const QCommandLineOption seed(QStringLiteral("seed"),
+                                  QStringLiteral("Seed of the demo traffic."), QStringLiteral("N"),
+                                  QStringLiteral("1"));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("Log actions and state changes to FILE."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption set(QStringLiteral("set"),
+                                 QStringLiteral("Initial setting NAME=VALUE (repeatable): %1.")
+                                     .arg(sim::SettingNames().join(QStringLiteral(", "))),
+                                 QStringLiteral("NAME=VALUE"));
+    parser.addOptions({tcp, noTcp, pty, if2Pty, baud, scenario, demo, seed, log, set});
+    parser.process(app);
+
+    sim::SimulatorOptions options;
+    options.tcp = !parser.isSet(noTcp);
+    if (parser.isSet(tcp)) {
+        const QString hostPort = parser.value(tcp);
+        const int colon = hostPort.lastIndexOf(QLatin1Char(':'));
+        bool ok = colon > 0;
+        const int port = ok ? hostPort.mid(colon + 1).toInt(&ok) : 0;
+        const QHostAddress host(hostPort.left(colon));
+        if (!ok || port < 0 || port > 65535 || host.isNull()) {
+            return Fail(QStringLiteral("--tcp wants HOST:PORT, for example 127.0.0.1:6000"));
+        }
+        options.tcpHost = host;
+        options.tcpPort = static_cast<quint16>(port);
+    }
+    if (parser.isSet(pty)) {
+        options.pty = true;
+        options.ptyLink = LinkOrNone(parser.value(pty));
+    }
+    if (parser.isSet(if2Pty)) {
+        options.if2Pty = true;
+        options.if2Link = LinkOrNone(parser.value(if2Pty));
+    }
+    bool ok = false;
+    options.baud = parser.value(baud).toInt(&ok);
+    if (!ok || options.baud < 50 || options.baud > 4000000) {
+        return Fail(QStringLiteral("--baud wants a rate of 50 to 4000000"));
+    }
+    if (parser.isSet(scenario)) {
+        QString why;
+        options.scenario = sim::LoadScenarioFile(parser.value(scenario), &why);
+        if (!options.scenario) {
+            return Fail(why);
+        }
+    }
+    if (parser.isSet(demo)) {
+        const uint s = parser.value(seed).toUInt(&ok);
+        if (!ok) {
+            return Fail(QStringLiteral("--seed wants a number"));
+        }
+        options.demoSeed = s;
+    }
+    options.logFile = parser.value(log);
+    for (const QString& pair : parser.values(set)) {
+        const int eq = pair.indexOf(QLatin1Char('='));
+        if (eq <= 0) {
+            return Fail(QStringLiteral("--set wants NAME=VALUE"));
+        }
+        options.settings.emplace_back(pair.left(eq), pair.mid(eq + 1));
+    }
+
+    if (::pipe(gSignalPipe) != 0) {
+        return Fail(QStringLiteral("pipe failed"));
+    }
+    QSocketNotifier quitNotifier(gSignalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&quitNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+
+    sim::GateSimulator simulator;
+    QString error;
+    if (!simulator.Start(options, &error)) {
+        return Fail(error);
+    }
+    const sim::SimulatorEndpoints ends = simulator.Endpoints();
+    if (options.tcp) {
+        Print(QStringLiteral("tcp %1:%2").arg(options.tcpHost.toString()).arg(ends.tcpPort));
+    }
+    if (options.pty) {
+        Print(QStringLiteral("pty %1%2")
+                  .arg(ends.ptyPath, options.ptyLink.isEmpty()
+                                         ? QString()
+                                         : QStringLiteral(" link ") + options.ptyLink));
+    }
+    if (options.if2Pty) {
+        Print(QStringLiteral("if2-pty %1%2")
+                  .arg(ends.if2PtyPath, options.if2Link.isEmpty()
+                                            ? QString()
+                                            : QStringLiteral(" link ") + options.if2Link));
+    }
+    const int rc = app.exec();
+    simulator.Stop();
+    return rc;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "paced_writer.h"
+#include "pty_device.h"
+#include "request_processor.h"
+
+#include <QObject>
+#include <QSocketNotifier>
+
+#include <functional>
+#include <memory>
+
+namespace sim {
+
+// The controller's serial line on a pseudo-terminal, replies paced at the baud rate. The
+// disconnect fault hangs the line up: the pseudo-terminal is closed and a new one opened (the
+// symbolic link, if any, moves to it), so a program holding the old device sees it fail.
+class PtyLineServer : public QObject {
+public:
+    PtyLineServer(SharedController& shared, int baud);
+
+    bool Open(const QString& link, QString* error);
+    QString Path() const { return device_.SlavePath(); }
+    // Called on the server's thread with the new device path after a hang-up.
+    void OnReopened(std::function<void(const QString&)> f) { reopened_ = std::move(f); }
+
+private:
+    void Readable();
+    void HangUp();
+
+    SharedController& shared_;
+    RequestProcessor processor_;
+    PtyDevice device_;
+    PacedWriter writer_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    QString link_;
+    std::function<void(const QString&)> reopened_;
+};
+
+}  // namespace sim

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "request_processor.h"
+#include "shared_controller.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QTcpServer>
+
+namespace sim {
+
+// The controller's line over TCP, as a serial-to-Ethernet module carries it: each connection
+// is a byte stream with its own request scanner. Lives on its own ServerThread.
+class TcpLineServer : public QObject {
+public:
+    explicit TcpLineServer(SharedController& shared);
+
+    // Port 0 picks a free port; Port() tells which.
+    bool Listen(const QHostAddress& host, quint16 port, QString* error);
+    quint16 Port() const { return server_.serverPort(); }
+
+private:
+    void Accept();
+
+    SharedController& shared_;
+    QTcpServer server_;
+};
+
+}  // namespace sim

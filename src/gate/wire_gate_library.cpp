@@ -1,0 +1,199 @@
+#include "gate/wire_gate_library.h"
+
+#include "gate/operation_codec.h"
+
+#include <utility>
+
+// Connection handling, IF2 and the request helper of WireGateLibrary; the controller operations
+// are in wire_gate_operations.cpp.
+namespace gate {
+
+using wire::Command;
+using wire::Exchange;
+
+WireGateLibrary::WireGateLibrary(ComPortTable table) : table_(std::move(table)) {}
+
+void WireGateLibrary::AttachLink(std::unique_ptr<Link> link, std::int32_t handle) {
+    closeLink();
+    link_ = std::move(link);
+    handle_ = handle;
+}
+
+int WireGateLibrary::SerialHangUps() const {
+    return serial_ != nullptr ? serial_->HangUps() : 0;
+}
+
+Link* WireGateLibrary::linkFor(std::int32_t handle) {
+    return handle == handle_ ? link_.get() : nullptr;
+}
+
+void WireGateLibrary::closeLink() {
+    link_.reset();
+    serial_ = nullptr;
+    handle_ = -1;
+}
+
+std::unique_ptr<SerialLink> WireGateLibrary::openSerial(std::int32_t comNumber) {
+    const QString path = IsSerialHandle(comNumber) ? table_.DevicePath(comNumber) : QString();
+    if (path.isEmpty()) {
+        return nullptr;
+    }
+    auto link = std::make_unique<SerialLink>();
+    QString error;
+    if (!link->Open(path, &error)) {
+        lastSystemError_ = error;
+        return nullptr;
+    }
+    return link;
+}
+
+std::int32_t WireGateLibrary::OpenComPort(std::int32_t comNumber, Byte& /*a*/,
+                                          std::int32_t& handle) {
+    closeLink();
+    lastSystemError_.clear();
+    std::unique_ptr<SerialLink> link = openSerial(comNumber);
+    if (link == nullptr) {
+        return result::kCommError;
+    }
+    serial_ = link.get();
+    link_ = std::move(link);
+    handle_ = comNumber;
+    handle = comNumber;
+    return result::kOk;
+}
+
+std::int32_t WireGateLibrary::AutoOpenComPort(std::int32_t& foundPort, Byte& a,
+                                              std::int32_t& handle) {
+    closeLink();
+    lastSystemError_.clear();
+    for (const int com : table_.Numbers()) {
+        std::unique_ptr<SerialLink> link = openSerial(com);
+        if (link == nullptr) {
+            continue;
+        }
+        serial_ = link.get();
+        link_ = std::move(link);
+        handle_ = com;
+        Byte product = 0;
+        Byte major = 0;
+        Byte minor = 0;
+        Byte s = 0;
+        const std::int32_t probe = GetControllerInfo(a, product, major, minor, s, com);
+        // Any reply that came through whole is a controller answering, whatever its result.
+        if (probe != result::kCommError && probe != result::kCrcError) {
+            foundPort = com;
+            handle = com;
+            lastSystemError_.clear();  // a refusal of an earlier port no longer matters
+            return result::kOk;
+        }
+        closeLink();
+    }
+    return result::kCommError;
+}
+
+std::int32_t WireGateLibrary::CloseComPort() {
+    if (serial_ != nullptr) {
+        closeLink();
+    }
+    return result::kOk;
+}
+
+std::int32_t WireGateLibrary::OpenNetPort(std::int32_t ipPort, const QString& address, Byte& /*a*/,
+                                          std::int32_t& handle) {
+    closeLink();
+    lastSystemError_.clear();
+    if (!IsNetworkHandle(ipPort)) {
+        return result::kCommError;
+    }
+    auto link = std::make_unique<TcpLink>();
+    QString error;
+    if (!link->Open(address, quint16(ipPort), &error)) {
+        lastSystemError_ = error;
+        return result::kCommError;
+    }
+    link_ = std::move(link);
+    handle_ = ipPort;
+    handle = ipPort;
+    return result::kOk;
+}
+
+std::int32_t WireGateLibrary::CloseNetPort(std::int32_t ipPort) {
+    if (link_ == nullptr || serial_ != nullptr) {
+        return result::kOk;  // nothing open on the network: nothing to close
+    }
+    if (ipPort != handle_) {
+        return result::kCommError;  // the open connection is another port's
+    }
+    closeLink();
+    return result::kOk;
+}
+
+std::int32_t WireGateLibrary::OpenIF2(std::int32_t comNumber) {
+    if2_.reset();
+    if2Com_ = -1;
+    if2_ = openSerial(comNumber);
+    if (if2_ == nullptr) {
+        return result::kCommError;
+    }
+    if2Com_ = comNumber;
+    return result::kOk;
+}
+
+std::int32_t WireGateLibrary::CloseIF2(std::int32_t comNumber) {
+    // A port that hung up is still the one opened: closing it must succeed.
+    if (if2Com_ == -1 || comNumber != if2Com_) {
+        return result::kCommError;
+    }
+    if2_.reset();
+    if2Com_ = -1;
+    return result::kOk;
+}
+
+std::int32_t WireGateLibrary::GetIF2Data(std::span<Byte> buffer, std::int32_t& count) {
+    count = 0;
+    if (if2_ == nullptr || !if2_->IsOpen()) {
+        return result::kCommError;
+    }
+    count = std::int32_t(wire::CopyClamped(if2_->ReadAvailable(qint64(buffer.size())), buffer));
+    return result::kOk;
+}
+
+Exchange WireGateLibrary::call(std::int32_t h, Byte a, Command command, Byte& s,
+                               const QByteArray& payload,
+                               std::optional<wire::LengthRule> replyLength) {
+    Link* link = linkFor(h);
+    if (link == nullptr) {
+        return {};
+    }
+    Exchange x = transactor_.Run(*link, a, command, payload,
+                                 replyLength.value_or(wire::ReplyLengthOf(command)));
+    if (x.replied) {
+        s = x.status;
+    }
+    return x;
+}
+
+std::int32_t WireGateLibrary::fetch(std::int32_t h, Byte a, Command command,
+                                    const QByteArray& payload, std::span<Byte> buffer, Byte& length,
+                                    Byte& kind, Byte& s) {
+    const Exchange x = call(h, a, command, s, payload);
+    if (x.result == result::kOk) {
+        const wire::FetchOutput out = wire::CopyFetch(x.payload, buffer);
+        kind = out.kind;
+        length = out.length;
+    } else {
+        length = 0;  // nothing valid in the buffer
+    }
+    return x.result;
+}
+
+std::int32_t WireGateLibrary::exchangeByte(std::int32_t h, Byte a, Command command, Byte& value,
+                                           Byte& s) {
+    const Exchange x = call(h, a, command, s, QByteArray(1, char(value)));
+    if (x.result == result::kOk) {
+        value = static_cast<Byte>(x.payload[0]);
+    }
+    return x.result;
+}
+
+}  // namespace gate

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "gate/com_port_table.h"
+#include "gate/gate_library.h"
+#include "gate/serial_link.h"
+#include "gate/tcp_link.h"
+#include "gate/transactor.h"
+
+#include <memory>
+#include <optional>
+
+namespace gate {
+
+// The gate library over the wire protocol of docs/wire-protocol.md, on one controller link at a
+// time: a serial line (handle = COM number) or a module's TCP server (handle = IP port). Every
+// call runs synchronously on the calling thread and is bounded: at most the write timeout plus
+// kReplyTimeoutMs, so a dead link holds a call for well under a second. A call whose handle is
+// not the open link's answers 48 without touching the line.
+//
+// The reply status S is written from every valid reply; when no valid reply arrived (48, 49) it
+// keeps its value.
+class WireGateLibrary final : public GateLibrary {
+public:
+    explicit WireGateLibrary(ComPortTable table);
+
+    std::int32_t OpenComPort(std::int32_t comNumber, Byte& a, std::int32_t& handle) override;
+    std::int32_t AutoOpenComPort(std::int32_t& foundPort, Byte& a, std::int32_t& handle) override;
+    std::int32_t CloseComPort() override;
+    std::int32_t OpenNetPort(std::int32_t ipPort, const QString& address, Byte& a,
+                             std::int32_t& handle) override;
+    std::int32_t CloseNetPort(std::int32_t ipPort) override;
+
+    std::int32_t GetControllerInfo(Byte& a, Byte& product, Byte& major, Byte& minor, Byte& s,
+                                   std::int32_t h) override;
+    std::int32_t GetControllerDetailedInfo(Byte& a, Byte& product, Byte& major, Byte& minor,
+                                           std::array<Byte, 4>& serial, Byte& s,
+                                           std::int32_t h) override;
+    std::int32_t ModeSwitch(Byte& a, Byte& mode, Byte& s, std::int32_t h) override;
+
+    std::int32_t ClearControllerBuffer(Byte& a, Byte& s, std::int32_t h) override;
+    std::int32_t DeleteAllRecord(Byte& a, Byte& s, std::int32_t h) override;
+    std::int32_t SetRelay(Byte& a, std::int32_t pullInTime100ms, Byte& s, std::int32_t h) override;
+    std::int32_t BuzzerAndLEDControl(Byte& a, Byte buzzerOn, Byte buzzerOff, Byte beepCount,
+                                     Byte ledOn, Byte ledOff, Byte flashCount, Byte ledColour,
+                                     Byte& s, std::int32_t h) override;
+    std::int32_t SetClock(Byte& a, Clock6& clock, Byte& s, std::int32_t h) override;
+    std::int32_t GetClock(Byte& a, Clock6& clock, Byte& s, std::int32_t h) override;
+    std::int32_t SetIR(Byte& a, Byte offOrOn, Byte& s, std::int32_t h) override;
+    std::int32_t GetIRStatus(Byte& a, Byte& status, Byte& s, std::int32_t h) override;
+    std::int32_t GetBGLogDataRecordingStatus(Byte& a, Byte& status, Byte& s,
+                                             std::int32_t h) override;
+    std::int32_t GetControllerReaderConnectionStatus(Byte& a, Byte& link, Byte& rfField, Byte& s,
+                                                     std::int32_t h) override;
+
+    std::int32_t ConfigureController(Byte& a, Byte b0, Byte b1, Byte b2, Byte b3, Byte b4, Byte b5,
+                                     Byte b6, Byte b7, Byte& s, std::int32_t h) override;
+    std::int32_t GetControllerConfig(Byte& a, Byte& b0, Byte& b1, Byte& b2, Byte& b3, Byte& b4,
+                                     Byte& b5, Byte& b6, Byte& b7, Byte& s,
+                                     std::int32_t h) override;
+    std::int32_t TagPersonCorrelation(Byte& a, Byte& control, Byte& lead, Byte& lag, Byte& s,
+                                      std::int32_t h) override;
+    std::int32_t ReadTagDataSetting(Byte& a, Byte& control, Byte& repeat, Byte& startBlock,
+                                    Byte& blockCount, Byte& s, std::int32_t h) override;
+    std::int32_t SetControllerAddr(Byte& a, Byte writeOrRead, Byte newAddress, Byte& s,
+                                   std::int32_t h) override;
+
+    std::int32_t IRDirectionSetting(Byte& a, Byte& request, Byte& s, std::int32_t h) override;
+    std::int32_t ControllerReaderConnectionBrokenAlarm(Byte& a, Byte& request, Byte& s,
+                                                       std::int32_t h) override;
+    std::int32_t SetBGLogDataStatus(Byte& a, Byte& offOrOn, Byte& s, std::int32_t h) override;
+    std::int32_t SaveRestoreConfig(Byte& a, Byte saveOrRestore, Byte& s, std::int32_t h) override;
+    std::int32_t SetAutoLoad(Byte& a, Byte enable, Byte& s, std::int32_t h) override;
+
+    std::int32_t SetAlarmMask(Byte& a, Byte mask, std::array<Byte, kAlarmMaskReplySize>& reply,
+                              Byte& s, std::int32_t h) override;
+    std::int32_t SetAlarmPattern(Byte& a, std::array<Byte, kAlarmPatternSize>& pattern, Byte& s,
+                                 std::int32_t h) override;
+
+    std::int32_t GetChannelMessage(Byte& a, std::span<Byte> buffer, Byte& length, Byte& kind,
+                                   Byte& s, std::int32_t h) override;
+    std::int32_t GetEASMessage(Byte& a, std::span<Byte> buffer, Byte& length, Byte& kind, Byte& s,
+                               std::int32_t h) override;
+    std::int32_t RetrieveEarliestRecord(Byte& a, std::span<Byte> buffer, Byte& length, Byte& kind,
+                                        Byte& s, std::int32_t h) override;
+    std::int32_t RetrieveRecordByIndex(Byte& a, std::int32_t index, std::span<Byte> buffer,
+                                       Byte& length, Byte& kind, Byte& s, std::int32_t h) override;
+    std::int32_t GetBGLogDataStatus(Byte& a, std::int32_t& count, Clock6& earliest, Clock6& latest,
+                                    Byte& s, std::int32_t h) override;
+    std::int32_t Acknowledge(Byte& a, std::int32_t h) override;
+
+    std::int32_t ReadTagData(Byte& a, Uid8& uid, Byte startBlock, Byte blockCount, Byte blockLength,
+                             std::span<Byte> data, Byte& s, std::int32_t h) override;
+
+    std::int32_t OpenIF2(std::int32_t comNumber) override;
+    std::int32_t CloseIF2(std::int32_t comNumber) override;
+    std::int32_t GetIF2Data(std::span<Byte> buffer, std::int32_t& count) override;
+
+    QString LastSystemError() const override { return lastSystemError_; }
+
+    // Takes over a link that is already open (one the caller built, such as an in-memory
+    // link), as if an open had returned handle; an earlier link is closed.
+    void AttachLink(std::unique_ptr<Link> link, std::int32_t handle);
+
+    // Whether the controller link is open, and how many hang-ups the serial link has seen.
+    bool IsLinkOpen() const { return link_ != nullptr && link_->IsOpen(); }
+    int SerialHangUps() const;
+
+private:
+    Link* linkFor(std::int32_t handle);
+    void closeLink();
+    std::unique_ptr<SerialLink> openSerial(std::int32_t comNumber);
+
+    // One request on the link of handle h; S takes the reply's status when one arrived.
+    wire::Exchange call(std::int32_t h, Byte a, wire::Command command, Byte& s,
+                        const QByteArray& payload = {},
+                        std::optional<wire::LengthRule> replyLength = std::nullopt);
+    // The fetches share their reply layout.
+    std::int32_t fetch(std::int32_t h, Byte a, wire::Command command, const QByteArray& payload,
+                       std::span<Byte> buffer, Byte& length, Byte& kind, Byte& s);
+    // The switch operations: one request byte out, the setting back in it.
+    std::int32_t exchangeByte(std::int32_t h, Byte a, wire::Command command, Byte& value, Byte& s);
+
+    ComPortTable table_;
+    std::unique_ptr<Link> link_;
+    SerialLink* serial_ = nullptr;  // link_ when it is a serial line
+    std::int32_t handle_ = -1;
+    wire::Transactor transactor_;
+
+    std::unique_ptr<SerialLink> if2_;
+    std::int32_t if2Com_ = -1;
+
+    QString lastSystemError_;
+};
+
+}  // namespace gate

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <utility>
+
+namespace monitor {
+
+// The display lists of the two monitoring pages, named as in the main window.
+enum class MonitorList {
+    ListBox1,  // IF2 output
+    ListBox2,  // passage reports
+    ListBox3,  // statistics
+    ListBox4,  // passage time-outs
+    ListBox5,  // tag time-outs
+    ListBox6,  // infrared detection alarms
+    ListBox7,  // tag data of passage reports and tag time-outs
+    Lst1,      // EAS regular events
+    Lst2,      // EAS statistics
+    Lst3,      // EAS passage time-outs
+    Lst4,      // EAS infrared detection alarms
+};
+
+// Object name of the list widget in the main window ("ListBox2", "lst1", ...).
+QString ListObjectName(MonitorList list);
+
+// What one message adds: lines in the order they are appended, and the lists to scroll after.
+struct DisplayLines {
+    QList<std::pair<MonitorList, QString>> lines;
+    QList<MonitorList> scrolled;
+
+    bool operator==(const DisplayLines&) const = default;
+};
+
+}  // namespace monitor

@@ -1,0 +1,15 @@
+#pragma once
+
+class QLineEdit;
+
+namespace app {
+class Prompter;
+}
+
+namespace netcfg {
+
+// Runs the address check (OctetCheck) on every change of a masked address entry and shows its
+// message in a plain box; the check only warns.
+void WatchAddressEntry(QLineEdit& entry, app::Prompter& prompter);
+
+}  // namespace netcfg

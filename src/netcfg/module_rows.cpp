@@ -1,0 +1,32 @@
+#include "netcfg/module_rows.h"
+
+#include "netcfg/module_protocol.h"
+#include "util/gbk_codec.h"
+
+namespace netcfg {
+
+bool ModuleRows::ContainsMac(const QByteArray& mac) const {
+    for (const ModuleRow& row : rows_) {
+        if (row.mac == mac) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const ModuleRow& ModuleRows::Append(const QByteArray& datagram, const QString& sender) {
+    const SearchReply reply = ParseSearchReply(datagram);
+    rows_.append(
+        ModuleRow{static_cast<int>(rows_.size()) + 1, reply.mac, sender,
+                  ModuleLabel(util::FromGbk(reply.userName), util::FromGbk(reply.deviceName))});
+    return rows_.back();
+}
+
+std::optional<ModuleRow> ModuleRows::At(qsizetype index) const {
+    if (index < 0 || index >= rows_.size()) {
+        return std::nullopt;
+    }
+    return rows_.at(index);
+}
+
+}  // namespace netcfg

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace netcfg {
+
+// One row of the module list: running number, MAC as the module sent it, the sender address of
+// its reply, and the label of its names.
+struct ModuleRow {
+    int number = 0;
+    QByteArray mac;
+    QString ip;
+    QString label;
+    bool operator==(const ModuleRow&) const = default;
+
+    // A row counts as a module only when its MAC is not empty.
+    bool IsModule() const { return !mac.isEmpty(); }
+};
+
+// The module list, keyed by MAC text: never two rows with the same MAC.
+class ModuleRows {
+public:
+    const QList<ModuleRow>& Rows() const { return rows_; }
+    bool ContainsMac(const QByteArray& mac) const;
+    void Clear() { rows_.clear(); }
+
+    // Appends a row for a search reply numbered by the new row count (no duplicate test).
+    const ModuleRow& Append(const QByteArray& datagram, const QString& sender);
+
+    // The row at index, or nothing.
+    std::optional<ModuleRow> At(qsizetype index) const;
+
+private:
+    QList<ModuleRow> rows_;
+};
+
+}  // namespace netcfg

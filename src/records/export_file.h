@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDateTime>
+#include <QFile>
+#include <QString>
+
+#include <memory>
+
+namespace records {
+
+// Where export files go: the directory of the executable, and the user's documents folder
+// when that one is not writable (an installed program).
+struct ExportDirectories {
+    QString primary;
+    QString fallback;
+};
+
+ExportDirectories DefaultExportDirectories();
+
+// "MMDDhhmm.txt" of the local time; attempt n > 0 gives "MMDDhhmm-<n+1>.txt", so a later export
+// in the same minute never replaces an earlier file.
+QString ExportFileName(const QDateTime& localTime, int attempt = 0);
+
+struct CreatedExportFile {
+    std::unique_ptr<QFile> file;  // open for writing and empty; null when nothing was created
+    QString path;                 // the created file, or the last path tried
+    QString error;                // the system's reason when nothing was created
+};
+
+// Creates a new, empty export file in the first directory that takes it. An existing file is
+// never opened or replaced: a taken name moves on to the next suffix.
+CreatedExportFile CreateExportFile(const ExportDirectories& dirs, const QDateTime& localTime);
+
+}  // namespace records

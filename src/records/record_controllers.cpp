@@ -1,0 +1,14 @@
+#include "records/record_controllers.h"
+
+#include "records/record_export_controller.h"
+#include "records/record_retrieval_controller.h"
+
+namespace records {
+
+RecordControllers InstallRecordControllers(app::ConsoleContext& ctx, QObject* parent,
+                                           ExportDirectories dirs) {
+    return {new RecordRetrievalController(ctx, parent),
+            new RecordExportController(ctx, std::move(dirs), parent)};
+}
+
+}  // namespace records

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "records/export_file.h"
+
+class QObject;
+
+namespace app {
+struct ConsoleContext;
+}
+
+namespace records {
+
+class RecordRetrievalController;
+class RecordExportController;
+
+struct RecordControllers {
+    RecordRetrievalController* retrieval;
+    RecordExportController* exporter;
+};
+
+// Binds the command page's record controls of ctx.form; the controllers are children of
+// parent. Export files go to dirs (by default the executable's directory, else the documents).
+RecordControllers InstallRecordControllers(app::ConsoleContext& ctx, QObject* parent,
+                                           ExportDirectories dirs = DefaultExportDirectories());
+
+}  // namespace records

@@ -1,0 +1,291 @@
+// The module page and its dialogs driven through their controls, against module-sim on
+// loopback (the broadcast destination injected as 127.0.0.1).
+#include <QTest>
+
+#include "module_sim_fixture.h"
+#include "netcfg/locate_controller.h"
+#include "netcfg/netcfg_controller.h"
+#include "netcfg_test_windows.h"
+#include "recording_prompter.h"
+
+using app::Prompter;
+
+namespace {
+
+constexpr QByteArrayView kMac = "00-0E-C6-AA-BB-01";
+
+template <typename T>
+T& Find(QWidget& w, const char* name) {
+    T* c = w.findChild<T*>(QString::fromLatin1(name));
+    if (!c) {
+        qFatal("no %s", name);
+    }
+    return *c;
+}
+
+}  // namespace
+
+class TestNetcfgPages : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<LoopbackModule> module_;
+    std::unique_ptr<NetcfgTestWindows> w_;
+    std::unique_ptr<testing_support::RecordingPrompter> prompter_;
+    std::unique_ptr<netcfg::NetcfgController> controller_;
+
+    QTableWidget& List() { return Find<QTableWidget>(w_->main, "ListView1"); }
+    void Click(QWidget& window, const char* name) {
+        QTest::mouseClick(&Find<QPushButton>(window, name), Qt::LeftButton);
+    }
+    // Searches and selects the module's row.
+    void SearchAndSelect() {
+        Click(w_->main, "Button20");
+        QTRY_COMPARE(List().rowCount(), 1);
+        List().selectRow(0);
+    }
+    QStringList Texts() const {
+        QStringList t;
+        for (const auto& m : prompter_->messages) {
+            t.append(m.text);
+        }
+        return t;
+    }
+
+private Q_SLOTS:
+    void init() {
+        module_ = std::make_unique<LoopbackModule>(kMac.toByteArray(), "gate", "door");
+        QVERIFY(module_->listening);
+        w_ = std::make_unique<NetcfgTestWindows>();
+        prompter_ = std::make_unique<testing_support::RecordingPrompter>();
+        controller_ = std::make_unique<netcfg::NetcfgController>(
+            netcfg::NetcfgController::Windows{w_->main, w_->main, w_->locate, w_->properties,
+                                              w_->networkAdvanced, w_->serialAdvanced,
+                                              w_->changeIp},
+            *prompter_);
+        auto& s = controller_->Session();
+        s.Target().broadcastAddress = QStringLiteral("127.0.0.1");
+        s.Target().port = module_->server.Port();
+        s.Timing().windowMs = 300;
+        w_->main.show();
+    }
+    void cleanup() {
+        controller_.reset();
+        w_.reset();
+        module_.reset();
+    }
+
+    void searchListsModuleOnce() {
+        SearchAndSelect();
+        QCOMPARE(List().item(0, 0)->text(), QStringLiteral("1"));
+        QCOMPARE(List().item(0, 1)->text(), QString::fromLatin1(kMac));
+        QCOMPARE(List().item(0, 2)->text(), QStringLiteral("127.0.0.1"));
+        QCOMPARE(List().item(0, 3)->text(), QStringLiteral("gate/door"));
+        QVERIFY(controller_->Session().SearchEndpoint().Send("X"));
+        QTRY_COMPARE(module_->CountReceived("X"), 2);
+        QTest::qWait(100);
+        QCOMPARE(List().rowCount(), 1);
+    }
+
+    void buttonsWithoutSelectionWarn_data() {
+        QTest::addColumn<QByteArray>("button");
+        QTest::newRow("properties") << QByteArray("Button22");
+        QTest::newRow("flash") << QByteArray("Button24");
+    }
+    void buttonsWithoutSelectionWarn() {
+        QFETCH(QByteArray, button);
+        Click(w_->main, button.constData());
+        QCOMPARE(prompter_->messages.size(), 1);
+        QCOMPARE(prompter_->messages[0].text, QStringLiteral("没有选择设备！"));
+        QCOMPARE(prompter_->messages[0].icon, Prompter::Icon::Warning);
+        QVERIFY(module_->model.Received().isEmpty());
+    }
+
+    void readFillsPropertiesDialog() {
+        auto& m = module_->model;
+        netcfg::ModuleSettings changed = m.Settings();
+        changed.BaudRate = "8";
+        changed.WorkMode = "1";
+        m = modulesim::ModuleModel(changed);
+        SearchAndSelect();
+        Click(w_->main, "Button22");
+        QVERIFY(w_->properties.isVisible());
+        QVERIFY(!w_->main.isEnabled());
+        QCOMPARE(Find<QLineEdit>(w_->properties, "Edit1").text(), QStringLiteral("gate"));
+        QCOMPARE(Find<QLineEdit>(w_->properties, "Edit3").text(), QString::fromLatin1(kMac));
+        QCOMPARE(Find<QComboBox>(w_->properties, "ComboBox3").currentText(),
+                 QStringLiteral("150bps"));
+        // Client mode read from the module: enabled, but the read-only state stays.
+        QVERIFY(Find<QLineEdit>(w_->properties, "Edit6").isEnabled());
+        QVERIFY(Find<QLineEdit>(w_->properties, "Edit6").isReadOnly());
+        QVERIFY(!Find<QLineEdit>(w_->properties, "Edit7").isReadOnly());
+        QCOMPARE(Find<QComboBox>(w_->networkAdvanced, "ComboBox2").currentIndex(), 10);
+        QCOMPARE(Find<QLineEdit>(w_->serialAdvanced, "Edit1").text(), QStringLiteral("256"));
+        QVERIFY(prompter_->messages.isEmpty());
+
+        // The operator picks server: the client fields go off and read-only.
+        auto& mode = Find<QComboBox>(w_->properties, "ComboBox2");
+        mode.setCurrentIndex(0);
+        Q_EMIT mode.activated(0);
+        QVERIFY(!Find<QLineEdit>(w_->properties, "Edit7").isEnabled());
+        QVERIFY(Find<QLineEdit>(w_->properties, "Edit7").isReadOnly());
+        QVERIFY(!Find<QPushButton>(w_->properties, "Button1").isEnabled());
+
+        Click(w_->properties, "Button3");
+        QVERIFY(!w_->properties.isVisible());
+        QVERIFY(w_->main.isEnabled());
+    }
+
+    void silentModuleFailsCompletenessCheck() {
+        SearchAndSelect();
+        module_->model.Switches().silent = true;
+        controller_->Session().Timing().windowMs = 5;
+        Click(w_->main, "Button22");
+        QCOMPARE(Texts(), QStringList{QStringLiteral("请检查设备与pc连线状态!")});
+        QCOMPARE(prompter_->messages[0].icon, Prompter::Icon::Warning);
+        QVERIFY(!w_->properties.isVisible());
+        QVERIFY(w_->main.isEnabled());
+    }
+
+    // Without an earlier read of the connection method, its missing reply stops the fill.
+    void missingConnectionMethodStopsTheFill() {
+        SearchAndSelect();
+        module_->model.Switches().silentOn = {"CM"};
+        controller_->Session().Timing().windowMs = 50;
+        Click(w_->main, "Button22");
+        QCOMPARE(prompter_->conversionErrors, QStringList{QString()});
+        QVERIFY(!w_->properties.isVisible());
+        QVERIFY(w_->main.isEnabled());
+    }
+
+    void writeSendsEditedValuesAndEmptiesList() {
+        SearchAndSelect();
+        Click(w_->main, "Button22");
+        QVERIFY(w_->properties.isVisible());
+        Find<QLineEdit>(w_->properties, "Edit5").setText(QStringLiteral("502"));
+        Find<QLineEdit>(w_->properties, "Edit1").clear();
+        module_->model.Switches() = {};
+        const qsizetype before = module_->model.Received().size();
+        Click(w_->properties, "Button2");
+        QTRY_COMPARE(module_->model.Received().size(), before + 45);
+        QCOMPARE(module_->CountReceived("SPN502|21"), 2);
+        QCOMPARE(module_->CountReceived("SON|18"), 2);
+        QCOMPARE(module_->model.Settings().SourcePort, QByteArray("502"));
+        QCOMPARE(List().rowCount(), 0);
+        QVERIFY(!w_->properties.isVisible());
+        QVERIFY(w_->main.isEnabled());
+    }
+
+    // Cancel in an advanced dialog puts back what it showed when opened.
+    void advancedCancelRestoresOpenedValues() {
+        SearchAndSelect();
+        Click(w_->main, "Button22");
+        Click(w_->properties, "Button4");
+        QVERIFY(w_->serialAdvanced.isVisible());
+        QVERIFY(!w_->properties.isEnabled());
+        auto& packets = Find<QLineEdit>(w_->serialAdvanced, "Edit1");
+        packets.setText(QStringLiteral("512"));
+        Click(w_->serialAdvanced, "Button2");
+        QVERIFY(w_->properties.isEnabled());
+        QCOMPARE(packets.text(), QStringLiteral("256"));
+        Click(w_->properties, "Button2");
+        QTRY_COMPARE(module_->CountReceived("SML256|31"), 2);
+        QCOMPARE(module_->CountReceived("SML512|31"), 0);
+    }
+
+    void advancedOkCopiesIntoSettings() {
+        SearchAndSelect();
+        Click(w_->main, "Button22");
+        Click(w_->properties, "Button1");
+        Find<QComboBox>(w_->networkAdvanced, "ComboBox2").setCurrentIndex(42);
+        Click(w_->networkAdvanced, "Button1");
+        QCOMPARE(controller_->Session().Settings().ConnectTimeLimit, QByteArray("42"));
+        QVERIFY(!w_->networkAdvanced.isVisible());
+        Click(w_->properties, "Button2");
+        QTRY_COMPARE(module_->CountReceived("SCT42|30"), 2);
+    }
+
+    void listWithoutSelectionIsNotWritten() {
+        SearchAndSelect();
+        Click(w_->main, "Button22");
+        Find<QComboBox>(w_->properties, "ComboBox4").setCurrentIndex(-1);
+        const qsizetype before = module_->model.Received().size();
+        Click(w_->properties, "Button2");
+        QCOMPARE(prompter_->messages.size(), 1);
+        QVERIFY(prompter_->messages[0].text.contains(u"校验"));
+        QCOMPARE(prompter_->messages[0].icon, Prompter::Icon::Warning);
+        QTest::qWait(50);
+        QCOMPARE(module_->model.Received().size(), before);
+        QVERIFY(w_->properties.isVisible());
+        QCOMPARE(List().rowCount(), 1);
+    }
+
+    void changeIpSendsTheNewAddress() {
+        SearchAndSelect();
+        Click(w_->main, "Button23");
+        QVERIFY(w_->changeIp.isVisible());
+        auto& entry = Find<QLineEdit>(w_->changeIp, "MaskEdit1");
+        entry.setText(QStringLiteral("10 .   .0  .1  "));
+        Click(w_->changeIp, "Button1");
+        QCOMPARE(Texts(), QStringList{QStringLiteral("输入的IP不合法！")});
+        QVERIFY(w_->changeIp.isVisible());
+
+        entry.setText(QStringLiteral("10 .1  .2  .3  "));
+        Click(w_->changeIp, "Button1");
+        QTRY_COMPARE(module_->model.Applied().count("IP=10.1.2.3"), 2);
+        QCOMPARE(module_->CountReceived("SIP10.1.2.3|34"), 2);
+        QCOMPARE(List().rowCount(), 0);
+        QVERIFY(!w_->changeIp.isVisible());
+    }
+
+    void typingAFieldAbove255Warns() {
+        auto& entry = Find<QLineEdit>(w_->locate, "MaskEdit1");
+        entry.setFocus();
+        entry.setCursorPosition(0);
+        QTest::keyClicks(&entry, QStringLiteral("3"));
+        QVERIFY(prompter_->messages.isEmpty());
+        QTest::keyClicks(&entry, QStringLiteral("00"));
+        QCOMPARE(Texts(), QStringList{QStringLiteral("错误: 300是错误的地址")});
+    }
+
+    void directedSearch_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<char>("refuse");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("staysOpen");
+        QTest::newRow("reply from the address lists it")
+            << QStringLiteral("127.0  .0  .1  ") << char(0) << 1 << false;
+        QTest::newRow("leading zeros never match the sender")
+            << QStringLiteral("127.000.000.001") << char(0) << 0 << false;
+        QTest::newRow("refusal leaves the dialog open")
+            << QStringLiteral("127.0  .0  .1  ") << 'D' << 0 << true;
+    }
+    void directedSearch() {
+        QFETCH(QString, entry);
+        QFETCH(char, refuse);
+        QFETCH(int, rows);
+        QFETCH(bool, staysOpen);
+        module_->model.Switches().refuseWith = refuse;
+        Click(w_->main, "Button21");
+        QVERIFY(w_->locate.isVisible());
+        Find<QLineEdit>(w_->locate, "MaskEdit1").setText(entry);
+        Click(w_->locate, "Button1");
+        QCOMPARE(List().rowCount(), rows);
+        QCOMPARE(w_->locate.isVisible(), staysOpen);
+        QCOMPARE(module_->CountReceived("X"), 1);
+        if (refuse) {
+            QCOMPARE(controller_->Locate().LastRefusalText(), QStringLiteral("与设备连接不上"));
+        }
+        QVERIFY(prompter_->messages.isEmpty());
+    }
+
+    void flashNamesNoModule() {
+        SearchAndSelect();
+        Click(w_->main, "Button24");
+        QCOMPARE(module_->model.FlashCount(), 1);
+        QCOMPARE(controller_->Session().Settings().Mac, kMac.toByteArray());
+        QVERIFY(prompter_->messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestNetcfgPages)
+#include "test_netcfg_pages.moc"

@@ -1,0 +1,265 @@
+#include "records/export_file.h"
+#include "records/record_exporter.h"
+#include "scripted_gate_library.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+#include <csignal>
+
+using records::ExportOutcome;
+using testing_support::ScriptedGateLibrary;
+
+namespace {
+
+const QDateTime kStart(QDate(2024, 5, 6), QTime(9, 8, 42));
+const QString kRetrieve = QStringLiteral("RetrieveRecordByIndex");
+const QString kStatus = QStringLiteral("GetBGLogDataStatus");
+
+QByteArray Body(std::initializer_list<int> values) {
+    QByteArray out;
+    for (int v : values) {
+        out.append(static_cast<char>(v));
+    }
+    return out;
+}
+
+void ScriptStatus(ScriptedGateLibrary& lib, int count, int result = 0) {
+    lib.Script(kStatus, result,
+               {{QStringLiteral("count"), count},
+                {QStringLiteral("earliest"), Body({12, 5, 6, 9, 8, 7})},
+                {QStringLiteral("latest"), Body({24, 5, 6, 9, 8, 0})}});
+}
+
+void ScriptRecord(ScriptedGateLibrary& lib, int kindByte, const QByteArray& body, int result = 0) {
+    lib.Script(kRetrieve, result,
+               {{QStringLiteral("kind"), kindByte}, {QStringLiteral("body"), body}});
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return QByteArray("<missing>");
+    }
+    return f.readAll();
+}
+
+}  // namespace
+
+class TestRecordExporter : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void goldenFileOfEveryKind();
+    void emptyLogGivesEmptyCompleteFile();
+    void failedStatusQueryLeavesEmptyFileAndRetrievesNothing();
+    void laterExportInTheSameMinuteGetsItsOwnName();
+    void fileNames_data();
+    void fileNames();
+    void unwritableDirectoryFallsBackToTheSecond();
+    void noWritableDirectoryCallsNothing();
+    void writeFailureStopsAndMarksIncomplete();
+    void logComparison_data();
+    void logComparison();
+};
+
+void TestRecordExporter::goldenFileOfEveryKind() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    ScriptedGateLibrary lib;
+    gate::ConnectionState conn;
+    conn.PortHandle = 4001;
+    ScriptStatus(lib, 14);
+    const QByteArray uid = Body({0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF});
+    const QByteArray ff(8, '\xFF');
+    const QByteArray t20 = Body({20, 1, 2, 3, 4, 5});
+    ScriptRecord(lib, 0, uid + Body({2, 12, 5, 6, 9, 8, 7}));
+    ScriptRecord(lib, 3, Body({12, 5, 6, 9, 8, 7}));
+    ScriptRecord(lib, 0, QByteArray(8, '\0') + Body({1}) + t20);
+    ScriptRecord(lib, 0, ff + Body({3}) + t20);
+    ScriptRecord(lib, 0, Body({0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 4}) + t20);
+    ScriptRecord(lib, 1, Body({0x2C, 0x01, 2, 0, 0, 0, 0xFF, 0xFF, 21, 12, 31, 23, 59, 58}));
+    ScriptRecord(lib, 2, Body({0xE0, 0x04, 0x01, 0x00, 0x12, 0x34, 0x56, 0x78, 22, 2, 3, 4, 5, 6}));
+    ScriptRecord(lib, 4, Body({23, 7, 8, 9, 10, 11}));
+    ScriptRecord(lib, 0, uid + Body({1}) + t20, gate::result::kCommError);  // failed retrieval
+    ScriptRecord(lib, 0, QByteArray());                                     // length 0
+    ScriptRecord(lib, 5, Body({23, 7, 8, 9, 10, 11}));                      // unknown kind
+    ScriptRecord(lib, 8, Body({24, 1, 1, 0, 0, 0, 24, 1, 1, 8, 30, 0}));
+    ScriptRecord(lib, 0, uid + Body({0}) + t20);
+    ScriptRecord(lib, 0, Body({0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF, 0x00, 0x11, 9}) + t20);
+
+    QList<std::pair<int, int>> progress;
+    const ExportOutcome out =
+        records::ExportAllRecords(lib, conn, {dir.path(), {}}, kStart, [&](int done, int total) {
+            progress.append({done, total});
+        });
+
+    QCOMPARE(out.path, QDir(dir.path()).filePath(QStringLiteral("05060908.txt")));
+    QCOMPARE(ReadAll(out.path), ReadAll(QStringLiteral(GOLDEN_DIR "/export_every_kind.txt")));
+    QCOMPARE(out.written, 14);
+    QCOMPARE(out.failedRetrievals, 2);  // the communication error and the length-0 record
+    QVERIFY(!out.Complete());
+    QCOMPARE(out.lastResult, 0);
+    QCOMPARE(progress.size(), 14);
+    QCOMPARE(progress.last(), std::make_pair(14, 14));
+    // One retrieval per index, in order, with the 17-byte buffer and the connection's handle.
+    const auto calls = lib.CallsOf(kRetrieve);
+    QCOMPARE(calls.size(), 14);
+    for (int i = 0; i < calls.size(); ++i) {
+        QCOMPARE(calls[i].args.at(1).toInt(), i + 1);
+        QCOMPARE(calls[i].args.at(2).toInt(), 17);
+        QCOMPARE(calls[i].args.at(3).toInt(), 4001);
+    }
+}
+
+void TestRecordExporter::emptyLogGivesEmptyCompleteFile() {
+    QTemporaryDir dir;
+    ScriptedGateLibrary lib;
+    gate::ConnectionState conn;
+    ScriptStatus(lib, 0);
+    const ExportOutcome out = records::ExportAllRecords(lib, conn, {dir.path(), {}}, kStart);
+    QVERIFY(out.Complete());
+    QCOMPARE(ReadAll(out.path), QByteArray());
+    QCOMPARE(lib.Ops(), QStringList{kStatus});
+}
+
+void TestRecordExporter::failedStatusQueryLeavesEmptyFileAndRetrievesNothing() {
+    QTemporaryDir dir;
+    ScriptedGateLibrary lib;
+    gate::ConnectionState conn;
+    ScriptStatus(lib, 5, gate::result::kCommError);
+    const ExportOutcome out = records::ExportAllRecords(lib, conn, {dir.path(), {}}, kStart);
+    QVERIFY(!out.Complete());
+    QVERIFY(out.created);
+    QCOMPARE(out.lastResult, gate::result::kCommError);
+    QCOMPARE(conn.LastResult, gate::result::kCommError);
+    QCOMPARE(ReadAll(out.path), QByteArray());
+    QCOMPARE(lib.CountOf(kRetrieve), 0);
+}
+
+void TestRecordExporter::laterExportInTheSameMinuteGetsItsOwnName() {
+    QTemporaryDir dir;
+    ScriptedGateLibrary lib;
+    gate::ConnectionState conn;
+    lib.SetDefault(
+        kRetrieve, 0,
+        {{QStringLiteral("kind"), 3}, {QStringLiteral("body"), Body({12, 5, 6, 9, 8, 7})}});
+    ScriptStatus(lib, 2);
+    const ExportOutcome first = records::ExportAllRecords(lib, conn, {dir.path(), {}}, kStart);
+    ScriptStatus(lib, 0);
+    const ExportOutcome second =
+        records::ExportAllRecords(lib, conn, {dir.path(), {}}, kStart.addSecs(10));
+    ScriptStatus(lib, 0);
+    const ExportOutcome third =
+        records::ExportAllRecords(lib, conn, {dir.path(), {}}, kStart.addSecs(15));
+    QCOMPARE(QFileInfo(first.path).fileName(), QStringLiteral("05060908.txt"));
+    QCOMPARE(QFileInfo(second.path).fileName(), QStringLiteral("05060908-2.txt"));
+    QCOMPARE(QFileInfo(third.path).fileName(), QStringLiteral("05060908-3.txt"));
+    QCOMPARE(ReadAll(first.path).count("\r\n"), 2);  // the first export is untouched
+    QCOMPARE(ReadAll(second.path), QByteArray());
+}
+
+void TestRecordExporter::fileNames_data() {
+    QTest::addColumn<QDateTime>("time");
+    QTest::addColumn<int>("attempt");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("two digits each") << kStart << 0 << QStringLiteral("05060908.txt");
+    QTest::newRow("afternoon in 24 hours")
+        << QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59)) << 0 << QStringLiteral("12312359.txt");
+    QTest::newRow("suffix before the extension") << kStart << 1 << QStringLiteral("05060908-2.txt");
+}
+
+void TestRecordExporter::fileNames() {
+    QFETCH(QDateTime, time);
+    QFETCH(int, attempt);
+    QFETCH(QString, name);
+    QCOMPARE(records::ExportFileName(time, attempt), name);
+}
+
+void TestRecordExporter::unwritableDirectoryFallsBackToTheSecond() {
+    QTemporaryDir dir;
+    // A plain file where the executable's directory should be: nothing can be created in it
+    // (permissions would not stop root, which the tests may run as).
+    const QString blocked = QDir(dir.path()).filePath(QStringLiteral("not-a-dir"));
+    QFile block(blocked);
+    QVERIFY(block.open(QIODevice::WriteOnly));
+    block.close();
+    const QString documents = QDir(dir.path()).filePath(QStringLiteral("Documents"));
+    const records::CreatedExportFile created =
+        records::CreateExportFile({blocked, documents}, kStart);
+    QVERIFY(created.file);
+    QCOMPARE(created.path, QDir(documents).filePath(QStringLiteral("05060908.txt")));
+    QVERIFY(QFileInfo::exists(created.path));
+}
+
+void TestRecordExporter::noWritableDirectoryCallsNothing() {
+    QTemporaryDir dir;
+    const QString blocked = QDir(dir.path()).filePath(QStringLiteral("file"));
+    QFile block(blocked);
+    QVERIFY(block.open(QIODevice::WriteOnly));
+    block.close();
+    ScriptedGateLibrary lib;
+    gate::ConnectionState conn;
+    const ExportOutcome out = records::ExportAllRecords(lib, conn, {blocked, blocked}, kStart);
+    QVERIFY(!out.created);
+    QVERIFY(!out.fileError.isEmpty());
+    QVERIFY(out.path.endsWith(QStringLiteral("05060908.txt")));
+    QVERIFY(lib.Ops().isEmpty());
+}
+
+void TestRecordExporter::writeFailureStopsAndMarksIncomplete() {
+    QTemporaryDir dir;
+    ScriptedGateLibrary lib;
+    gate::ConnectionState conn;
+    lib.SetDefault(
+        kRetrieve, 0,
+        {{QStringLiteral("kind"), 3}, {QStringLiteral("body"), Body({12, 5, 6, 9, 8, 7})}});
+    ScriptStatus(lib, 5000);
+    // A file-size limit makes the writes fail the way a full disk does.
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &previous) == 0);
+    rlimit small = previous;
+    small.rlim_cur = 1000;
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+    const ExportOutcome out = records::ExportAllRecords(lib, conn, {dir.path(), {}}, kStart);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(out.writeFailed);
+    QVERIFY(!out.fileError.isEmpty());
+    QVERIFY(!out.Complete());
+    QVERIFY(out.written < 5000);
+    QVERIFY(lib.CountOf(kRetrieve) < 5000);  // the loop stopped at the failure
+}
+
+void TestRecordExporter::logComparison_data() {
+    QTest::addColumn<int>("countA");
+    QTest::addColumn<int>("earliestSecondA");
+    QTest::addColumn<int>("countB");
+    QTest::addColumn<int>("earliestSecondB");
+    QTest::addColumn<bool>("same");
+    QTest::newRow("identical") << 10 << 1 << 10 << 1 << true;
+    QTest::newRow("a record more") << 10 << 1 << 11 << 1 << false;
+    QTest::newRow("same count, the log moved on") << 10 << 1 << 10 << 2 << false;
+    QTest::newRow("empty logs, times ignored") << 0 << 1 << 0 << 2 << true;
+}
+
+void TestRecordExporter::logComparison() {
+    QFETCH(int, countA);
+    QFETCH(int, earliestSecondA);
+    QFETCH(int, countB);
+    QFETCH(int, earliestSecondB);
+    QFETCH(bool, same);
+    records::LogState a{countA, {24, 1, 1, 0, 0, gate::Byte(earliestSecondA)}, {24, 2, 1, 0, 0, 0}};
+    records::LogState b{countB, {24, 1, 1, 0, 0, gate::Byte(earliestSecondB)}, {24, 2, 1, 0, 0, 0}};
+    QCOMPARE(a.SameLogAs(b), same);
+    records::LogState c = a;
+    c.latest[5] = 9;
+    QCOMPARE(a.SameLogAs(c), countA == 0);
+}
+
+QTEST_GUILESS_MAIN(TestRecordExporter)
+#include "test_record_exporter.moc"
