@@ -22,7 +22,7 @@ constexpr int kMaxDelayMs = 60000;
 
 bool ToInt(const QString& text, int low, int high, int& out) {
     bool ok = false;
-    const int v = text.toInt(&ok, 0);
+    const int v = text.toInt(&ok, 10);
     if (!ok || v < low || v > high) {
         return false;
     }

@@ -121,13 +121,17 @@ ControllerModel::Outcome ControllerModel::Switch(const QByteArray& p, Byte& sett
 }
 
 ControllerModel::Outcome ControllerModel::SetRecording(const QByteArray& p) {
-    Byte on = state_.live.recordWriting ? 1 : 0;
-    Outcome out = Switch(p, on);
-    if (out.result == 0 && (on != 0) != state_.live.recordWriting) {
-        state_.live.recordWriting = on != 0;
+    // Always a write: the console sends 0 (off) or 1 (on) and reads the state with
+    // GetBGLogDataRecordingStatus; 0x80 plus the value is taken as the same write.
+    if (p.size() != 1 || (At(p, 0) & 0x7F) > 1) {
+        return Fail(code::kInvalidCommand);
+    }
+    const bool on = (At(p, 0) & 0x01) != 0;
+    if (on != state_.live.recordWriting) {
+        state_.live.recordWriting = on;
         Log(on ? QStringLiteral("record writing on") : QStringLiteral("record writing off"));
     }
-    return out;
+    return Ok(Bytes({static_cast<Byte>(on ? 1 : 0)}));
 }
 
 ControllerModel::Outcome ControllerModel::SaveRestore(const QByteArray& p) {

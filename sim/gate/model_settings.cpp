@@ -7,9 +7,11 @@ namespace sim {
 
 namespace {
 
+// Decimal, or hexadecimal with 0x; a leading zero does not mean octal ("09" is nine).
 bool Number(const QString& text, int low, int high, int& out) {
     bool ok = false;
-    const int v = text.toInt(&ok, 0);
+    const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    const int v = hex ? text.mid(2).toInt(&ok, 16) : text.toInt(&ok, 10);
     if (!ok || v < low || v > high) {
         return false;
     }

@@ -76,7 +76,8 @@ std::optional<Scenario> ParseScenario(const QString& text, QString* error) {
             if (words.size() < 5) {
                 return fail(QStringLiteral("%1 needs KIND and HEX (\"-\" for none)").arg(what));
             }
-            const int kind = words[3].toInt(&ok, 0);
+            const bool hexKind = words[3].startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+            const int kind = hexKind ? words[3].mid(2).toInt(&ok, 16) : words[3].toInt(&ok, 10);
             if (!ok || kind < 0 || kind > 255) {
                 return fail(QStringLiteral("bad kind \"%1\"").arg(words[3]));
             }

@@ -1,14 +1,63 @@
 #include "app/controllers.h"
 
+#include <QLineEdit>
+
+#include "app/connection_controller.h"
 #include "app/console_context.h"
+#include "app/form_access.h"
+#include "app/key_filter.h"
 #include "app/main_window.h"
+#include "app/secondary_windows.h"
+#include "app/startup_controller.h"
 #include "commands/install_command_controllers.h"
+#include "monitor/install_monitor_controllers.h"
+#include "netcfg/netcfg_controller.h"
+#include "records/record_controllers.h"
+#include "records/record_retrieval_controller.h"
 
 namespace app {
 
+namespace {
+
+// The key filters of the entry fields: decimal digits (Edit_dateKeyPress) and hexadecimal
+// digits (Edit14KeyPress). Enter in Edit31 first runs its Enter action.
+void InstallKeyFilters(ConsoleContext& ctx, TForm1& form) {
+    auto* decimal = new DigitKeyFilter(util::DigitFilter::Decimal, ctx.prompter, &form);
+    auto* hexadecimal = new DigitKeyFilter(util::DigitFilter::Hexadecimal, ctx.prompter, &form);
+    auto* recordIndex = new DigitKeyFilter(util::DigitFilter::Decimal, ctx.prompter, &form);
+    recordIndex->SetEnterAction([&form] { Q_EMIT form.Edit31EnterPressed(); });
+    for (const char* name :
+         {"Edit_year", "Edit_Month", "Edit_date", "Edit_Hour", "Edit_minute", "Edit_Sedcond",
+          "Edit2", "Edit3", "Edit4", "Edit5", "Edit15", "Edit16"}) {
+        if (auto* edit = Control<QLineEdit>(form, name)) {
+            edit->installEventFilter(decimal);
+        }
+    }
+    for (const char* name : {"editControlAddr", "editNewConAddr", "Edit14"}) {
+        if (auto* edit = Control<QLineEdit>(form, name)) {
+            edit->installEventFilter(hexadecimal);
+        }
+    }
+    if (auto* edit = Control<QLineEdit>(form, "Edit31")) {
+        edit->installEventFilter(recordIndex);
+    }
+}
+
+}  // namespace
+
 void InstallControllers(ConsoleContext& ctx, TForm1& form) {
-    (void)form;
+    auto* startup = new StartupController(ctx, form);
+    new ConnectionController(ctx, form);
+    InstallKeyFilters(ctx, form);
+    new netcfg::NetcfgController({form, form, form.locateForm(), form.fSetdlg(), form.fNhSetDlg(),
+                                  form.fPhSetDlg(), form.ChangeIPdlg()},
+                                 ctx.prompter, &form);
+    monitor::InstallMonitorControllers(ctx, form);
+    const records::RecordControllers rec = records::InstallRecordControllers(ctx, &form);
+    QObject::connect(&form, &TForm1::Edit31EnterPressed, rec.retrieval,
+                     &records::RecordRetrievalController::SearchInRecordClick);
     commands::InstallCommandControllers(ctx);
+    startup->FormCreate();
 }
 
 }  // namespace app

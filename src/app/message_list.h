@@ -1,34 +1,22 @@
 #pragma once
 
-#include <QListView>
+#include "monitor/line_list_view.h"
+
 #include <QString>
 
 namespace app {
 
-class MessageLineModel;
-
 // An append-only list of display lines (the message lists of the monitoring pages and the IF2
-// list). A list view with fixed row height over a compact line model, scrolled per row.
-class MessageList final : public QListView {
+// list): compact line storage, one row height, only the rows in view painted, so it stays fast
+// and lean with millions of lines.
+class MessageList final : public monitor::LineListView {
     Q_OBJECT
 public:
     explicit MessageList(QWidget* parent = nullptr);
-    ~MessageList() override;
 
-    void AppendLine(const QString& line);
-    void Clear();
-    int Count() const;
-    QString Line(int row) const;
-
-    // Scrolls so that the newest line is the top visible line once the list can scroll that
-    // far; the newest line is always visible afterwards.
-    void ScrollToNewest();
-
-    // Row of the top visible line; 0 for an empty list.
-    int TopIndex() const;
-
-private:
-    MessageLineModel* model_;
+    // AppendLine, Clear, Count, Line, ScrollToNewest (the newest line becomes the top visible
+    // line once the list can scroll that far, and is always visible) and TopIndex (row of the
+    // top visible line, 0 for an empty list) come from LineListView.
 };
 
 }  // namespace app

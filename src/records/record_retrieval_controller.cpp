@@ -47,6 +47,13 @@ RecordRetrievalController::RecordRetrievalController(app::ConsoleContext& ctx, Q
         connect(b, &QAbstractButton::clicked, this,
                 &RecordRetrievalController::SearchInRecordClick);
     }
+    // Enter in Edit31 searches. The main window's key filter refuses Enter after raising
+    // Edit31EnterPressed (bound in InstallControllers); until a filter takes the key, the field's
+    // own Return signal does it.
+    if (auto* edit31 = Edit("Edit31")) {
+        connect(edit31, &QLineEdit::returnPressed, this,
+                &RecordRetrievalController::SearchInRecordClick);
+    }
     if (auto* b = button("Btn_DeleteAllRecord")) {
         connect(b, &QAbstractButton::clicked, this,
                 &RecordRetrievalController::Btn_DeleteAllRecordClick);

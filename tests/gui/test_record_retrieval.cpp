@@ -173,6 +173,15 @@ void TestRecordRetrieval::recordByIndexShowsItsLineAndNeverDeletes() {
     QCOMPARE(f.library.Calls().at(0).args, (QVariantList{1, 3, 17, 4001}));
     QCOMPARE(f.bar->Panel(0), QStringLiteral("09:08:42  提取指定序号记录操作成功"));
 
+    // Enter in Edit31 does what the button does.
+    f.Edit("Edit31")->setText(QStringLiteral("4"));
+    f.library.Script(
+        kByIndex, 0,
+        {{QStringLiteral("kind"), 3}, {QStringLiteral("body"), Body({12, 5, 6, 9, 8, 7})}});
+    QTest::keyClick(f.Edit("Edit31"), Qt::Key_Return);
+    QCOMPARE(f.library.CallsOf(kByIndex).size(), 2);
+    QCOMPARE(f.Edit("Edit1")->text(), QStringLiteral("第4条记录    2012-05-06 09:08:07  通过超时"));
+
     // A failed retrieval shows no line.
     f.library.Script(kByIndex, 7,
                      {{QStringLiteral("kind"), 0}, {QStringLiteral("body"), kPassage}});

@@ -86,8 +86,10 @@ private Q_SLOTS:
         QTest::newRow("infrared direction reverse") << 0x13 << Hex("81") << 0 << Hex("01");
         QTest::newRow("infrared direction bare value") << 0x13 << Hex("01") << 8 << QByteArray();
         QTest::newRow("reader-loss alarm on") << 0x14 << Hex("81") << 0 << Hex("01");
-        QTest::newRow("record writing read") << 0x15 << Hex("00") << 0 << Hex("01");
-        QTest::newRow("record writing off") << 0x15 << Hex("80") << 0 << Hex("00");
+        QTest::newRow("record writing off") << 0x15 << Hex("00") << 0 << Hex("00");
+        QTest::newRow("record writing on") << 0x15 << Hex("01") << 0 << Hex("01");
+        QTest::newRow("record writing off, write-bit form") << 0x15 << Hex("80") << 0 << Hex("00");
+        QTest::newRow("record writing value 2") << 0x15 << Hex("02") << 8 << QByteArray();
         QTest::newRow("save") << 0x16 << Hex("01") << 0 << QByteArray();
         QTest::newRow("restore") << 0x16 << Hex("00") << 0 << QByteArray();
         QTest::newRow("save with unknown byte") << 0x16 << Hex("02") << 8 << QByteArray();
@@ -130,8 +132,10 @@ private Q_SLOTS:
         QCOMPARE(Call(model, 0x0F)->payload, Hex("28051e0a04050101"));
         QCOMPARE(Call(model, 0x0A, Hex("01"))->result, 0);
         QCOMPARE(Call(model, 0x0B)->payload, Hex("00"));
-        QCOMPARE(Call(model, 0x15, Hex("80"))->result, 0);
+        QCOMPARE(Call(model, 0x15, Hex("00"))->result, 0);
         QCOMPARE(Call(model, 0x0C)->payload, Hex("00"));
+        QCOMPARE(Call(model, 0x15, Hex("01"))->result, 0);
+        QCOMPARE(Call(model, 0x0C)->payload, Hex("01"));
         QCOMPARE(Call(model, 0x14, Hex("81"))->result, 0);
         QCOMPARE(Call(model, 0x14, Hex("00"))->payload, Hex("01"));
         QCOMPARE(Call(model, 0x18, Hex("85"))->result, 0);

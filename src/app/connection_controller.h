@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+namespace app {
+
+struct ConsoleContext;
+class TForm1;
+
+// The controller connection of the main window: serial and network open and close, the
+// identity and mode query, the connection-tab change and the connection panels of the status
+// bar.
+class ConnectionController final : public QObject {
+    Q_OBJECT
+public:
+    ConnectionController(ConsoleContext& ctx, TForm1& form);
+
+    void OpenPortClick();
+    void ClosePortClick();
+    void Button18Click();
+    void Button19Click();
+    void PageControl2Change();
+    void RefreshComPort();
+    void ClearLastInfo();
+
+private:
+    void QueryIdentityAndMode();
+    void EnableCommandControls();
+    // Ends a link that stayed open after a failed mode query before a new open starts.
+    void ReleaseStaleLink();
+
+    ConsoleContext& ctx_;
+    TForm1& form_;
+};
+
+}  // namespace app

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+namespace app {
+
+struct ConsoleContext;
+class TForm1;
+
+// Start-up and shut-down of the main window and its page change: FormCreate fills every list
+// and sets the initial selections and enabled states, FormCloseQuery stops the timers, and
+// PageControl1Change stops the polls and resets the monitoring buttons by mode.
+class StartupController final : public QObject {
+    Q_OBJECT
+public:
+    StartupController(ConsoleContext& ctx, TForm1& form);
+
+    void FormCreate();
+    void FormCloseQuery();
+    void PageControl1Change();
+
+private:
+    ConsoleContext& ctx_;
+    TForm1& form_;
+};
+
+}  // namespace app

@@ -1,0 +1,15 @@
+#include "monitor/install_monitor_controllers.h"
+
+#include "monitor/if2_controller.h"
+#include "monitor/polling_controller.h"
+#include "monitor/tag_block_controller.h"
+
+namespace monitor {
+
+void InstallMonitorControllers(app::ConsoleContext& ctx, app::TForm1& form) {
+    new PollingController(ctx, form);
+    new IF2Controller(ctx, form);
+    new TagBlockController(ctx, form);
+}
+
+}  // namespace monitor

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace monitor {
+
+// Append-only storage of text lines that stays lean with millions of lines: the lines are kept
+// as UTF-8 in fixed-size chunks of one contiguous byte sequence, and the end offset of each line
+// in fixed-size chunks of 64-bit offsets. Appending never moves what is stored (no reallocation
+// of a growing array), so every append costs the same however many lines there are.
+class LineStore {
+public:
+    LineStore() = default;
+    LineStore(const LineStore&) = delete;
+    LineStore& operator=(const LineStore&) = delete;
+
+    void Append(QStringView line);
+    void Clear();
+
+    qsizetype Count() const { return count_; }
+    // The line at row (0 is the oldest); empty for a row out of range.
+    QString Line(qsizetype row) const;
+
+    // Bytes held for text and offsets (allocated chunks, used or not).
+    std::size_t ReservedBytes() const;
+
+    static constexpr std::size_t kTextChunkBytes = std::size_t{1} << 18;
+    static constexpr std::size_t kOffsetChunkEntries = std::size_t{1} << 14;
+
+private:
+    void AppendBytes(const char* data, std::size_t size);
+    std::uint64_t EndOf(qsizetype row) const;
+
+    std::vector<std::unique_ptr<char[]>> text_;
+    std::vector<std::unique_ptr<std::uint64_t[]>> ends_;
+    std::uint64_t textSize_ = 0;
+    qsizetype count_ = 0;
+};
+
+}  // namespace monitor

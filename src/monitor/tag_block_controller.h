@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+
+class QComboBox;
+class QLineEdit;
+
+namespace app {
+struct ConsoleContext;
+class TForm1;
+class TForm3;
+}  // namespace app
+
+namespace monitor {
+
+// "获取卡片数据": reads memory blocks of one tag through the controller and shows them in the
+// block-data window Form3.
+class TagBlockController final : public QObject {
+    Q_OBJECT
+public:
+    TagBlockController(app::ConsoleContext& ctx, app::TForm1& form);
+
+    void GetTagDataClick();
+    void Button1Click();  // Form3's "关闭"
+
+private:
+    app::ConsoleContext& ctx_;
+    app::TForm3& form3_;
+    QLineEdit* uid_;
+    QLineEdit* startBlock_;
+    QLineEdit* blockCount_;
+    QComboBox* blockLength_;
+};
+
+}  // namespace monitor

@@ -1,0 +1,348 @@
+#include <QElapsedTimer>
+#include <QTest>
+
+#include "fault_plan.h"
+#include "gate/wire_gate_library.h"
+#include "gate_simulator.h"
+
+#include <memory>
+
+// The console's gate library against gate-sim, over TCP loopback and over a pseudo-terminal.
+using gate::Byte;
+using gate::WireGateLibrary;
+namespace result = gate::result;
+
+namespace {
+
+constexpr int kCom = 1;
+constexpr qint64 kCallBoundMs = 2500;
+
+QByteArray hex(const char* text) {
+    return QByteArray::fromHex(text);
+}
+
+// A simulator with both lines, and the library connected over one of them.
+struct Rig {
+    sim::GateSimulator simulator;
+    std::unique_ptr<WireGateLibrary> library;
+    std::int32_t h = -1;
+    Byte a = 0xFF;
+    Byte s = 0xEE;
+
+    bool Start(const QString& transport) {
+        sim::SimulatorOptions options;
+        options.tcpPort = 0;
+        options.pty = true;
+        QString error;
+        if (!simulator.Start(options, &error)) {
+            qWarning("start: %s", qPrintable(error));
+            return false;
+        }
+        const sim::SimulatorEndpoints ends = simulator.Endpoints();
+        library = std::make_unique<WireGateLibrary>(gate::ComPortTable({{kCom, ends.ptyPath}}));
+        if (transport == QLatin1String("tcp")) {
+            return library->OpenNetPort(ends.tcpPort, QStringLiteral("127.0.0.1"), a, h) == 0;
+        }
+        a = 0x01;
+        return library->OpenComPort(kCom, a, h) == 0;
+    }
+    void AddFault(const QString& text) {
+        sim::Fault f;
+        int count = 0;
+        const QStringList words = text.split(u' ');
+        QVERIFY(sim::ParseFault(words[0], words.mid(1), f, count, nullptr));
+        simulator.AddFault(f, count);
+    }
+    int Info(Byte* product = nullptr) {
+        Byte p = 0;
+        Byte ma = 0;
+        Byte mi = 0;
+        const int r = library->GetControllerInfo(a, p, ma, mi, s, h);
+        if (product != nullptr) {
+            *product = p;
+        }
+        return r;
+    }
+    int LogStatus(std::int32_t& count) {
+        gate::Clock6 e{};
+        gate::Clock6 l{};
+        return library->GetBGLogDataStatus(a, count, e, l, s, h);
+    }
+};
+
+void addTransports() {
+    QTest::addColumn<QString>("transport");
+    QTest::newRow("tcp") << QStringLiteral("tcp");
+    QTest::newRow("pty") << QStringLiteral("pty");
+}
+
+}  // namespace
+
+class TestGateLibrarySim : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void identityModeAndDeviceCommands_data() { addTransports(); }
+    void identityModeAndDeviceCommands() {
+        QFETCH(QString, transport);
+        Rig rig;
+        QVERIFY(rig.Start(transport));
+        auto& lib = *rig.library;
+        Byte& a = rig.a;
+        Byte& s = rig.s;
+        const std::int32_t h = rig.h;
+
+        Byte product = 0;
+        Byte major = 0;
+        Byte minor = 0;
+        QCOMPARE(lib.GetControllerInfo(a, product, major, minor, s, h), 0);
+        QCOMPARE(int(product), 0x31);
+        QCOMPARE(int(major), 7);
+        QCOMPARE(int(s), 0);
+        std::array<Byte, 4> serial{};
+        QCOMPARE(lib.GetControllerDetailedInfo(a, product, major, minor, serial, s, h), 0);
+
+        Byte mode = 0;
+        QCOMPARE(lib.ModeSwitch(a, mode, s, h), 0);
+        QCOMPARE(int(mode), 0);
+        mode = 0x81;
+        QCOMPARE(lib.ModeSwitch(a, mode, s, h), 0);
+        QCOMPARE(int(mode), 1);
+        mode = 0x80;
+        QCOMPARE(lib.ModeSwitch(a, mode, s, h), 0);
+        QCOMPARE(int(mode), 0);
+
+        gate::Clock6 clock{24, 5, 6, 9, 8, 7};
+        QCOMPARE(lib.SetClock(a, clock, s, h), 0);
+        gate::Clock6 read{};
+        QCOMPARE(lib.GetClock(a, read, s, h), 0);
+        QCOMPARE(int(read[0]), 24);
+        QCOMPARE(int(read[1]), 5);
+        QCOMPARE(int(read[2]), 6);
+
+        QCOMPARE(lib.SetRelay(a, 3, s, h), 0);
+        QCOMPARE(lib.BuzzerAndLEDControl(a, 1, 1, 1, 1, 1, 1, 0, s, h), 0);
+        QCOMPARE(lib.SetIR(a, 1, s, h), 0);
+        Byte ir = 9;
+        QCOMPARE(lib.GetIRStatus(a, ir, s, h), 0);
+        QCOMPARE(int(ir), 0);  // off
+        QCOMPARE(lib.SetIR(a, 2, s, h), 0);
+        QCOMPARE(lib.GetIRStatus(a, ir, s, h), 0);
+        QCOMPARE(int(ir), 1);  // on
+        Byte recording = 9;
+        QCOMPARE(lib.GetBGLogDataRecordingStatus(a, recording, s, h), 0);
+        Byte link = 9;
+        Byte rf = 9;
+        QCOMPARE(lib.GetControllerReaderConnectionStatus(a, link, rf, s, h), 0);
+        QCOMPARE(lib.ClearControllerBuffer(a, s, h), 0);
+    }
+
+    void configurationAndSwitches_data() { addTransports(); }
+    void configurationAndSwitches() {
+        QFETCH(QString, transport);
+        Rig rig;
+        QVERIFY(rig.Start(transport));
+        auto& lib = *rig.library;
+        Byte& a = rig.a;
+        Byte& s = rig.s;
+        const std::int32_t h = rig.h;
+
+        Byte b[8] = {};
+        QCOMPARE(lib.GetControllerConfig(a, b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], s, h),
+                 0);
+        b[2] = Byte(b[2] + 1);
+        QCOMPARE(lib.ConfigureController(a, b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], s, h),
+                 0);
+        Byte c[8] = {};
+        QCOMPARE(lib.GetControllerConfig(a, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], s, h),
+                 0);
+        QCOMPARE(QByteArray(reinterpret_cast<char*>(c), 8),
+                 QByteArray(reinterpret_cast<char*>(b), 8));
+
+        Byte control = 0;
+        Byte lead = 0;
+        Byte lag = 0;
+        QCOMPARE(lib.TagPersonCorrelation(a, control, lead, lag, s, h), 0);
+        Byte repeat = 0;
+        Byte start = 0;
+        Byte count = 0;
+        control = 0;
+        QCOMPARE(lib.ReadTagDataSetting(a, control, repeat, start, count, s, h), 0);
+
+        Byte address = a;
+        QCOMPARE(lib.SetControllerAddr(address, 0, 0, s, h), 0);
+        QCOMPARE(int(address), 0x01);
+
+        Byte request = 0;
+        QCOMPARE(lib.IRDirectionSetting(a, request, s, h), 0);
+        request = 0;
+        QCOMPARE(lib.ControllerReaderConnectionBrokenAlarm(a, request, s, h), 0);
+        Byte onOff = 0;
+        QCOMPARE(lib.SetBGLogDataStatus(a, onOff, s, h), 0);
+        QCOMPARE(lib.SaveRestoreConfig(a, 1, s, h), 0);
+        QCOMPARE(lib.SetAutoLoad(a, 0, s, h), 0);
+
+        std::array<Byte, gate::kAlarmMaskReplySize> maskReply{};
+        QCOMPARE(lib.SetAlarmMask(a, 0x1F, maskReply, s, h), 0);
+        std::array<Byte, gate::kAlarmPatternSize> pattern{};
+        pattern.fill(1);
+        QCOMPARE(lib.SetAlarmPattern(a, pattern, s, h), 0);
+
+        gate::Uid8 uid{1, 2, 3, 4, 5, 6, 7, 8};
+        std::array<Byte, 80> data{};
+        QCOMPARE(lib.ReadTagData(a, uid, 0, 16, 4, data, s, h), 0);
+        QCOMPARE(lib.ReadTagData(a, uid, 0, 8, 8, data, s, h), 0);
+    }
+
+    void messagesAndRecords_data() { addTransports(); }
+    void messagesAndRecords() {
+        QFETCH(QString, transport);
+        Rig rig;
+        QVERIFY(rig.Start(transport));
+        auto& lib = *rig.library;
+        Byte& a = rig.a;
+        Byte& s = rig.s;
+        const std::int32_t h = rig.h;
+        rig.simulator.WithModel([](sim::ControllerModel& m) {
+            m.PushChannelMessage(3, hex("180506090807"));
+            m.PushEasMessage(0x21, hex("180506090807"));
+            m.AppendRecord(4, hex("180506090807"));
+            m.AppendRecord(3, hex("180506090808"));
+        });
+
+        std::array<Byte, gate::kMessageBufferSize> message{};
+        Byte length = 0;
+        Byte kind = 0;
+        QCOMPARE(lib.GetChannelMessage(a, message, length, kind, s, h), 0);
+        QCOMPARE(int(kind), 3);
+        QCOMPARE(int(length), 6);
+        QCOMPARE(int(message[5]), 7);
+        QCOMPARE(lib.Acknowledge(a, h), 0);
+        QCOMPARE(lib.GetChannelMessage(a, message, length, kind, s, h), 0);
+        QCOMPARE(int(kind), int(gate::wire::kNothingPending));
+        QCOMPARE(int(length), 0);
+
+        Byte mode = 0x81;
+        QCOMPARE(lib.ModeSwitch(a, mode, s, h), 0);
+        QCOMPARE(lib.GetEASMessage(a, message, length, kind, s, h), 0);
+        QCOMPARE(int(kind), 0x21);
+        QCOMPARE(lib.Acknowledge(a, h), 0);
+
+        std::int32_t count = 0;
+        QCOMPARE(rig.LogStatus(count), 0);
+        QCOMPARE(count, 2);
+        std::array<Byte, gate::kRecordBufferSize> record{};
+        QCOMPARE(lib.RetrieveRecordByIndex(a, 2, record, length, kind, s, h), 0);
+        QCOMPARE(int(kind), 3);
+        QCOMPARE(lib.RetrieveEarliestRecord(a, record, length, kind, s, h), 0);
+        QCOMPARE(int(kind), 4);
+        QCOMPARE(lib.Acknowledge(a, h), 0);
+        QCOMPARE(rig.LogStatus(count), 0);
+        QCOMPARE(count, 1);
+        QCOMPARE(lib.DeleteAllRecord(a, s, h), 0);
+        QCOMPARE(rig.LogStatus(count), 0);
+        QCOMPARE(count, 0);
+        QCOMPARE(lib.RetrieveEarliestRecord(a, record, length, kind, s, h), 0);
+        QCOMPARE(int(kind), int(gate::wire::kNothingPending));
+    }
+
+    // Each line fault gives its code within the bound, and the next call is whole again.
+    void faults_data() {
+        QTest::addColumn<QString>("transport");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("expected");
+        for (const char* t : {"tcp", "pty"}) {
+            const QString tr = QLatin1String(t);
+            const auto row = [&](const char* name) -> QTestData& {
+                return QTest::newRow(qPrintable(tr + u' ' + QLatin1String(name)));
+            };
+            row("drop") << tr << QStringLiteral("drop") << result::kCommError;
+            row("corrupt-crc") << tr << QStringLiteral("corrupt-crc") << result::kCrcError;
+            row("truncate") << tr << QStringLiteral("truncate") << result::kCommError;
+            row("garbage") << tr << QStringLiteral("garbage") << result::kOk;
+            row("busy") << tr << QStringLiteral("busy") << result::kBusy;
+            row("result 9") << tr << QStringLiteral("result 9") << 9;
+            row("late reply") << tr << QStringLiteral("delay 800") << result::kCommError;
+            row("short delay") << tr << QStringLiteral("delay 100") << result::kOk;
+        }
+    }
+    void faults() {
+        QFETCH(QString, transport);
+        QFETCH(QString, fault);
+        QFETCH(int, expected);
+        Rig rig;
+        QVERIFY(rig.Start(transport));
+        rig.AddFault(fault);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(rig.Info(), expected);
+        QVERIFY2(clock.elapsed() < kCallBoundMs, qPrintable(QString::number(clock.elapsed())));
+        // The late reply of "delay 800" arrives during this call and must not be taken for it:
+        // the sequence number tells them apart.
+        std::int32_t count = -1;
+        QCOMPARE(rig.LogStatus(count), 0);
+        QCOMPARE(count, 0);
+        QCOMPARE(rig.Info(), 0);
+    }
+
+    void disconnectAnswersCommErrorAfterwards_data() { addTransports(); }
+    void disconnectAnswersCommErrorAfterwards() {
+        QFETCH(QString, transport);
+        Rig rig;
+        QVERIFY(rig.Start(transport));
+        rig.AddFault(QStringLiteral("disconnect"));
+        QCOMPARE(rig.Info(), result::kCommError);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.library->IsLinkOpen(), 3000);
+        QCOMPARE(rig.Info(), result::kCommError);
+        if (transport == QLatin1String("pty")) {
+            QCOMPARE(rig.library->SerialHangUps(), 1);
+        }
+    }
+
+    // The reply status follows the record memory: 0, 1 at 85 % full, then 2 (full, stopped)
+    // or 3 (full, overwriting) by the configured policy.
+    void recordLogFillStates_data() {
+        QTest::addColumn<int>("policy");
+        QTest::addColumn<int>("fullStatus");
+        QTest::addColumn<int>("countWhenFull");
+        QTest::newRow("stop when full") << 0 << 2 << 20;
+        QTest::newRow("overwrite when full") << 1 << 3 << 20;
+    }
+    void recordLogFillStates() {
+        QFETCH(int, policy);
+        QFETCH(int, fullStatus);
+        QFETCH(int, countWhenFull);
+        Rig rig;
+        QVERIFY(rig.Start(QStringLiteral("tcp")));
+        auto& lib = *rig.library;
+        Byte b[8] = {};
+        QCOMPARE(lib.GetControllerConfig(rig.a, b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7],
+                                         rig.s, rig.h),
+                 0);
+        b[6] = Byte(policy);
+        QCOMPARE(lib.ConfigureController(rig.a, b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7],
+                                         rig.s, rig.h),
+                 0);
+        rig.simulator.WithModel([](sim::ControllerModel& m) { m.Records().SetCapacity(20); });
+        std::int32_t count = 0;
+        const auto append = [&](int n) {
+            rig.simulator.WithModel([n](sim::ControllerModel& m) {
+                for (int i = 0; i < n; ++i) {
+                    m.AppendRecord(3, hex("180506090807"));
+                }
+            });
+        };
+        append(10);
+        QCOMPARE(rig.LogStatus(count), 0);
+        QCOMPARE(int(rig.s), 0);
+        append(8);
+        QCOMPARE(rig.LogStatus(count), 0);
+        QCOMPARE(int(rig.s), 1);
+        append(5);
+        QCOMPARE(rig.LogStatus(count), 0);
+        QCOMPARE(int(rig.s), fullStatus);
+        QCOMPARE(count, countWhenFull);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGateLibrarySim)
+#include "test_gate_library_sim.moc"
