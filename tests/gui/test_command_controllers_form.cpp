@@ -1,11 +1,13 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QTest>
+#include <QTimer>
 
 #include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/main_window.h"
 #include "app/result_reporter.h"
+#include "app/status_bar.h"
 #include "recording_prompter.h"
 #include "scripted_gate_library.h"
 #include "util/clock.h"
@@ -98,6 +100,24 @@ private Q_SLOTS:
             auto* c = w.form.findChild<QWidget*>(QString::fromLatin1(n));
             QVERIFY2(c != nullptr && !c->isEnabled(), n);
         }
+    }
+
+    // Switching to EAS while the channel poll runs only changes the monitoring buttons.
+    void modeSwitchLeavesTheRunningPoll() {
+        Window w;
+        w.form.Timer1().start();
+        w.library.Script(QStringLiteral("ModeSwitch"), 0, {{QStringLiteral("mode"), 0}});
+        w.library.Script(QStringLiteral("ModeSwitch"), 0, {{QStringLiteral("mode"), 1}});
+        auto* rb2 = w.form.findChild<QAbstractButton*>(QStringLiteral("rb2"));
+        QVERIFY(rb2 != nullptr);
+        rb2->setChecked(true);
+        w.form.findChild<QWidget*>(QStringLiteral("StopGet"))->setEnabled(true);
+        w.click("Button5");
+        QCOMPARE(w.library.CountOf(QStringLiteral("ModeSwitch")), 2);
+        QVERIFY(w.form.Timer1().isActive());
+        QVERIFY(!w.form.findChild<QWidget*>(QStringLiteral("StopGet"))->isEnabled());
+        QVERIFY(w.form.findChild<QWidget*>(QStringLiteral("Button13"))->isEnabled());
+        QCOMPARE(w.form.StatusBar().Panel(0), QStringLiteral("09:08:07   模式设置成功"));
     }
 
     void startUpSelectionsAreSent() {
