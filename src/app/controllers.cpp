@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/secondary_windows.h"
 #include "app/startup_controller.h"
+#include "commands/install_command_controllers.h"
 #include "monitor/install_monitor_controllers.h"
 #include "netcfg/netcfg_controller.h"
 #include "records/record_controllers.h"
@@ -55,6 +56,7 @@ void InstallControllers(ConsoleContext& ctx, TForm1& form) {
     const records::RecordControllers rec = records::InstallRecordControllers(ctx, &form);
     QObject::connect(&form, &TForm1::Edit31EnterPressed, rec.retrieval,
                      &records::RecordRetrievalController::SearchInRecordClick);
+    commands::InstallCommandControllers(ctx);
     startup->FormCreate();
 }
 

@@ -185,6 +185,11 @@ std::int32_t WireGateLibrary::ControllerReaderConnectionBrokenAlarm(Byte& a, Byt
 }
 
 std::int32_t WireGateLibrary::SetBGLogDataStatus(Byte& a, Byte& offOrOn, Byte& s, std::int32_t h) {
+    // Callers pass 0 (off) or 1 (on); on the wire a write is 0x80 plus the value, and a bare 0
+    // would only read the setting.
+    if ((offOrOn & 0x80) == 0) {
+        offOrOn = static_cast<Byte>(0x80 | (offOrOn & 0x01));
+    }
     return exchangeByte(h, a, Command::SetBGLogDataStatus, offOrOn, s);
 }
 

@@ -165,6 +165,18 @@ const std::vector<GoldenCase>& goldenCases() {
              const int r = g.SetBGLogDataStatus(a, v, s, h);
              return out(r, {v});
          }},
+        {"SetBGLogDataStatus with 1 writes 0x81", "a50115000181deb6", "5a01150000020101dd10", "01",
+         [](WireGateLibrary& g, Byte& a, Byte& s, std::int32_t h) -> QString {
+             Byte v = 1;
+             const int r = g.SetBGLogDataStatus(a, v, s, h);
+             return out(r, {v});
+         }},
+        {"SetBGLogDataStatus with 0 writes 0x80", "a5011500018057a7", "5a011500000201005401", "00",
+         [](WireGateLibrary& g, Byte& a, Byte& s, std::int32_t h) -> QString {
+             Byte v = 0;
+             const int r = g.SetBGLogDataStatus(a, v, s, h);
+             return out(r, {v});
+         }},
         {"SaveRestoreConfig", "a501160001011b17", "5a0116000002005450", "",
          [](WireGateLibrary& g, Byte& a, Byte& s, std::int32_t h) -> QString {
              return out(g.SaveRestoreConfig(a, 1, s, h), {});

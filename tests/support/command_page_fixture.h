@@ -140,19 +140,22 @@ inline void BuildCommandPages(QWidget& form) {
     }
 }
 
-// The command pages with the controllers installed, a scripted library, a recording prompter
-// and a clock standing at 09:08:07; connected on COM 4 to the controller at address 0x01.
-struct CommandPageFixture {
+// The command pages with the controllers installed on a library of type Library, a recording
+// prompter and a clock standing at 09:08:07. The library is built from the constructor's
+// arguments; a ScriptedGateLibrary fixture starts connected on COM 4 to address 0x01.
+template <class Library>
+struct CommandPages {
     QWidget form;
     app::GateStatusBar* bar = new app::GateStatusBar(&form);
     util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
     app::ResultReporter reporter{*bar, clock};
-    ScriptedGateLibrary library;
+    Library library;
     RecordingPrompter prompter;
     app::FormFields fields;
     app::ConsoleContext ctx{library, fields, reporter, prompter, clock, form};
 
-    CommandPageFixture() {
+    template <class... Args>
+    explicit CommandPages(Args&&... args) : library(std::forward<Args>(args)...) {
         BuildCommandPages(form);
         fields.connection.PortHandle = 4;
         fields.connection.ControllerAddress = 0x01;
@@ -186,6 +189,8 @@ struct CommandPageFixture {
         return calls.front().args;
     }
 };
+
+using CommandPageFixture = CommandPages<ScriptedGateLibrary>;
 
 inline QVariantList Args(std::initializer_list<QVariant> values) {
     return QVariantList(values);
