@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "app/command_controls.h"
 #include "app/console_context.h"
@@ -259,6 +260,10 @@ void ConnectionController::RefreshComPort() {
 }
 
 void ConnectionController::ClearLastInfo() {
+    // A poll left running would call the closed link every 50 ms and fill the status bar with
+    // errors; the closed look stops both polls (the IF2 timer has a port of its own and runs on).
+    form_.Timer1().stop();
+    form_.Timer3().stop();
     for (const char* name : {"Button_C_Get", "Button13", "StopGet", "Button14"}) {
         SetEnabled(form_, name, false);
     }

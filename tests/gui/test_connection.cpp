@@ -342,7 +342,16 @@ private Q_SLOTS:
         c.library.SetDefault(QStringLiteral("AutoOpenComPort"), 0, {{QStringLiteral("handle"), 2}});
         c.library.SetDefault(QStringLiteral("CloseComPort"), 48);
         c.OpenSerial(0);
+        c.click("Button_C_Get");
+        QVERIFY(c.form.Timer1().isActive());
+        c.form.Timer3().start();
+        c.form.Timer2().start();
         c.click("ClosePort");
+        // Closing stops both polls; the IF2 timer reads its own port and keeps running.
+        QVERIFY(!c.form.Timer1().isActive());
+        QVERIFY(!c.form.Timer3().isActive());
+        QVERIFY(c.form.Timer2().isActive());
+        c.form.Timer2().stop();
         QCOMPARE(c.conn().PortHandle, -1);
         QCOMPARE(c.panel(0), QString());
         QCOMPARE(c.panel(2), QStringLiteral("IF1: 通讯关闭"));
