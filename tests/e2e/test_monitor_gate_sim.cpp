@@ -1,0 +1,150 @@
+// Live monitoring end to end: gate-sim plays a scenario of raw messages, the console polls it
+// over the real gate library, and every list ends up with exactly the expected lines in order.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <memory>
+
+#include "app/console_context.h"
+#include "app/controllers.h"
+#include "app/main_window.h"
+#include "app/message_list.h"
+#include "app/result_reporter.h"
+#include "gate/com_port_table.h"
+#include "gate/gate_library_factory.h"
+#include "gate_simulator.h"
+#include "recording_prompter.h"
+#include "scenario.h"
+#include "util/clock.h"
+
+namespace {
+
+const QString T = QStringLiteral("2012-05-06 09:08:07 ");
+
+struct PolledConsole {
+    sim::GateSimulator simulator;
+    std::unique_ptr<gate::GateLibrary> library;
+    testing_support::RecordingPrompter prompter;
+    util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
+    std::unique_ptr<app::TForm1> form;
+    std::unique_ptr<app::ResultReporter> reporter;
+    std::unique_ptr<app::ConsoleContext> ctx;
+
+    bool Start(const QString& scenarioText, const QString& mode) {
+        QString error;
+        auto scenario = sim::ParseScenario(scenarioText, &error);
+        if (!scenario) {
+            qWarning("scenario: %s", qPrintable(error));
+            return false;
+        }
+        sim::SimulatorOptions options;
+        options.tcpPort = 0;
+        options.settings = {{QStringLiteral("mode"), mode}};
+        options.scenario = std::move(*scenario);
+        if (!simulator.Start(options, &error)) {
+            qWarning("simulator: %s", qPrintable(error));
+            return false;
+        }
+        library = gate::CreateGateLibrary(gate::ComPortTable());
+        form = std::make_unique<app::TForm1>();
+        reporter = std::make_unique<app::ResultReporter>(form->StatusBar(), clock);
+        ctx = std::make_unique<app::ConsoleContext>(
+            app::ConsoleContext{*library, form->Fields(), *reporter, prompter, clock, *form});
+        app::InstallControllers(*ctx, *form);
+        form->PageControl2().setCurrentIndex(1);
+        line("Edit6")->setText(QStringLiteral("127.0.0.1"));
+        line("Edit5")->setText(QString::number(simulator.Endpoints().tcpPort));
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Button18")),
+                          Qt::LeftButton);
+        return form->Fields().connection.IsOpen();
+    }
+    QLineEdit* line(const char* name) {
+        return form->findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    void click(const char* name) {
+        QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+    }
+    QStringList lines(const char* name) {
+        auto* list = form->findChild<app::MessageList*>(QString::fromLatin1(name));
+        QStringList out;
+        for (int i = 0; list != nullptr && i < list->Count(); ++i) {
+            out.append(list->Line(i));
+        }
+        return out;
+    }
+};
+
+}  // namespace
+
+class TestMonitorGateSim : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void channelModeLists() {
+        PolledConsole c;
+        // Time bytes 12 5 6 9 8 7 in every message; the repeated no-person report is never
+        // acknowledged and must not stall the queue.
+        QVERIFY(
+            c.Start(QStringLiteral("at 0 channel 0 0123456789ABCDEF 31 0c0506090807 0a0b0c0d0e\n"
+                                   "at 0 channel 0 0000000000000000 01 0c0506090807\n"
+                                   "at 0 channel 0 0000000000000000 02 0c0506090807\n"
+                                   "at 0 channel 0 FFFFFFFFFFFFFFFF 02 0c0506090807\n"
+                                   "at 0 channel 0 0000000000000000 04 0c0506090807\n"
+                                   "at 0 channel 1 0300 0100 0000 0400 0c0506090807\n"
+                                   "at 0 channel 2 1122334455667788 0c0506090807 13 a1b2\n"
+                                   "at 0 channel 3 0c0506090807\n"
+                                   "at 0 channel 4 0c0506090807\n"
+                                   "at 0 channel 5 0c0506090807\n"),
+                    QStringLiteral("channel")));
+        c.click("Button_C_Get");
+        QTRY_COMPARE_WITH_TIMEOUT(c.lines("ListBox6").size(), 1, 15000);
+        c.click("StopGet");
+        QCOMPARE(c.lines("ListBox2"),
+                 (QStringList{T + QStringLiteral(" 01 23 45 67 89 AB CD EF 正向"),
+                              T + QStringLiteral("  无人"),
+                              T + QStringLiteral(" FF FF FF FF FF FF FF FF 反向"),
+                              T + QStringLiteral(" 00 00 00 00 00 00 00 00 红外已关闭")}));
+        QCOMPARE(c.lines("ListBox7"), (QStringList{T + QStringLiteral(" 0123456789ABCDEF"),
+                                                   QStringLiteral("          0A0B0C0D0E"),
+                                                   T + QStringLiteral(" 1122334455667788"),
+                                                   QStringLiteral("          A1B2")}));
+        QCOMPARE(c.lines("ListBox3"), (QStringList{T + QStringLiteral("3人正向 1人反向 0方向不定"),
+                                                   QStringLiteral("共检测到4张卡片")}));
+        QCOMPARE(c.lines("ListBox5"),
+                 QStringList{T + QStringLiteral("11 22 33 44 55 66 77 88 超时")});
+        QCOMPARE(c.lines("ListBox4"), QStringList{T + QStringLiteral(" 通过超时")});
+        QCOMPARE(c.lines("ListBox6"), QStringList{T + QStringLiteral(" 红外探测报警")});
+        QVERIFY(c.lines("ListBox1").isEmpty());
+        // One LED and buzzer command, for the one real tag.
+        const int leds = c.simulator.WithModel([](sim::ControllerModel& m) {
+            return static_cast<int>(m.State().actuators.buzzerAndLedCommands);
+        });
+        QCOMPARE(leds, 1);
+    }
+
+    void easModeLists() {
+        PolledConsole c;
+        QVERIFY(c.Start(QStringLiteral("at 0 eas 0 01 0c0506090807\n"
+                                       "at 0 eas 0 00 0c0506090807\n"
+                                       "at 0 eas 0 00 0c0506090807\n"
+                                       "at 0 eas 0 07 0c0506090807\n"
+                                       "at 0 eas 32 0300 0100 0000 0c0506090807\n"
+                                       "at 0 eas 33 0c0506090807\n"
+                                       "at 0 eas 35 0c0506090807\n"
+                                       "at 0 eas 34 0c0506090807\n"),
+                        QStringLiteral("eas")));
+        c.click("Button13");
+        QTRY_COMPARE_WITH_TIMEOUT(c.lines("lst4").size(), 1, 15000);
+        c.click("Button14");
+        QCOMPARE(c.lines("lst1"),
+                 (QStringList{T + QStringLiteral("   有人正向通过"), T + QStringLiteral("   无人"),
+                              T + QStringLiteral("   ")}));
+        QCOMPARE(c.lines("lst2"), QStringList{T + QStringLiteral("   3人正向 1人反向 0方向不定")});
+        QCOMPARE(c.lines("lst3"), QStringList{T + QStringLiteral("   通过超时")});
+        QCOMPARE(c.lines("lst4"), QStringList{T + QStringLiteral("   红外探测报警")});
+    }
+};
+
+QTEST_MAIN(TestMonitorGateSim)
+#include "test_monitor_gate_sim.moc"
