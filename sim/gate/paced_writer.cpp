@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 namespace sim {
 
@@ -21,10 +23,12 @@ void PacedWriter::Discard() {
     timer_.stop();
 }
 
-void PacedWriter::Write(const QByteArray& bytes) {
+void PacedWriter::Write(const QByteArray& bytes, qsizetype requestBytes) {
     if (pending_.isEmpty()) {
         since_.start();
-        sentSince_ = 0;
+        // The request's bytes count as already carried on this burst's clock.
+        sentSince_ = requestBytes;
+        headStart_ = requestBytes == 0 ? 1 : 0;
     }
     pending_.append(bytes);
     if (pending_.size() > kMaxPending) {
@@ -38,9 +42,19 @@ void PacedWriter::Pump() {
         timer_.stop();
         return;
     }
-    // Bytes the line could have carried since the burst began, less those already sent; one
-    // byte is always allowed so a burst starts at once.
-    const qint64 allowed = since_.nsecsElapsed() * baud_ / 10 / 1000000000 + 1 - sentSince_;
+    // Bytes the line could have carried since the burst began, less those already carried; a
+    // burst without a request before it may start at once.
+    const qint64 nsPerByte = 10LL * 1000000000LL / baud_;
+    qint64 carried = since_.nsecsElapsed() / nsPerByte;
+    // A short remainder is slept out here rather than left to the millisecond timer, whose
+    // granularity would add up to a millisecond to every reply. This thread belongs to the line.
+    const qint64 lastByteNs = (sentSince_ + pending_.size() - headStart_) * nsPerByte;
+    const qint64 waitNs = lastByteNs - since_.nsecsElapsed();
+    if (waitNs > 0 && waitNs <= kMaxSleepNs) {
+        std::this_thread::sleep_for(std::chrono::nanoseconds(waitNs));
+        carried = since_.nsecsElapsed() / nsPerByte;
+    }
+    const qint64 allowed = carried + headStart_ - sentSince_;
     if (allowed > 0) {
         const qint64 n = std::min<qint64>(allowed, pending_.size());
         const ssize_t written = ::write(fd_, pending_.constData(), static_cast<size_t>(n));

@@ -13,10 +13,15 @@ namespace sim {
 class PacedWriter : public QObject {
 public:
     static constexpr qsizetype kMaxPending = 64 * 1024;
+    // The longest wait slept out in one go instead of waiting for the next timer tick.
+    static constexpr qint64 kMaxSleepNs = 5'000'000;
 
     PacedWriter(int baud, QObject* parent);
     void SetFd(int fd);
-    void Write(const QByteArray& bytes);
+    // Queues bytes for the line. requestBytes is the size of the request just received: a real
+    // line carries it before the reply can start, and a pseudo-terminal delivers it at once, so
+    // the reply waits for the request's wire time as well as its own.
+    void Write(const QByteArray& bytes, qsizetype requestBytes = 0);
     void Discard();
     qsizetype Pending() const { return pending_.size(); }
 
@@ -29,6 +34,7 @@ private:
     QTimer timer_;
     QElapsedTimer since_;
     qint64 sentSince_ = 0;
+    qint64 headStart_ = 1;  // a burst without a request before it starts at once
 };
 
 }  // namespace sim

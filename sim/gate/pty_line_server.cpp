@@ -39,7 +39,7 @@ void PtyLineServer::Readable() {
                 QTimer::singleShot(out.delayMs, this,
                                    [this, bytes = out.bytes] { writer_.Write(bytes); });
             } else if (!out.bytes.isEmpty()) {
-                writer_.Write(out.bytes);
+                writer_.Write(out.bytes, n);
             }
         }
     }
