@@ -1,13 +1,16 @@
 #include "monitor/message_text.h"
 
 #include "util/conversions.h"
+#include "util/event_text.h"
 
 namespace monitor {
 
 QString TimeText(const MessageBody& body, int offset) {
-    const auto field = [&](int i) { return util::ZeroPadDec(body.At(offset + i), 2); };
-    return u"20" % field(0) % u'-' % field(1) % u'-' % field(2) % u' ' % field(3) % u':' %
-           field(4) % u':' % field(5) % u' ';
+    std::uint8_t t[6];
+    for (int i = 0; i < 6; ++i) {
+        t[i] = body.At(offset + i);
+    }
+    return util::EventTimeText(t);
 }
 
 QString PlainUidText(const MessageBody& body, int offset) {
@@ -15,31 +18,12 @@ QString PlainUidText(const MessageBody& body, int offset) {
 }
 
 QString SpacedUidText(const MessageBody& body, int offset) {
-    const QString plain = PlainUidText(body, offset);
-    QString spaced;
-    spaced.reserve(23);
-    for (int i = 0; i < plain.size(); i += 2) {
-        if (i > 0) {
-            spaced += u' ';
-        }
-        spaced += plain.mid(i, 2);
-    }
-    return spaced;
+    return util::SpacedHexText(body.Slice(offset, 8));
 }
 
+// A live message gives the direction in the low four bits of its passage byte.
 QString DirectionText(std::uint8_t passageByte) {
-    switch (passageByte & 0x0F) {
-        case 1:
-            return QStringLiteral("正向");
-        case 2:
-            return QStringLiteral("反向");
-        case 3:
-            return QStringLiteral("方向不定");
-        case 4:
-            return kInfraredOffText;
-        default:
-            return {};
-    }
+    return util::DirectionText(passageByte & 0x0F);
 }
 
 QString EasStatusText(std::uint8_t status) {
