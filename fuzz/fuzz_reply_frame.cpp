@@ -1,5 +1,5 @@
 // The library's reply decoder: any byte stream, fed in any split, never crashes; and garbage
-// followed by a valid reply always yields that reply last.
+// followed by a valid reply yields that reply last, unless the garbage forged a frame over it.
 #include "fuzz_check.h"
 #include "gate/wire_frame.h"
 
@@ -27,10 +27,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReplyScanner after;
     after.Feed(input);
     after.Feed(gate::wire::EncodeReply(known));
+    // Garbage may by chance hold a frame with a valid CRC; if such a frame reaches into the known
+    // one, the known frame is lost, which no CRC can prevent. Anything else must end with it.
+    const qsizetype knownSize = gate::wire::EncodeReply(known).size();
+    bool overlapped = false;
     std::optional<Reply> last;
     while (auto r = after.Next()) {
+        if (!(*r == known) && after.Buffered() < knownSize) {
+            overlapped = true;
+        }
         last = r;
     }
-    FUZZ_CHECK(last.has_value() && *last == known);
+    FUZZ_CHECK(overlapped || (last.has_value() && *last == known));
     return 0;
 }

@@ -21,10 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RequestScanner after;
     after.Feed(input);
     after.Feed(gate::wire::EncodeRequest(known));
+    // Garbage may by chance hold a frame with a valid CRC; if such a frame reaches into the known
+    // one, the known frame is lost, which no CRC can prevent. Anything else must end with it.
+    const qsizetype knownSize = gate::wire::EncodeRequest(known).size();
+    bool overlapped = false;
     std::optional<Request> last;
     while (auto r = after.Next()) {
+        if (!(*r == known) && after.Buffered() < knownSize) {
+            overlapped = true;
+        }
         last = r;
     }
-    FUZZ_CHECK(last.has_value() && *last == known);
+    FUZZ_CHECK(overlapped || (last.has_value() && *last == known));
     return 0;
 }

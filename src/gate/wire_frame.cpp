@@ -40,7 +40,9 @@ qsizetype validFrameAt(const QByteArray& buffer, qsizetype pos, int header, int 
     }
     const int n = at(buffer, pos + lengthAt);
     const qsizetype size = header + n + kCrcSize;
-    if (n > maxPayload || buffer.size() - pos < size) {
+    const bool replyHeader = header == kReplyHeader;
+    if (n > maxPayload || buffer.size() - pos < size ||
+        (replyHeader && at(buffer, pos + 5) > kMaxReplyStatus)) {
         return 0;
     }
     const QByteArrayView frame = QByteArrayView(buffer).sliced(pos, size);
@@ -132,7 +134,7 @@ std::optional<Reply> ReplyScanner::Next() {
             return std::nullopt;
         }
         const int n = at(buffer_, 6);
-        if (n > kMaxReplyPayload) {
+        if (n > kMaxReplyPayload || at(buffer_, 5) > kMaxReplyStatus) {
             buffer_.remove(0, 1);
             continue;
         }

@@ -15,6 +15,7 @@ constexpr int kReplyHeader = 7;    // start, address, command, sequence, result,
 constexpr int kMaxRequestPayload = 64;
 constexpr int kMaxReplyPayload = 128;
 constexpr int kCrcSize = 2;
+constexpr int kMaxReplyStatus = 3;  // the record memory fill state is 0 to 3
 constexpr std::uint8_t kBroadcastAddress = 0xFF;
 
 struct Request {

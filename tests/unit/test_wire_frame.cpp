@@ -28,6 +28,8 @@ private Q_SLOTS:
         broken[10] = char(broken[10] ^ 0x55);
         QTest::newRow("clean") << good << -1;
         QTest::newRow("garbage first") << QByteArray("\x00\x13\x5a\x77", 4) + good << -1;
+        QTest::newRow("start byte with impossible status")
+            << QByteArray::fromHex("5a011a0900070000").replace(' ', "") + good << -1;
         QTest::newRow("start byte with impossible length")
             << QByteArray::fromHex("5a01010101 01ff").replace(' ', "") + good << -1;
         QTest::newRow("broken frame first") << broken + good << -1;
