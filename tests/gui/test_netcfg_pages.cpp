@@ -224,15 +224,15 @@ private Q_SLOTS:
         Click(w_->main, "Button23");
         QVERIFY(w_->changeIp.isVisible());
         auto& entry = Find<QLineEdit>(w_->changeIp, "MaskEdit1");
-        entry.setText(QStringLiteral("10 .   .0  .1  "));
+        entry.setText(QStringLiteral("198.   .0  .1  "));
         Click(w_->changeIp, "Button1");
         QCOMPARE(Texts(), QStringList{QStringLiteral("输入的IP不合法！")});
         QVERIFY(w_->changeIp.isVisible());
 
-        entry.setText(QStringLiteral("10 .1  .2  .3  "));
+        entry.setText(QStringLiteral("198.18 .1  .3  "));
         Click(w_->changeIp, "Button1");
-        QTRY_COMPARE(module_->model.Applied().count("IP=10.1.2.3"), 2);
-        QCOMPARE(module_->CountReceived("SIP10.1.2.3|34"), 2);
+        QTRY_COMPARE(module_->model.Applied().count("IP=198.18.1.3"), 2);
+        QCOMPARE(module_->CountReceived("SIP198.18.1.3|34"), 2);
         QCOMPARE(List().rowCount(), 0);
         QVERIFY(!w_->changeIp.isVisible());
     }

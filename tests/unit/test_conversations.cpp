@@ -21,7 +21,7 @@ netcfg::ModuleSettings Sample() {
     s.UserName = "u";
     s.DeviceName = "d";
     s.Mac = "M1";
-    s.Ip = "10.0.0.9";
+    s.Ip = "198.18.0.9";
     s.SourcePort = "502";
     s.Protocol = "1";
     s.WorkMode = "0";
@@ -35,9 +35,9 @@ netcfg::ModuleSettings Sample() {
     s.OnTheFly = "0";
     s.MaxPackets = "512";
     s.MaxCharDelay = "20";
-    s.DestIp = "10.0.0.1";
+    s.DestIp = "198.18.0.1";
     s.DestPort = "4001";
-    s.GatewayIp = "10.0.0.254";
+    s.GatewayIp = "198.18.0.254";
     s.NetMask = "255.255.255.0";
     return s;
 }
@@ -72,18 +72,18 @@ private Q_SLOTS:
     }
 
     void writeExchangeTwoPasses() {
-        const auto plan = netcfg::WriteExchangePlan(Sample(), QStringLiteral("10.0.0.7"));
+        const auto plan = netcfg::WriteExchangePlan(Sample(), QStringLiteral("198.18.0.7"));
         QCOMPARE(plan.size(), 2);
         const QByteArrayList sets = netcfg::SetCommands(Sample());
         QCOMPARE(sets.size(), 20);
         QCOMPARE(sets.first(), QByteArray("SONu|18"));
         QCOMPARE(sets[3], QByteArray("SPN502|21"));
         QCOMPARE(sets[7], QByteArray("SBR8|25"));
-        QCOMPARE(sets.last(), QByteArray("SIP10.0.0.9|37"));
+        QCOMPARE(sets.last(), QByteArray("SIP198.18.0.9|37"));
 
         // Pass 1 goes to the listed address, not the edited one.
         QVERIFY(!plan[0].broadcast);
-        QCOMPARE(plan[0].destination, QStringLiteral("10.0.0.7"));
+        QCOMPARE(plan[0].destination, QStringLiteral("198.18.0.7"));
         QCOMPARE(Datagrams(plan[0]), QByteArrayList{"L"} + sets + QByteArrayList{"E"});
         QCOMPARE(plan[0].items.first().pauseMs, 50);
         QCOMPARE(plan[0].items.last().pauseMs, 500);
@@ -101,15 +101,16 @@ private Q_SLOTS:
 
     void changeIpSendsOnlyTheAddress() {
         const auto plan =
-            netcfg::ChangeIpExchangePlan(QStringLiteral("10.0.0.7"), "M1", "10.0.0.50");
+            netcfg::ChangeIpExchangePlan(QStringLiteral("198.18.0.7"), "M1", "198.18.0.50");
         QCOMPARE(plan.size(), 2);
-        QCOMPARE(plan[0].destination, QStringLiteral("10.0.0.7"));
-        QCOMPARE(plan[0].items,
-                 (QList<BurstItem>{{"X", 100}, {"L", 50}, {"SIP10.0.0.50|34", 10}, {"E|35", 200}}));
+        QCOMPARE(plan[0].destination, QStringLiteral("198.18.0.7"));
+        QCOMPARE(
+            plan[0].items,
+            (QList<BurstItem>{{"X", 100}, {"L", 50}, {"SIP198.18.0.50|34", 10}, {"E|35", 200}}));
         QVERIFY(plan[1].broadcast);
         QCOMPARE(
             plan[1].items,
-            (QList<BurstItem>{{"WM1", 100}, {"L", 50}, {"SIP10.0.0.50|34", 100}, {"E|35", 0}}));
+            (QList<BurstItem>{{"WM1", 100}, {"L", 50}, {"SIP198.18.0.50|34", 100}, {"E|35", 0}}));
     }
 
     void dottedIpv4_data() {
@@ -137,11 +138,11 @@ private Q_SLOTS:
         QTest::newRow("blank entry")
             << QStringLiteral("   .   .   .   ") << QStringLiteral("...") << true;
         QTest::newRow("padded fields")
-            << QStringLiteral("192.168.1  .7  ") << QStringLiteral("192.168.1.7") << false;
+            << QStringLiteral("198.18 .1  .7  ") << QStringLiteral("198.18.1.7") << false;
         QTest::newRow("empty middle field")
-            << QStringLiteral("10 .   .0  .1  ") << QStringLiteral("10..0.1") << true;
+            << QStringLiteral("198.   .0  .1  ") << QStringLiteral("198..0.1") << true;
         QTest::newRow("empty last field passes")
-            << QStringLiteral("10 .0  .0  .   ") << QStringLiteral("10.0.0.") << false;
+            << QStringLiteral("198.18 .0  .   ") << QStringLiteral("198.18.0.") << false;
     }
     void compactIp() {
         QFETCH(QString, entry);
