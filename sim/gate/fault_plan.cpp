@@ -94,11 +94,18 @@ void FaultPlan::Add(const Fault& fault, int count) {
     }
 }
 
+void FaultPlan::AddAfter(int cleanReplies, const Fault& fault) {
+    for (int i = 0; i < cleanReplies; ++i) {
+        pending_.push_back(std::nullopt);
+    }
+    pending_.push_back(fault);
+}
+
 std::optional<Fault> FaultPlan::TakeNext() {
     if (pending_.empty()) {
         return std::nullopt;
     }
-    Fault f = pending_.front();
+    std::optional<Fault> f = pending_.front();
     pending_.pop_front();
     return f;
 }

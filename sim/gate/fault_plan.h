@@ -38,12 +38,15 @@ QString FaultName(Fault::Kind kind);
 class FaultPlan {
 public:
     void Add(const Fault& fault, int count = 1);
+    // The fault spoils the reply after the next `cleanReplies` ones, which go out untouched.
+    void AddAfter(int cleanReplies, const Fault& fault);
+    // The plan for the next reply: nothing when it goes out untouched.
     std::optional<Fault> TakeNext();
     void Clear() { pending_.clear(); }
     bool Empty() const { return pending_.empty(); }
 
 private:
-    std::deque<Fault> pending_;
+    std::deque<std::optional<Fault>> pending_;  // nullopt: a reply that goes out untouched
 };
 
 // The bytes that go on the line for a reply under a fault (Drop and Disconnect send none).

@@ -162,4 +162,9 @@ void GateSimulator::AddFault(const Fault& fault, int count) {
     shared_.With([&](ControllerModel&, FaultPlan& faults) { faults.Add(fault, count); });
 }
 
+void GateSimulator::AddFaultAfter(int cleanReplies, const Fault& fault) {
+    shared_.With(
+        [&](ControllerModel&, FaultPlan& faults) { faults.AddAfter(cleanReplies, fault); });
+}
+
 }  // namespace sim

@@ -57,6 +57,8 @@ public:
         return shared_.With([&](ControllerModel& m, FaultPlan&) { return f(m); });
     }
     void AddFault(const Fault& fault, int count = 1);
+    // The fault spoils the reply after the next `cleanReplies` untouched ones.
+    void AddFaultAfter(int cleanReplies, const Fault& fault);
     SharedController& Shared() { return shared_; }
 
 private:

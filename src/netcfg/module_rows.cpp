@@ -5,20 +5,12 @@
 
 namespace netcfg {
 
-bool ModuleRows::ContainsMac(const QByteArray& mac) const {
-    for (const ModuleRow& row : rows_) {
-        if (row.mac == mac) {
-            return true;
-        }
-    }
-    return false;
-}
-
 const ModuleRow& ModuleRows::Append(const QByteArray& datagram, const QString& sender) {
     const SearchReply reply = ParseSearchReply(datagram);
     rows_.append(
         ModuleRow{static_cast<int>(rows_.size()) + 1, reply.mac, sender,
                   ModuleLabel(util::FromGbk(reply.userName), util::FromGbk(reply.deviceName))});
+    macs_.insert(reply.mac);
     return rows_.back();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -21,14 +22,22 @@ struct ModuleRow {
     bool IsModule() const { return !mac.isEmpty(); }
 };
 
-// The module list, keyed by MAC text: never two rows with the same MAC.
+// The module list, keyed by MAC text: never two rows with the same MAC. Bounded: a flood of
+// forged replies on the LAN cannot make it grow without end.
 class ModuleRows {
 public:
+    static constexpr qsizetype kMaxRows = 1024;
+
     const QList<ModuleRow>& Rows() const { return rows_; }
-    bool ContainsMac(const QByteArray& mac) const;
-    void Clear() { rows_.clear(); }
+    bool ContainsMac(const QByteArray& mac) const { return macs_.contains(mac); }
+    bool Full() const { return rows_.size() >= kMaxRows; }
+    void Clear() {
+        rows_.clear();
+        macs_.clear();
+    }
 
     // Appends a row for a search reply numbered by the new row count (no duplicate test).
+    // The list must not be full.
     const ModuleRow& Append(const QByteArray& datagram, const QString& sender);
 
     // The row at index, or nothing.
@@ -36,6 +45,7 @@ public:
 
 private:
     QList<ModuleRow> rows_;
+    QSet<QByteArray> macs_;  // the MACs of rows_
 };
 
 }  // namespace netcfg

@@ -32,6 +32,9 @@ ExchangeResult NetcfgSession::Search(bool* searchOpened) {
 }
 
 void NetcfgSession::AppendLocatedRow(const QByteArray& datagram, const QString& sender) {
+    if (rows_.Full()) {
+        return;
+    }
     Q_EMIT RowAdded(rows_.Append(datagram, sender));
 }
 
@@ -50,7 +53,7 @@ void NetcfgSession::HandleSearchDatagram(const QByteArray& datagram, const QStri
         return;
     }
     const SearchReply reply = ParseSearchReply(datagram);
-    if (rows_.ContainsMac(reply.mac)) {
+    if (rows_.ContainsMac(reply.mac) || rows_.Full()) {
         return;
     }
     const ModuleRow& row = rows_.Append(datagram, sender);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 
 namespace testing_support {
 
@@ -23,6 +24,9 @@ public:
     Answer Message(const QString& text, const QString& caption, Icon icon,
                    Buttons buttons) override {
         messages.append(Shown{text, caption, icon, buttons});
+        if (onMessage) {
+            onMessage(messages.back());
+        }
         if (answers.empty()) {
             return Answer::Ok;
         }
@@ -47,6 +51,8 @@ public:
     }
 
     QList<Shown> messages;
+    // Runs while a message is up, before it is answered (the world goes on meanwhile).
+    std::function<void(const Shown&)> onMessage;
     std::deque<Answer> answers;
     int beeps = 0;
     QStringList conversionErrors;

@@ -151,6 +151,19 @@ private Q_SLOTS:
         QVERIFY(!faults.TakeNext());
     }
 
+    void faultAfterCleanRepliesWaitsItsTurn() {
+        sim::FaultPlan faults;
+        faults.AddAfter(2, sim::Fault{sim::Fault::Kind::Busy});
+        faults.Add(sim::Fault{sim::Fault::Kind::Drop});
+        QVERIFY(!faults.TakeNext());
+        QVERIFY(!faults.TakeNext());
+        const auto busy = faults.TakeNext();
+        QVERIFY(busy && busy->kind == sim::Fault::Kind::Busy);
+        const auto drop = faults.TakeNext();
+        QVERIFY(drop && drop->kind == sim::Fault::Kind::Drop);
+        QVERIFY(faults.Empty());
+    }
+
     void settingsChangeIdentity_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("value");
