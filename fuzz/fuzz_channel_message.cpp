@@ -64,13 +64,17 @@ void CheckChannel(int kind, const MessageBody& body) {
     FUZZ_CHECK(monitor::PassageLine(report).startsWith(report.timeText));
     FUZZ_CHECK(monitor::NoPersonLine(report).startsWith(report.timeText));
 
-    // A repeated no-person report is the only one that is held back, and only once its line
-    // has been shown.
+    // A repeated no-person report is the only one that is held back, once its line has been
+    // shown and unless the infrared detection is off.
     const auto first = monitor::ClassifyPassage(report, QString());
     FUZZ_CHECK(first != monitor::PassageAction::Suppress);
+    const auto repeated = monitor::ClassifyPassage(report, monitor::kNoPersonUid);
     if (first == monitor::PassageAction::ShowNoPerson) {
-        FUZZ_CHECK(monitor::ClassifyPassage(report, monitor::kNoPersonUid) ==
-                   monitor::PassageAction::Suppress);
+        FUZZ_CHECK(repeated == (report.direction == monitor::kInfraredOffText
+                                    ? monitor::PassageAction::Show
+                                    : monitor::PassageAction::Suppress));
+    } else {
+        FUZZ_CHECK(repeated == first);
     }
 }
 
