@@ -1,5 +1,5 @@
 // The library's reply decoder: any byte stream, fed in any split, never crashes; and garbage
-// followed by a valid reply always yields that reply last.
+// followed by a valid reply yields that reply last, unless a forged frame overlaps it.
 #include "fuzz_check.h"
 #include "gate/wire_frame.h"
 
@@ -8,6 +8,28 @@
 
 using gate::wire::Reply;
 using gate::wire::ReplyScanner;
+
+namespace {
+
+// True when a frame with a valid CRC starts inside the garbage and runs into the frame after it:
+// a 16-bit CRC can be forged by chance, and such a frame is rightly taken first.
+bool ForgedFrameOverlaps(const QByteArray& stream, qsizetype boundary) {
+    for (qsizetype i = 0; i < boundary; ++i) {
+        ReplyScanner alone;
+        alone.Feed(QByteArrayView(stream).sliced(i));
+        const auto frame = alone.Next();
+        if (!frame) {
+            continue;
+        }
+        const QByteArray bytes = gate::wire::EncodeReply(*frame);
+        if (stream.mid(i, bytes.size()) == bytes && i + bytes.size() > boundary) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
@@ -31,6 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (auto r = after.Next()) {
         last = r;
     }
-    FUZZ_CHECK(last.has_value() && *last == known);
+    FUZZ_CHECK((last.has_value() && *last == known) ||
+               ForgedFrameOverlaps(QByteArray(input).append(gate::wire::EncodeReply(known)),
+                                   input.size()));
     return 0;
 }

@@ -8,6 +8,28 @@
 using gate::wire::Request;
 using gate::wire::RequestScanner;
 
+namespace {
+
+// True when a frame with a valid CRC starts inside the garbage and runs into the frame after it:
+// a 16-bit CRC can be forged by chance, and such a frame is rightly taken first.
+bool ForgedFrameOverlaps(const QByteArray& stream, qsizetype boundary) {
+    for (qsizetype i = 0; i < boundary; ++i) {
+        RequestScanner alone;
+        alone.Feed(QByteArrayView(stream).sliced(i));
+        const auto frame = alone.Next();
+        if (!frame) {
+            continue;
+        }
+        const QByteArray bytes = gate::wire::EncodeRequest(*frame);
+        if (stream.mid(i, bytes.size()) == bytes && i + bytes.size() > boundary) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     RequestScanner scanner;
@@ -25,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (auto r = after.Next()) {
         last = r;
     }
-    FUZZ_CHECK(last.has_value() && *last == known);
+    FUZZ_CHECK((last.has_value() && *last == known) ||
+               ForgedFrameOverlaps(QByteArray(input).append(gate::wire::EncodeRequest(known)),
+                                   input.size()));
     return 0;
 }
