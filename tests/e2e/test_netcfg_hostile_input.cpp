@@ -37,7 +37,7 @@ QByteArray Mac(int n) {
 }
 
 QByteArray SearchReply(int n) {
-    return "A" + Mac(n) + "/192.168.1.7*0123456gate/door" + QByteArray::number(n);
+    return "A" + Mac(n) + "/198.18.0.7*0123456gate/door" + QByteArray::number(n);
 }
 
 // Sends datagrams to 127.0.0.1 from its own thread, at most `count`, paced every `every`

@@ -17,8 +17,8 @@ struct ModuleHost {
 
 QList<ModuleHost> Hosts() {
     QList<ModuleHost> hosts;
-    const QString spec = qEnvironmentVariable("NETCFG_NETNS_MODULES");
-    for (const QString& entry : spec.split(u';', Qt::SkipEmptyParts)) {
+    const QString modules = qEnvironmentVariable("NETCFG_NETNS_MODULES");
+    for (const QString& entry : modules.split(u';', Qt::SkipEmptyParts)) {
         const QStringList parts = entry.split(u'=');
         if (parts.size() == 3) {
             hosts.append({parts[0], parts[1].toLatin1(), parts[2]});
