@@ -20,8 +20,6 @@
 
 namespace app {
 
-namespace {
-
 // Shows the busy pointer for the lifetime of the guard, so every path restores it.
 class BusyPointer {
 public:
@@ -38,6 +36,8 @@ private:
     Prompter& prompter_;
     bool busy_ = true;
 };
+
+namespace {
 
 QString LineText(QWidget& form, const char* name) {
     auto* edit = Control<QLineEdit>(form, name);
@@ -114,25 +114,7 @@ void ConnectionController::OpenPortClick() {
         }
     }
     RefreshComPort();
-    if (c.LastResult == gate::result::kCommError) {
-        busy.Release();
-        ShowCommError(ctx_.prompter);
-        return;
-    }
-    if (c.LastResult != 0) {
-        ctx_.reporter.ShowCommandResult(QStringLiteral("打开端口"),
-                                        static_cast<std::uint8_t>(c.LastResult & 0xFF));
-        return;
-    }
-    QueryIdentityAndMode();
-    if (c.LastResult != 0) {
-        return;
-    }
-    InvertEnabled(form_, "OpenPort");
-    InvertEnabled(form_, "ClosePort");
-    EnableCommandControls();
-    busy.Release();
-    ctx_.reporter.ShowCommandResult(QStringLiteral("打开端口"), 0);
+    FinishOpen(busy, QStringLiteral("打开端口"), "OpenPort", "ClosePort");
 }
 
 void ConnectionController::Button18Click() {
@@ -154,25 +136,30 @@ void ConnectionController::Button18Click() {
     c.LastResult = ctx_.library.OpenNetPort(*port, address, c.ControllerAddress, c.PortHandle);
     // Panel 2 follows the link that is now open (or shows it closed).
     RefreshComPort();
+    FinishOpen(busy, QStringLiteral("打开网口"), "Button18", "Button19");
+}
+
+void ConnectionController::FinishOpen(BusyPointer& busy, const QString& caption,
+                                      const char* openButton, const char* closeButton) {
+    gate::ConnectionState& c = ctx_.fields.connection;
     if (c.LastResult == gate::result::kCommError) {
         busy.Release();
         ShowCommError(ctx_.prompter);
         return;
     }
     if (c.LastResult != 0) {
-        ctx_.reporter.ShowCommandResult(QStringLiteral("打开网口"),
-                                        static_cast<std::uint8_t>(c.LastResult & 0xFF));
+        ctx_.reporter.ShowCommandResult(caption, static_cast<std::uint8_t>(c.LastResult & 0xFF));
         return;
     }
     QueryIdentityAndMode();
     if (c.LastResult != 0) {
         return;
     }
-    InvertEnabled(form_, "Button18");
-    InvertEnabled(form_, "Button19");
+    InvertEnabled(form_, openButton);
+    InvertEnabled(form_, closeButton);
     EnableCommandControls();
     busy.Release();
-    ctx_.reporter.ShowCommandResult(QStringLiteral("打开网口"), 0);
+    ctx_.reporter.ShowCommandResult(caption, 0);
 }
 
 void ConnectionController::QueryIdentityAndMode() {

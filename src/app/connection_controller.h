@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 namespace app {
 
+class BusyPointer;
 struct ConsoleContext;
 class TForm1;
 
@@ -24,6 +26,10 @@ public:
     void ClearLastInfo();
 
 private:
+    // What both opens do once the open operation returned: report a failure, or query the
+    // identity and mode and switch the window to its connected look.
+    void FinishOpen(BusyPointer& busy, const QString& caption, const char* openButton,
+                    const char* closeButton);
     void QueryIdentityAndMode();
     void EnableCommandControls();
     // Ends a link that stayed open after a failed mode query before a new open starts.
