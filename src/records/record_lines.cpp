@@ -31,6 +31,24 @@ bool HasLine(const StoredRecord& r) {
 
 }  // namespace
 
+namespace {
+
+// Kinds 2, 3, 4 and 8 read the same after the prefix in both retrieval formats.
+QString RetrievalTail(const StoredRecord& r) {
+    switch (r.Kind()) {
+        case kind::kTagTimeout:
+            return TimeText(r.TimeAt(8)) % SpacedUidText(r.UidAt(0)) % QStringLiteral(" 超时");
+        case kind::kPassageTimeout:
+            return TimeText(r.TimeAt(0)) % QStringLiteral(" 通过超时");
+        case kind::kInfraredAlarm:
+            return TimeText(r.TimeAt(0)) % QStringLiteral(" 红外探测报警");
+        default:  // kind::kClockSet
+            return ClockSetText(r);
+    }
+}
+
+}  // namespace
+
 QString EarliestRecordLine(const StoredRecord& r) {
     if (!HasLine(r)) {
         return {};
@@ -57,14 +75,8 @@ QString EarliestRecordLine(const StoredRecord& r) {
                    Count(r, 2) % QStringLiteral("人反向 ") % Count(r, 4) %
                    QStringLiteral("方向不定") % QStringLiteral("共检测到") % Count(r, 6) %
                    QStringLiteral("张卡片");
-        case kind::kTagTimeout:
-            return p % TimeText(r.TimeAt(8)) % SpacedUidText(r.UidAt(0)) % QStringLiteral(" 超时");
-        case kind::kPassageTimeout:
-            return p % TimeText(r.TimeAt(0)) % QStringLiteral(" 通过超时");
-        case kind::kInfraredAlarm:
-            return p % TimeText(r.TimeAt(0)) % QStringLiteral(" 红外探测报警");
-        default:  // kind::kClockSet
-            return p % ClockSetText(r);
+        default:
+            return p % RetrievalTail(r);
     }
 }
 
@@ -87,14 +99,8 @@ QString IndexedRecordLine(std::int32_t index, const StoredRecord& r) {
                    Count(r, 2) % QStringLiteral("人反向 ") % Count(r, 4) %
                    QStringLiteral("方向不定") % QStringLiteral("共检测到") % Count(r, 6) %
                    QStringLiteral("张卡片");
-        case kind::kTagTimeout:
-            return p % TimeText(r.TimeAt(8)) % SpacedUidText(r.UidAt(0)) % QStringLiteral(" 超时");
-        case kind::kPassageTimeout:
-            return p % TimeText(r.TimeAt(0)) % QStringLiteral(" 通过超时");
-        case kind::kInfraredAlarm:
-            return p % TimeText(r.TimeAt(0)) % QStringLiteral(" 红外探测报警");
-        default:  // kind::kClockSet
-            return p % ClockSetText(r);
+        default:
+            return p % RetrievalTail(r);
     }
 }
 
