@@ -6,8 +6,21 @@ namespace gate::wire {
 
 namespace {
 
-std::uint8_t at(const QByteArray& b, qsizetype i) {
+constexpr FrameLayout kRequestLayout{kRequestStart, kRequestHeader, 4, kMaxRequestPayload, -1};
+constexpr FrameLayout kReplyLayout{kReplyStart, kReplyHeader, 6, kMaxReplyPayload, 5};
+
+std::uint8_t at(QByteArrayView b, qsizetype i) {
     return static_cast<std::uint8_t>(b[i]);
+}
+
+// Size of the frame a header at pos announces, or 0 when that header is impossible.
+qsizetype announcedSize(QByteArrayView b, qsizetype pos, const FrameLayout& layout) {
+    const int n = at(b, pos + layout.lengthAt);
+    if (n > layout.maxPayload ||
+        (layout.statusAt >= 0 && at(b, pos + layout.statusAt) > kMaxReplyStatus)) {
+        return 0;
+    }
+    return layout.header + n + kCrcSize;
 }
 
 void appendCrc(QByteArray& frame) {
@@ -16,55 +29,30 @@ void appendCrc(QByteArray& frame) {
     frame.append(static_cast<char>(crc[1]));
 }
 
-bool crcMatches(const QByteArray& buffer, qsizetype frameSize) {
-    const auto crc = util::Crc16(QByteArrayView(buffer).first(frameSize - kCrcSize));
-    return at(buffer, frameSize - 2) == crc[0] && at(buffer, frameSize - 1) == crc[1];
+bool crcMatches(QByteArrayView frame) {
+    const auto crc = util::Crc16(frame.first(frame.size() - kCrcSize));
+    return at(frame, frame.size() - 2) == crc[0] && at(frame, frame.size() - 1) == crc[1];
 }
 
-// Drops bytes up to the next start byte; returns false when none is buffered.
-bool skipToStart(QByteArray& buffer, std::uint8_t start) {
-    const qsizetype pos = buffer.indexOf(static_cast<char>(start));
-    if (pos < 0) {
-        buffer.clear();
+// True when a whole frame with a valid CRC starts at pos.
+bool validFrameAt(QByteArrayView b, qsizetype pos, const FrameLayout& layout) {
+    if (b.size() - pos < layout.header) {
         return false;
     }
-    buffer.remove(0, pos);
-    return true;
+    const qsizetype size = announcedSize(b, pos, layout);
+    return size > 0 && b.size() - pos >= size && crcMatches(b.sliced(pos, size));
 }
 
-// Size of a whole frame with a valid CRC at pos, or 0 when there is none (yet).
-qsizetype validFrameAt(const QByteArray& buffer, qsizetype pos, int header, int lengthAt,
-                       int maxPayload) {
-    if (buffer.size() - pos < header) {
-        return 0;
-    }
-    const int n = at(buffer, pos + lengthAt);
-    const qsizetype size = header + n + kCrcSize;
-    const bool replyHeader = header == kReplyHeader;
-    if (n > maxPayload || buffer.size() - pos < size ||
-        (replyHeader && at(buffer, pos + 5) > kMaxReplyStatus)) {
-        return 0;
-    }
-    const QByteArrayView frame = QByteArrayView(buffer).sliced(pos, size);
-    const auto crc = util::Crc16(frame.first(size - kCrcSize));
-    return static_cast<std::uint8_t>(frame[size - 2]) == crc[0] &&
-                   static_cast<std::uint8_t>(frame[size - 1]) == crc[1]
-               ? size
-               : 0;
-}
-
-// While the frame at the front is incomplete, a cut-off frame may be hiding a whole one behind
-// it: when a later start byte begins a whole valid frame, drop everything before it.
-bool skipToLaterWholeFrame(QByteArray& buffer, std::uint8_t start, int header, int lengthAt,
-                           int maxPayload) {
-    for (qsizetype p = buffer.indexOf(static_cast<char>(start), 1); p > 0;
-         p = buffer.indexOf(static_cast<char>(start), p + 1)) {
-        if (validFrameAt(buffer, p, header, lengthAt, maxPayload) > 0) {
-            buffer.remove(0, p);
-            return true;
+// While the frame at pos is incomplete, a cut-off frame may be hiding a whole one behind it:
+// the position of a later start byte that begins a whole valid frame, or -1.
+qsizetype laterWholeFrame(QByteArrayView b, qsizetype pos, const FrameLayout& layout) {
+    const char start = static_cast<char>(layout.start);
+    for (qsizetype p = b.indexOf(start, pos + 1); p > 0; p = b.indexOf(start, p + 1)) {
+        if (validFrameAt(b, p, layout)) {
+            return p;
         }
     }
-    return false;
+    return -1;
 }
 
 }  // namespace
@@ -99,63 +87,71 @@ QByteArray EncodeReply(const Reply& reply) {
     return frame;
 }
 
-std::optional<Request> RequestScanner::Next() {
-    while (skipToStart(buffer_, kRequestStart)) {
-        if (buffer_.size() < kRequestHeader) {
-            return std::nullopt;
-        }
-        const int n = at(buffer_, 4);
-        if (n > kMaxRequestPayload) {
-            buffer_.remove(0, 1);
-            continue;
-        }
-        const qsizetype size = kRequestHeader + n + kCrcSize;
-        if (buffer_.size() < size) {
-            if (skipToLaterWholeFrame(buffer_, kRequestStart, kRequestHeader, 4,
-                                      kMaxRequestPayload)) {
-                continue;
-            }
-            return std::nullopt;
-        }
-        if (!crcMatches(buffer_, size)) {
-            buffer_.remove(0, 1);
-            continue;
-        }
-        Request r{at(buffer_, 1), at(buffer_, 2), at(buffer_, 3), buffer_.mid(kRequestHeader, n)};
-        buffer_.remove(0, size);
-        return r;
+void FrameScanner::Feed(QByteArrayView bytes) {
+    if (pos_ > 0) {
+        bytes_.remove(0, pos_);
+        pos_ = 0;
     }
-    return std::nullopt;
+    bytes_.append(bytes.data(), bytes.size());
 }
 
-std::optional<Reply> ReplyScanner::Next() {
-    while (skipToStart(buffer_, kReplyStart)) {
-        if (buffer_.size() < kReplyHeader) {
+std::optional<QByteArrayView> FrameScanner::NextFrame() {
+    const QByteArrayView b(bytes_);
+    for (;;) {
+        pos_ = b.indexOf(static_cast<char>(layout_.start), pos_);
+        if (pos_ < 0) {
+            Clear();
             return std::nullopt;
         }
-        const int n = at(buffer_, 6);
-        if (n > kMaxReplyPayload || at(buffer_, 5) > kMaxReplyStatus) {
-            buffer_.remove(0, 1);
+        if (b.size() - pos_ < layout_.header) {
+            return std::nullopt;
+        }
+        const qsizetype size = announcedSize(b, pos_, layout_);
+        if (size == 0) {
+            ++pos_;
             continue;
         }
-        const qsizetype size = kReplyHeader + n + kCrcSize;
-        if (buffer_.size() < size) {
-            if (skipToLaterWholeFrame(buffer_, kReplyStart, kReplyHeader, 6, kMaxReplyPayload)) {
+        if (b.size() - pos_ < size) {
+            const qsizetype later = laterWholeFrame(b, pos_, layout_);
+            if (later > 0) {
+                pos_ = later;
                 continue;
             }
             return std::nullopt;
         }
-        if (!crcMatches(buffer_, size)) {
-            damaged_ = Damaged{at(buffer_, 2), at(buffer_, 3)};
-            buffer_.remove(0, 1);
+        const QByteArrayView frame = b.sliced(pos_, size);
+        if (!crcMatches(frame)) {
+            damaged_ = Damaged{at(frame, 2), at(frame, 3)};
+            ++pos_;
             continue;
         }
-        Reply r{at(buffer_, 1), at(buffer_, 2), at(buffer_, 3),
-                at(buffer_, 4), at(buffer_, 5), buffer_.mid(kReplyHeader, n)};
-        buffer_.remove(0, size);
-        return r;
+        pos_ += size;
+        return frame;
     }
-    return std::nullopt;
+}
+
+RequestScanner::RequestScanner() : FrameScanner(kRequestLayout) {}
+
+std::optional<Request> RequestScanner::Next() {
+    const auto f = NextFrame();
+    if (!f) {
+        return std::nullopt;
+    }
+    return Request{at(*f, 1), at(*f, 2), at(*f, 3),
+                   f->sliced(kRequestHeader, f->size() - kRequestHeader - kCrcSize).toByteArray()};
+}
+
+ReplyScanner::ReplyScanner() : FrameScanner(kReplyLayout) {}
+
+std::optional<Reply> ReplyScanner::Next() {
+    const auto f = NextFrame();
+    if (!f) {
+        return std::nullopt;
+    }
+    return Reply{
+        at(*f, 1), at(*f, 2),
+        at(*f, 3), at(*f, 4),
+        at(*f, 5), f->sliced(kReplyHeader, f->size() - kReplyHeader - kCrcSize).toByteArray()};
 }
 
 }  // namespace gate::wire

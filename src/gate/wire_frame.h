@@ -42,28 +42,31 @@ struct Reply {
 QByteArray EncodeRequest(const Request& request);
 QByteArray EncodeReply(const Reply& reply);
 
+// Where a frame of one direction keeps its fields.
+struct FrameLayout {
+    std::uint8_t start;
+    int header;    // bytes before the payload
+    int lengthAt;  // offset of the payload length
+    int maxPayload;
+    int statusAt;  // offset of a status byte that must not exceed kMaxReplyStatus, or -1
+};
+
 // Cuts frames of one direction out of a byte stream that may hold garbage, broken frames and
 // frames split across reads. Bytes are fed as they arrive; each call of Next() returns the next
 // whole frame with a valid CRC, or nothing until more bytes arrive. A start byte whose header
 // is impossible or whose frame fails its CRC is dropped alone, so a valid frame that follows it
 // (even inside it) is still found.
-class RequestScanner {
+//
+// Dropped bytes only move a read position, and consumed bytes leave the buffer only when more
+// arrive, so a read of n bytes is scanned in O(n) steps however much garbage it holds.
+class FrameScanner {
 public:
-    void Feed(QByteArrayView bytes) { buffer_.append(bytes.data(), bytes.size()); }
-    std::optional<Request> Next();
-    void Clear() { buffer_.clear(); }
-    qsizetype Buffered() const { return buffer_.size(); }
-
-private:
-    QByteArray buffer_;
-};
-
-class ReplyScanner {
-public:
-    void Feed(QByteArrayView bytes) { buffer_.append(bytes.data(), bytes.size()); }
-    std::optional<Reply> Next();
-    void Clear() { buffer_.clear(); }
-    qsizetype Buffered() const { return buffer_.size(); }
+    void Feed(QByteArrayView bytes);
+    void Clear() {
+        bytes_.clear();
+        pos_ = 0;
+    }
+    qsizetype Buffered() const { return bytes_.size() - pos_; }
 
     // Set when a frame that looked whole was dropped for its CRC; the library reports such a
     // frame as a CRC error when its command and sequence match the pending request.
@@ -77,9 +80,28 @@ public:
         return d;
     }
 
+protected:
+    explicit FrameScanner(const FrameLayout& layout) : layout_(layout) {}
+    // The next whole valid frame, consumed; empty when none is buffered yet.
+    std::optional<QByteArrayView> NextFrame();
+
 private:
-    QByteArray buffer_;
+    FrameLayout layout_;
+    QByteArray bytes_;
+    qsizetype pos_ = 0;  // the bytes before it are consumed
     std::optional<Damaged> damaged_;
+};
+
+class RequestScanner : public FrameScanner {
+public:
+    RequestScanner();
+    std::optional<Request> Next();
+};
+
+class ReplyScanner : public FrameScanner {
+public:
+    ReplyScanner();
+    std::optional<Reply> Next();
 };
 
 }  // namespace gate::wire

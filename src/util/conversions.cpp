@@ -22,14 +22,29 @@ QString BytesToHex(QByteArrayView bytes) {
     return text;
 }
 
+namespace {
+
+// CRC-16/MCRF4XX (reflected polynomial 0x8408) one byte at a time: entry i is the register
+// change for a low byte of i, computed bit by bit at compile time.
+constexpr std::array<std::uint16_t, 256> kCrcTable = [] {
+    std::array<std::uint16_t, 256> table{};
+    for (unsigned i = 0; i < 256; ++i) {
+        unsigned reg = i;
+        for (int bit = 0; bit < 8; ++bit) {
+            reg = (reg & 1U) != 0 ? (reg >> 1) ^ 0x8408U : reg >> 1;
+        }
+        table[i] = static_cast<std::uint16_t>(reg);
+    }
+    return table;
+}();
+
+}  // namespace
+
 std::uint16_t Crc16Value(QByteArrayView bytes) {
     std::uint16_t reg = 0xFFFF;
     for (char c : bytes) {
-        reg ^= static_cast<std::uint8_t>(c);
-        for (int bit = 0; bit < 8; ++bit) {
-            reg = (reg & 1U) != 0 ? static_cast<std::uint16_t>((reg >> 1) ^ 0x8408U)
-                                  : static_cast<std::uint16_t>(reg >> 1);
-        }
+        reg = static_cast<std::uint16_t>((reg >> 8) ^
+                                         kCrcTable[(reg ^ static_cast<std::uint8_t>(c)) & 0xFFU]);
     }
     return reg;
 }

@@ -58,6 +58,33 @@ private Q_SLOTS:
         QCOMPARE(scanner.Buffered(), 0);
     }
 
+    // Fed in pieces of any size, a stream of garbage, frames and a broken frame yields the same
+    // frames in order as when fed whole, and leaves nothing buffered at the end: what was
+    // consumed before a piece arrives must not be read again after it.
+    void replyPiecesGiveTheSameFrames() {
+        QByteArray broken = EncodeReply(Reply{0x01, 0x1B, 4, 0, 0, QByteArray(6, 'y')});
+        broken[9] = char(broken[9] ^ 0x20);
+        const QList<Reply> frames{Reply{0x01, 0x1A, 1, 0, 0, QByteArray::fromHex("0102")},
+                                  Reply{0x02, 0x30, 2, 1, 3, QByteArray(128, 'z')},
+                                  Reply{0x01, 0x1A, 3, 0x70, 0, {}}};
+        const QByteArray stream = QByteArray("\x5a\x00\x13", 3) + EncodeReply(frames[0]) + broken +
+                                  QByteArray(5, '\x5a') + EncodeReply(frames[1]) +
+                                  EncodeReply(frames[2]);
+        for (int piece = 1; piece <= 9; ++piece) {
+            ReplyScanner scanner;
+            QList<Reply> got;
+            for (qsizetype i = 0; i < stream.size(); i += piece) {
+                scanner.Feed(QByteArrayView(stream).sliced(
+                    i, std::min<qsizetype>(piece, stream.size() - i)));
+                while (auto r = scanner.Next()) {
+                    got.append(*r);
+                }
+            }
+            QCOMPARE(got, frames);
+            QCOMPARE(scanner.Buffered(), 0);
+        }
+    }
+
     // A whole frame that fails its CRC is remembered with its command and sequence number, so
     // the library can tell a damaged answer from silence.
     void damagedFrameIsRemembered() {
