@@ -1,9 +1,9 @@
 // Export-and-delete cycles through the console's SaveAndDeleteAll handler against gate-sim over
-// TCP, each with a random line fault at a random call, some with a record logged while the
-// operator is asked. A record lost is one the gate no longer holds that the export file does
-// not hold either, line for line; there must be none.
+// TCP and over a pseudo-terminal, each with a random line fault at a random call, some with a
+// record logged while the operator is asked. A record lost is one the gate no longer holds that the
+// export file does not hold either, line for line; there must be none.
 //
-// GATE_EXPORT_CYCLES sets the number of cycles (default 50), GATE_EXPORT_SEED the seed.
+// GATE_EXPORT_CYCLES sets the number of cycles per line (default 50), GATE_EXPORT_SEED the seed.
 #include "fault_console_fixture.h"
 
 #include <random>
@@ -12,6 +12,8 @@
 using fault_testing::FaultConsole;
 using fault_testing::Line;
 using Kind = sim::Fault::Kind;
+
+Q_DECLARE_METATYPE(fault_testing::Line)
 
 namespace {
 
@@ -36,7 +38,13 @@ struct Tally {
 class TestExportDeleteCycles : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void randomFaultsLoseNoRecord_data() {
+        QTest::addColumn<Line>("line");
+        QTest::newRow("tcp") << Line::Tcp;
+        QTest::newRow("pty") << Line::Pty;
+    }
     void randomFaultsLoseNoRecord() {
+        QFETCH(Line, line);
         const int cycles = EnvInt("GATE_EXPORT_CYCLES", 50);
         const auto seed = static_cast<std::uint32_t>(EnvInt("GATE_EXPORT_SEED", 20260506));
         std::mt19937 random(seed);
@@ -52,7 +60,7 @@ private Q_SLOTS:
 
         FaultConsole c;
         QVERIFY(c.Start());
-        QVERIFY(c.Open(Line::Tcp));
+        QVERIFY(c.Open(line));
         Tally tally;
         int recordNumber = 0;
         std::set<std::uint64_t> loggedDuringQuestion;
@@ -73,8 +81,8 @@ private Q_SLOTS:
         total.start();
         for (int cycle = 0; cycle < cycles; ++cycle) {
             if (!c.form->Fields().connection.IsOpen() || c.lastResult() == 48) {
-                c.Close(Line::Tcp);
-                QVERIFY2(c.Open(Line::Tcp), qPrintable(QString::number(cycle)));
+                c.Close(line);
+                QVERIFY2(c.Open(line), qPrintable(QString::number(cycle)));
             }
             const int added = pick(0, 12);
             std::vector<sim::StoredRecord> before;
@@ -163,11 +171,11 @@ private Q_SLOTS:
             }
         }
         qInfo(
-            "%d cycles (seed %u) in %lld ms: %d deleted (%d records), refused: %d incomplete, "
+            "%s: %d cycles (seed %u) in %lld ms: %d deleted (%d records), refused: %d incomplete, "
             "%d unconfirmed, %d changed; %d deletions failed; records lost: %d",
-            cycles, seed, static_cast<long long>(total.elapsed()), tally.deletions,
-            tally.recordsDeleted, tally.refusedIncomplete, tally.refusedUnconfirmed,
-            tally.refusedChanged, tally.otherEnds, tally.lost);
+            QTest::currentDataTag(), cycles, seed, static_cast<long long>(total.elapsed()),
+            tally.deletions, tally.recordsDeleted, tally.refusedIncomplete,
+            tally.refusedUnconfirmed, tally.refusedChanged, tally.otherEnds, tally.lost);
         QCOMPARE(tally.lost, 0);
         // The cycles exercised both ends of the guard.
         QVERIFY(tally.deletions > 0);
