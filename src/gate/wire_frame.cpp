@@ -29,18 +29,13 @@ void appendCrc(QByteArray& frame) {
     frame.append(static_cast<char>(crc[1]));
 }
 
-bool crcMatches(QByteArrayView frame) {
-    const auto crc = util::Crc16(frame.first(frame.size() - kCrcSize));
-    return at(frame, frame.size() - 2) == crc[0] && at(frame, frame.size() - 1) == crc[1];
-}
-
 // True when a whole frame with a valid CRC starts at pos.
 bool validFrameAt(QByteArrayView b, qsizetype pos, const FrameLayout& layout) {
     if (b.size() - pos < layout.header) {
         return false;
     }
     const qsizetype size = announcedSize(b, pos, layout);
-    return size > 0 && b.size() - pos >= size && crcMatches(b.sliced(pos, size));
+    return size > 0 && b.size() - pos >= size && util::CheckCrcTrailer(b.sliced(pos, size));
 }
 
 // While the frame at pos is incomplete, a cut-off frame may be hiding a whole one behind it:
@@ -120,7 +115,7 @@ std::optional<QByteArrayView> FrameScanner::NextFrame() {
             return std::nullopt;
         }
         const QByteArrayView frame = b.sliced(pos_, size);
-        if (!crcMatches(frame)) {
+        if (!util::CheckCrcTrailer(frame)) {
             damaged_ = Damaged{at(frame, 2), at(frame, 3)};
             ++pos_;
             continue;
