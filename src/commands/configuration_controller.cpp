@@ -87,6 +87,7 @@ void ConfigurationController::btnSetControAddrClick(QAbstractButton* sender) {
                                                       c.ReplyStatus, c.PortHandle);
         if (c.LastResult == gate::result::kOk) {
             c.ControllerAddress = entry.address;  // every later command goes to the new address
+            currentAddress_->setText(AddressText(c.ControllerAddress));  // no stale address
         }
     } else {
         c.LastResult =

@@ -4,14 +4,16 @@
 
 namespace gate::wire {
 
-bool Transactor::matches(const Reply& reply, std::uint8_t address, std::uint8_t command,
-                         std::uint8_t sequence) const {
+bool Transactor::matches(const Reply& reply, std::uint8_t address,
+                         std::optional<std::uint8_t> alsoFrom, std::uint8_t command,
+                         std::uint8_t sequence) {
     return reply.command == command && reply.sequence == sequence &&
-           (address == kBroadcastAddress || reply.address == address);
+           (address == kBroadcastAddress || reply.address == address || reply.address == alsoFrom);
 }
 
 Exchange Transactor::Run(Link& link, std::uint8_t address, Command command,
-                         const QByteArray& payload, LengthRule replyLength) {
+                         const QByteArray& payload, LengthRule replyLength,
+                         std::optional<std::uint8_t> alsoFrom) {
     Exchange out;
     if (!link.IsOpen()) {
         return out;
@@ -30,7 +32,7 @@ Exchange Transactor::Run(Link& link, std::uint8_t address, Command command,
     const QDeadlineTimer deadline(kReplyTimeoutMs);
     while (link.IsOpen()) {
         while (const auto reply = scanner_.Next()) {
-            if (!matches(*reply, address, code, sequence)) {
+            if (!matches(*reply, address, alsoFrom, code, sequence)) {
                 continue;
             }
             out.replied = true;

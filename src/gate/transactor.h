@@ -7,6 +7,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <optional>
 
 namespace gate::wire {
 
@@ -33,18 +34,20 @@ struct Exchange {
 
 // Sends one request and waits for its reply. Requests are numbered 0, 1, ... 255, 0, ...; a
 // reply is the answer only when its command and sequence number are those of the request (and,
-// unless the request went to every controller, its address is the one asked), so a late reply
-// to an earlier request is dropped, never taken for this one.
+// unless the request went to every controller, its address is the one asked or alsoFrom), so a
+// late reply to an earlier request is dropped, never taken for this one. alsoFrom serves the
+// address change, whose reply may come from the controller's new address.
 class Transactor {
 public:
     Exchange Run(Link& link, std::uint8_t address, Command command, const QByteArray& payload,
-                 LengthRule replyLength);
+                 LengthRule replyLength, std::optional<std::uint8_t> alsoFrom = std::nullopt);
 
     std::uint8_t NextSequence() const { return sequence_; }
 
 private:
-    bool matches(const Reply& reply, std::uint8_t address, std::uint8_t command,
-                 std::uint8_t sequence) const;
+    static bool matches(const Reply& reply, std::uint8_t address,
+                        std::optional<std::uint8_t> alsoFrom, std::uint8_t command,
+                        std::uint8_t sequence);
 
     ReplyScanner scanner_;
     std::uint8_t sequence_ = 0;

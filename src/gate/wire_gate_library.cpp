@@ -160,13 +160,14 @@ std::int32_t WireGateLibrary::GetIF2Data(std::span<Byte> buffer, std::int32_t& c
 
 Exchange WireGateLibrary::call(std::int32_t h, Byte a, Command command, Byte& s,
                                const QByteArray& payload,
-                               std::optional<wire::LengthRule> replyLength) {
+                               std::optional<wire::LengthRule> replyLength,
+                               std::optional<Byte> alsoFrom) {
     Link* link = linkFor(h);
     if (link == nullptr) {
         return {};
     }
     Exchange x = transactor_.Run(*link, a, command, payload,
-                                 replyLength.value_or(wire::ReplyLengthOf(command)));
+                                 replyLength.value_or(wire::ReplyLengthOf(command)), alsoFrom);
     if (x.replied) {
         s = x.status;
     }

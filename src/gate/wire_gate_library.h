@@ -110,10 +110,12 @@ private:
     void closeLink();
     std::unique_ptr<SerialLink> openSerial(std::int32_t comNumber);
 
-    // One request on the link of handle h; S takes the reply's status when one arrived.
+    // One request on the link of handle h; S takes the reply's status when one arrived. A reply
+    // from alsoFrom is taken as well as one from a (see wire::Transactor).
     wire::Exchange call(std::int32_t h, Byte a, wire::Command command, Byte& s,
                         const QByteArray& payload = {},
-                        std::optional<wire::LengthRule> replyLength = std::nullopt);
+                        std::optional<wire::LengthRule> replyLength = std::nullopt,
+                        std::optional<Byte> alsoFrom = std::nullopt);
     // The fetches share their reply layout.
     std::int32_t fetch(std::int32_t h, Byte a, wire::Command command, const QByteArray& payload,
                        std::span<Byte> buffer, Byte& length, Byte& kind, Byte& s);

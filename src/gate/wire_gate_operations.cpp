@@ -168,9 +168,14 @@ std::int32_t WireGateLibrary::ReadTagDataSetting(Byte& a, Byte& control, Byte& r
 std::int32_t WireGateLibrary::SetControllerAddr(Byte& a, Byte writeOrRead, Byte newAddress, Byte& s,
                                                 std::int32_t h) {
     const std::array<Byte, 2> p{writeOrRead, newAddress};
-    const Exchange x = call(h, a, Command::SetControllerAddr, s, wire::BytesOf(p));
+    // A controller that takes a new address answers from it; one that answers first and
+    // changes after answers from the old one. Either reply is the answer to this request.
+    const std::optional<Byte> alsoFrom =
+        writeOrRead != 0 ? std::optional<Byte>(newAddress) : std::nullopt;
+    const Exchange x =
+        call(h, a, Command::SetControllerAddr, s, wire::BytesOf(p), std::nullopt, alsoFrom);
     if (x.result == result::kOk) {
-        a = at(x.payload, 0);  // the controller's address after the command
+        a = at(x.payload, 0);  // the controller's address after the command: later calls go there
     }
     return x.result;
 }

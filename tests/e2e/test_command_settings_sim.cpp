@@ -218,16 +218,25 @@ private Q_SLOTS:
         }
     }
 
-    // Last: once the address changes, every later command goes to the new one.
+    // Last: the address is read (the console then holds the controller's own address, no
+    // longer 0xFF) and changed twice; each change shows the new current address, and every
+    // later command goes to it.
     void address() {
-        p().setText("editNewConAddr", QStringLiteral("1F"));
-        p().click("btnSetControAddr");
-        QCOMPARE(panel(), QStringLiteral("09:08:07  设置地址操作成功"));
-        QCOMPARE(p().fields.connection.ControllerAddress, gate::Byte(0x1F));
-        p().setText("Edit4", QString());
         p().click("btnGetControAddr");
         QCOMPARE(panel(), QStringLiteral("09:08:07  读取地址操作成功"));
-        QCOMPARE(p().text("Edit4"), QStringLiteral("1F"));
+        QCOMPARE(p().text("Edit4"), QStringLiteral("01"));
+        QCOMPARE(p().fields.connection.ControllerAddress, gate::Byte(0x01));
+        for (const char* next : {"1F", "2A"}) {
+            p().setText("editNewConAddr", QString::fromLatin1(next));
+            p().click("btnSetControAddr");
+            QCOMPARE(panel(), QStringLiteral("09:08:07  设置地址操作成功"));
+            QCOMPARE(p().text("Edit4"), QString::fromLatin1(next));
+            QCOMPARE(int(p().fields.connection.ControllerAddress),
+                     QByteArray(next).toInt(nullptr, 16));
+        }
+        p().setText("Edit4", QString());
+        p().click("btnGetControAddr");
+        QCOMPARE(p().text("Edit4"), QStringLiteral("2A"));
         p().click("Btn_ClearBuffer");
         QCOMPARE(panel(), QStringLiteral("09:08:07  清除控制器队列中的缓存操作成功"));
     }

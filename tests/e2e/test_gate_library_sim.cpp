@@ -193,6 +193,28 @@ private Q_SLOTS:
         QCOMPARE(lib.ReadTagData(a, uid, 0, 8, 8, data, s, h), 0);
     }
 
+    // The address changes twice from the address the link was opened with (0xFF over TCP,
+    // 0x01 given explicitly on the serial line, each read back first): every change answers
+    // success, A follows the controller, and the next command reaches it at its new address.
+    void addressChanges_data() { addTransports(); }
+    void addressChanges() {
+        QFETCH(QString, transport);
+        Rig rig;
+        QVERIFY(rig.Start(transport));
+        auto& lib = *rig.library;
+        Byte& a = rig.a;
+        QCOMPARE(lib.SetControllerAddr(a, 0, 0, rig.s, rig.h), 0);
+        QCOMPARE(int(a), 0x01);
+        for (const Byte next : {Byte(0x22), Byte(0x3C)}) {
+            QCOMPARE(lib.SetControllerAddr(a, 1, next, rig.s, rig.h), 0);
+            QCOMPARE(int(a), int(next));
+            QCOMPARE(rig.Info(), 0);
+            Byte held = 0;
+            rig.simulator.WithModel([&](sim::ControllerModel& m) { held = m.State().address; });
+            QCOMPARE(int(held), int(next));
+        }
+    }
+
     void messagesAndRecords_data() { addTransports(); }
     void messagesAndRecords() {
         QFETCH(QString, transport);

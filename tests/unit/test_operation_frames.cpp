@@ -142,7 +142,8 @@ const std::vector<GoldenCase>& goldenCases() {
              const int r = g.ReadTagDataSetting(a, c, rp, st, n, s, h);
              return out(r, {c, rp, st, n});
          }},
-        {"SetControllerAddr", "a5011200020122216e", "5a01120000020122951f", "22",
+        // The controller answers an address change from its new address.
+        {"SetControllerAddr", "a5011200020122216e", "5a2212000002012278d4", "22",
          [](WireGateLibrary& g, Byte& a, Byte& s, std::int32_t h) -> QString {
              const int r = g.SetControllerAddr(a, 1, 0x22, s, h);
              return out(r, {a});

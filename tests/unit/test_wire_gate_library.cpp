@@ -141,6 +141,34 @@ private Q_SLOTS:
         QCOMPARE(int(requests[257].sequence), 1);
     }
 
+    // An address change sent to 0x01 asking for 0x22: the reply may come from either address
+    // (the payload is the controller's address afterwards), never from a third one; a read
+    // takes only the address asked.
+    void addressChangeReply_data() {
+        QTest::addColumn<int>("writeOrRead");
+        QTest::addColumn<int>("replyFrom");
+        QTest::addColumn<int>("expectedResult");
+        QTest::addColumn<int>("expectedAddress");
+        QTest::newRow("write answered from the new address") << 1 << 0x22 << 0 << 0x22;
+        QTest::newRow("write answered from the old address") << 1 << 0x01 << 0 << 0x22;
+        QTest::newRow("write answered from a third address") << 1 << 0x33 << 48 << 0x01;
+        QTest::newRow("read answered from another address") << 0 << 0x22 << 48 << 0x01;
+    }
+    void addressChangeReply() {
+        QFETCH(int, writeOrRead);
+        QFETCH(int, replyFrom);
+        QFETCH(int, expectedResult);
+        QFETCH(int, expectedAddress);
+        Fixture f([&](const Request& r) {
+            return reply(r.sequence, 0, 0, QByteArray(1, '\x22'), r.command, Byte(replyFrom));
+        });
+        Byte a = 0x01;
+        Byte s = 0;
+        QCOMPARE(f.library.SetControllerAddr(a, Byte(writeOrRead), 0x22, s, kHandle),
+                 expectedResult);
+        QCOMPARE(int(a), expectedAddress);
+    }
+
     // A body longer than the caller's buffer is cut to it; nothing past the buffer is written.
     void fetchBodyIsCutToTheBuffer() {
         const QByteArray body(47, '\x5c');
