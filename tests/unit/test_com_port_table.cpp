@@ -8,6 +8,35 @@
 #include <cstdlib>
 
 using gate::ComPortTable;
+using gate::SerialDevice;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Ports as a system would report them, by name: "ttyUSB0" lives at /dev/ttyUSB0, "COM3" at
+// \\.\COM3.
+QList<SerialDevice> devicesNamed(const QStringList& names) {
+    QList<SerialDevice> devices;
+    for (const QString& name : names) {
+        SerialDevice d;
+        d.name = name;
+        d.path = name.startsWith(u"COM") ? QStringLiteral("\\\\.\\") + name
+                                         : QStringLiteral("/dev/") + name;
+        devices.append(d);
+    }
+    return devices;
+}
+
+// "N=name" for every COM number of the table.
+QStringList numbering(const ComPortTable& table) {
+    QStringList out;
+    for (const int n : table.Numbers()) {
+        out << QString::number(n) + u'=' + table.Device(n)->name;
+    }
+    return out;
+}
+
+}  // namespace
 
 class TestComPortTable : public QObject {
     Q_OBJECT
@@ -39,17 +68,75 @@ private Q_SLOTS:
         }
     }
 
-    // Given mappings replace the discovered table, so tests never see real devices.
+    // The numbering rule over the ports a system reports, in the order it reports them.
+    void numberingRule_data() {
+        QTest::addColumn<QStringList>("reported");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("USB adapters, then USB modems, then UARTs, by device number")
+            << QStringList{u"ttyS1"_s, u"ttyACM0"_s, u"ttyUSB10"_s, u"ttyS0"_s, u"ttyUSB2"_s}
+            << QStringList{u"1=ttyUSB2"_s, u"2=ttyUSB10"_s, u"3=ttyACM0"_s, u"4=ttyS0"_s,
+                           u"5=ttyS1"_s};
+        QTest::newRow("other serial ports come last, by name")
+            << QStringList{u"ttyAMA0"_s, u"rfcomm1"_s, u"ttyS0"_s, u"ttyCH341USB0"_s}
+            << QStringList{u"1=ttyS0"_s, u"2=rfcomm1"_s, u"3=ttyAMA0"_s, u"4=ttyCH341USB0"_s};
+        QTest::newRow("Windows ports keep their numbers")
+            << QStringList{u"COM10"_s, u"COM3"_s, u"COM1"_s}
+            << QStringList{u"1=COM1"_s, u"3=COM3"_s, u"10=COM10"_s};
+        QTest::newRow("a Windows port beyond 255 is left out")
+            << QStringList{u"COM256"_s, u"COM255"_s} << QStringList{u"255=COM255"_s};
+        QTest::newRow("named numbers are kept, the rest fill the gaps")
+            << QStringList{u"ttyUSB0"_s, u"COM1"_s, u"ttyUSB1"_s}
+            << QStringList{u"1=COM1"_s, u"2=ttyUSB0"_s, u"3=ttyUSB1"_s};
+        QTest::newRow("no ports") << QStringList{} << QStringList{};
+    }
+    void numberingRule() {
+        QFETCH(QStringList, reported);
+        QFETCH(QStringList, expected);
+        const ComPortTable table = ComPortTable::Discover([&] { return devicesNamed(reported); });
+        QCOMPARE(numbering(table), expected);
+    }
+
+    // A discovered port keeps what the system says of it; the device path is what opens.
+    void discoveredPortsKeepTheirIdentity() {
+        SerialDevice adapter;
+        adapter.name = QStringLiteral("ttyUSB0");
+        adapter.path = QStringLiteral("/dev/ttyUSB0");
+        adapter.description = QStringLiteral("USB-Serial Controller");
+        adapter.manufacturer = QStringLiteral("Prolific");
+        adapter.serialNumber = QStringLiteral("A9XK31");
+        adapter.vendorId = 0x067B;
+        adapter.productId = 0x2303;
+        const ComPortTable table = ComPortTable::Discover([&] { return QList{adapter, adapter}; });
+        QCOMPARE(table.Numbers(), QList<int>{1});
+        QCOMPARE(table.Device(1), std::optional<SerialDevice>(adapter));
+        QCOMPARE(table.DevicePath(1), QStringLiteral("/dev/ttyUSB0"));
+        QVERIFY(!table.Device(2).has_value());
+    }
+
+    // Given mappings replace the discovered table (the system is not even asked); without
+    // them the system's ports are numbered.
     void argumentsReplaceDiscovery() {
+        int listed = 0;
+        const gate::SerialDeviceLister lister = [&] {
+            ++listed;
+            return devicesNamed({QStringLiteral("ttyUSB0")});
+        };
         QStringList errors;
         const auto table = ComPortTable::FromArguments(
             {QStringLiteral("gate-console"), QStringLiteral("--com"), QStringLiteral("5=/tmp/a"),
              QStringLiteral("--com=9=/tmp/b"), QStringLiteral("--com"), QStringLiteral("x")},
-            &errors);
+            &errors, lister);
         QCOMPARE(table.Numbers(), (QList<int>{5, 9}));
         QCOMPARE(table.DevicePath(9), QStringLiteral("/tmp/b"));
+        QCOMPARE(table.Device(9)->name, QStringLiteral("b"));
         QCOMPARE(table.DevicePath(1), QString());
         QCOMPARE(errors.size(), 1);
+        QCOMPARE(listed, 0);
+
+        const auto discovered =
+            ComPortTable::FromArguments({QStringLiteral("gate-console")}, &errors, lister);
+        QCOMPARE(listed, 1);
+        QCOMPARE(discovered.DevicePath(1), QStringLiteral("/dev/ttyUSB0"));
     }
 
     void probe() {
