@@ -2,6 +2,7 @@
 // See docs/module-sim.md.
 #include "module_model.h"
 #include "module_server.h"
+#include "util/command_line.h"
 #include "util/gbk_codec.h"
 
 #include <QCommandLineParser>
@@ -26,8 +27,11 @@ QSet<QByteArray> Codes(const QString& list) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Plays one network module on UDP."));
-    parser.addHelpOption();
+    parser.setApplicationDescription(QStringLiteral(
+        "Plays one serial-to-Ethernet network module on the UDP configuration protocol, for\n"
+        "demonstrations and tests. Prints one line per datagram received and sent, and runs\n"
+        "until it is stopped."));
+    const util::ProgramCommandLine commandLine(parser, QStringLiteral("module-sim"));
     const QCommandLineOption bind(QStringLiteral("bind"), QStringLiteral("Local address."),
                                   QStringLiteral("address"), QStringLiteral("0.0.0.0"));
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("UDP port (0: any)."),
@@ -57,12 +61,26 @@ int main(int argc, char* argv[]) {
                                  QStringLiteral("file"));
     parser.addOptions(
         {bind, port, mac, ip, user, device, silent, silentOn, wrongNumber, refuse, delay, log});
-    parser.process(application);
+    if (const std::optional<int> exitCode = commandLine.Parse(QCoreApplication::arguments())) {
+        return *exitCode;
+    }
 
     const QHostAddress bindAddress(parser.value(bind));
     if (bindAddress.isNull()) {
-        std::fprintf(stderr, "module-sim: not an address: %s\n", qPrintable(parser.value(bind)));
-        return 2;
+        return commandLine.UsageError(QStringLiteral("--bind wants an address: ") +
+                                      parser.value(bind));
+    }
+    bool portOk = false;
+    const uint portNumber = parser.value(port).toUInt(&portOk);
+    if (!portOk || portNumber > 65535) {
+        return commandLine.UsageError(QStringLiteral("--port wants 0 to 65535: ") +
+                                      parser.value(port));
+    }
+    bool delayOk = false;
+    const int delayMs = parser.value(delay).toInt(&delayOk);
+    if (!delayOk || delayMs < 0 || delayMs > 60000) {
+        return commandLine.UsageError(QStringLiteral("--delay-ms wants 0 to 60000: ") +
+                                      parser.value(delay));
     }
     const QString reported = parser.isSet(ip) ? parser.value(ip) : parser.value(bind);
     modulesim::ModuleSwitches switches;
@@ -72,12 +90,11 @@ int main(int argc, char* argv[]) {
     const QString letter = parser.value(refuse);
     if (!letter.isEmpty()) {
         if (letter.size() != 1 || !QStringLiteral("CRDF").contains(letter)) {
-            std::fprintf(stderr, "module-sim: --refuse takes C, R, D or F\n");
-            return 2;
+            return commandLine.UsageError(QStringLiteral("--refuse takes C, R, D or F"));
         }
         switches.refuseWith = letter.at(0).toLatin1();
     }
-    switches.delayMs = parser.value(delay).toInt();
+    switches.delayMs = delayMs;
 
     modulesim::ModuleModel model(
         modulesim::DefaultModuleSettings(parser.value(mac).toLatin1(), reported.toLatin1(),
@@ -85,17 +102,17 @@ int main(int argc, char* argv[]) {
                                          util::ToGbk(parser.value(device))),
         switches);
     modulesim::ModuleServer server(model);
-    if (!server.Listen(bindAddress, static_cast<quint16>(parser.value(port).toUInt()))) {
+    if (!server.Listen(bindAddress, static_cast<quint16>(portNumber))) {
         std::fprintf(stderr, "module-sim: cannot bind %s:%s\n", qPrintable(parser.value(bind)),
                      qPrintable(parser.value(port)));
-        return 1;
+        return util::kExitFailure;
     }
 
     QFile logFile(parser.value(log));
     QTextStream out(stdout);
     if (parser.isSet(log) && !logFile.open(QIODevice::Append | QIODevice::Text)) {
         std::fprintf(stderr, "module-sim: cannot open log %s\n", qPrintable(parser.value(log)));
-        return 1;
+        return util::kExitFailure;
     }
     auto write = [&](const QByteArray& line) {
         out << QString::fromLatin1(line) << Qt::endl;
