@@ -26,10 +26,6 @@ public:
     // The table of this machine by the rule above.
     static ComPortTable Discover();
 
-    // Builds the table from the command line: Discover() unless "--com N=PATH" options are
-    // given, which then make the whole table. Bad options are collected in errors.
-    static ComPortTable FromArguments(const QStringList& arguments, QStringList* errors = nullptr);
-
     // "N=PATH" with N from 1 to 255.
     static std::optional<std::pair<int, QString>> ParseMapping(const QString& text);
 

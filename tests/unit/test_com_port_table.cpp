@@ -39,19 +39,6 @@ private Q_SLOTS:
         }
     }
 
-    // Given mappings replace the discovered table, so tests never see real devices.
-    void argumentsReplaceDiscovery() {
-        QStringList errors;
-        const auto table = ComPortTable::FromArguments(
-            {QStringLiteral("gate-console"), QStringLiteral("--com"), QStringLiteral("5=/tmp/a"),
-             QStringLiteral("--com=9=/tmp/b"), QStringLiteral("--com"), QStringLiteral("x")},
-            &errors);
-        QCOMPARE(table.Numbers(), (QList<int>{5, 9}));
-        QCOMPARE(table.DevicePath(9), QStringLiteral("/tmp/b"));
-        QCOMPARE(table.DevicePath(1), QString());
-        QCOMPARE(errors.size(), 1);
-    }
-
     void probe() {
         // A pseudo-terminal stands in for a serial device.
         const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
