@@ -32,30 +32,45 @@ int main(int argc, char* argv[]) {
         "demonstrations and tests. Prints one line per datagram received and sent, and runs\n"
         "until it is stopped."));
     const util::ProgramCommandLine commandLine(parser, QStringLiteral("module-sim"));
-    const QCommandLineOption bind(QStringLiteral("bind"), QStringLiteral("Local address."),
-                                  QStringLiteral("address"), QStringLiteral("0.0.0.0"));
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("UDP port (0: any)."),
-                                  QStringLiteral("port"), QStringLiteral("65535"));
-    const QCommandLineOption mac(QStringLiteral("mac"), QStringLiteral("MAC text."),
-                                 QStringLiteral("mac"), QStringLiteral("00-0E-C6-00-00-01"));
-    const QCommandLineOption ip(QStringLiteral("ip"), QStringLiteral("Address the module reports."),
-                                QStringLiteral("address"));
-    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User name."),
+    const QCommandLineOption bind(
+        QStringLiteral("bind"),
+        QStringLiteral("Local address to listen on (default 0.0.0.0, which also "
+                       "receives broadcasts)."),
+        QStringLiteral("address"), QStringLiteral("0.0.0.0"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("UDP port (default 65535; 0: any free port, printed on start)."),
+        QStringLiteral("port"), QStringLiteral("65535"));
+    const QCommandLineOption mac(
+        QStringLiteral("mac"),
+        QStringLiteral("MAC address text of the module (default 00-0E-C6-00-00-01)."),
+        QStringLiteral("mac"), QStringLiteral("00-0E-C6-00-00-01"));
+    const QCommandLineOption ip(
+        QStringLiteral("ip"),
+        QStringLiteral("Address the module reports (default: the --bind address)."),
+        QStringLiteral("address"));
+    const QCommandLineOption user(QStringLiteral("user"),
+                                  QStringLiteral("User name of the module (default user)."),
                                   QStringLiteral("name"), QStringLiteral("user"));
-    const QCommandLineOption device(QStringLiteral("device"), QStringLiteral("Device name."),
+    const QCommandLineOption device(QStringLiteral("device"),
+                                    QStringLiteral("Device name of the module (default module)."),
                                     QStringLiteral("name"), QStringLiteral("module"));
     const QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("Answer nothing."));
-    const QCommandLineOption silentOn(QStringLiteral("silent-on"),
-                                      QStringLiteral("Codes whose queries get no answer."),
-                                      QStringLiteral("codes"));
-    const QCommandLineOption wrongNumber(QStringLiteral("wrong-number"),
-                                         QStringLiteral("Codes answered with another number."),
-                                         QStringLiteral("codes"));
+    const QCommandLineOption silentOn(
+        QStringLiteral("silent-on"),
+        QStringLiteral("Comma-separated parameter codes whose queries get no answer."),
+        QStringLiteral("codes"));
+    const QCommandLineOption wrongNumber(
+        QStringLiteral("wrong-number"),
+        QStringLiteral("Comma-separated parameter codes answered with another number."),
+        QStringLiteral("codes"));
     const QCommandLineOption refuse(QStringLiteral("refuse"),
                                     QStringLiteral("Answer every command with C, R, D or F."),
                                     QStringLiteral("letter"));
-    const QCommandLineOption delay(QStringLiteral("delay-ms"), QStringLiteral("Answer later."),
-                                   QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption delay(
+        QStringLiteral("delay-ms"),
+        QStringLiteral("Answer this many milliseconds later, 0 to 60000 (default 0)."),
+        QStringLiteral("ms"), QStringLiteral("0"));
     const QCommandLineOption log(QStringLiteral("log"),
                                  QStringLiteral("Append the event log to this file."),
                                  QStringLiteral("file"));
