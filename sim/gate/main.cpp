@@ -3,6 +3,7 @@
 #include "gate_simulator.h"
 #include "model_settings.h"
 #include "scenario.h"
+#include "util/command_line.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -26,9 +27,16 @@ void Print(const QString& line) {
     std::fflush(stdout);
 }
 
+// A file named on the command line that cannot be used: bad input, nothing was started.
+int Refuse(const QString& why) {
+    std::fprintf(stderr, "gate-sim: %s\n", why.toLocal8Bit().constData());
+    return util::kExitUsage;
+}
+
+// A failure while starting, after the command line was accepted.
 int Fail(const QString& why) {
     std::fprintf(stderr, "gate-sim: %s\n", why.toLocal8Bit().constData());
-    return 2;
+    return util::kExitFailure;
 }
 
 QString LinkOrNone(const QString& value) {
@@ -42,9 +50,11 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("gate-sim"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Gate controller simulator (see docs/gate-sim.md)."));
-    parser.addHelpOption();
+    parser.setApplicationDescription(QStringLiteral(
+        "Plays a gate controller on the console's wire protocol, over TCP and pseudo-terminals,\n"
+        "for demonstrations, training and tests. Prints one line per line it opened, and runs\n"
+        "until SIGINT or SIGTERM."));
+    const util::ProgramCommandLine commandLine(parser, QStringLiteral("gate-sim"));
     const QCommandLineOption tcp(QStringLiteral("tcp"),
                                  QStringLiteral("Listen on HOST:PORT (default 127.0.0.1:6000)."),
                                  QStringLiteral("HOST:PORT"));
@@ -76,7 +86,9 @@ int main(int argc, char** argv) {
                                      .arg(sim::SettingNames().join(QStringLiteral(", "))),
                                  QStringLiteral("NAME=VALUE"));
     parser.addOptions({tcp, noTcp, pty, if2Pty, baud, scenario, demo, seed, log, set});
-    parser.process(app);
+    if (const std::optional<int> exitCode = commandLine.Parse(QCoreApplication::arguments())) {
+        return *exitCode;
+    }
 
     sim::SimulatorOptions options;
     options.tcp = !parser.isSet(noTcp);
@@ -87,7 +99,8 @@ int main(int argc, char** argv) {
         const int port = ok ? hostPort.mid(colon + 1).toInt(&ok) : 0;
         const QHostAddress host(hostPort.left(colon));
         if (!ok || port < 0 || port > 65535 || host.isNull()) {
-            return Fail(QStringLiteral("--tcp wants HOST:PORT, for example 127.0.0.1:6000"));
+            return commandLine.UsageError(
+                QStringLiteral("--tcp wants HOST:PORT, for example 127.0.0.1:6000"));
         }
         options.tcpHost = host;
         options.tcpPort = static_cast<quint16>(port);
@@ -103,27 +116,33 @@ int main(int argc, char** argv) {
     bool ok = false;
     options.baud = parser.value(baud).toInt(&ok);
     if (!ok || options.baud < 50 || options.baud > 4000000) {
-        return Fail(QStringLiteral("--baud wants a rate of 50 to 4000000"));
+        return commandLine.UsageError(QStringLiteral("--baud wants a rate of 50 to 4000000"));
     }
     if (parser.isSet(scenario)) {
         QString why;
         options.scenario = sim::LoadScenarioFile(parser.value(scenario), &why);
         if (!options.scenario) {
-            return Fail(why);
+            return Refuse(why);
         }
     }
     if (parser.isSet(demo)) {
         const uint s = parser.value(seed).toUInt(&ok);
         if (!ok) {
-            return Fail(QStringLiteral("--seed wants a number"));
+            return commandLine.UsageError(QStringLiteral("--seed wants a number"));
         }
         options.demoSeed = s;
     }
     options.logFile = parser.value(log);
+    // Settings are tried on a scratch model first, so a bad one is refused as input.
+    sim::ControllerModel scratch;
     for (const QString& pair : parser.values(set)) {
         const int eq = pair.indexOf(QLatin1Char('='));
         if (eq <= 0) {
-            return Fail(QStringLiteral("--set wants NAME=VALUE"));
+            return commandLine.UsageError(QStringLiteral("--set wants NAME=VALUE"));
+        }
+        const QString why = sim::ApplySetting(scratch, pair.left(eq), pair.mid(eq + 1));
+        if (!why.isEmpty()) {
+            return commandLine.UsageError(QStringLiteral("--set %1: %2").arg(pair, why));
         }
         options.settings.emplace_back(pair.left(eq), pair.mid(eq + 1));
     }

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "app/console_command_line.h"
 #include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/demo_mode.h"
@@ -14,18 +15,20 @@
 #include "util/clock.h"
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> answered = app::AnswerBeforeApplication(argc, argv)) {
+        return *answered;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Lintel"));
 
-    const QStringList arguments = QApplication::arguments();
-    QStringList errors;
-    gate::ComPortTable comPorts = gate::ComPortTable::FromArguments(arguments, &errors);
-    QTextStream err(stderr);
-    for (const QString& e : errors) {
-        err << e << Qt::endl;
+    app::ConsoleOptions options = app::ParseConsoleOptions(QApplication::arguments());
+    if (options.exitCode) {
+        return *options.exitCode;
     }
+    gate::ComPortTable comPorts = std::move(options.comPorts);
+    QTextStream err(stderr);
     std::unique_ptr<app::DemoMode> demo;
-    if (arguments.contains(QStringLiteral("--demo"))) {
+    if (options.demo) {
         QString error;
         demo = app::DemoMode::Start(comPorts, &error);
         if (demo) {

@@ -148,31 +148,6 @@ std::optional<std::pair<int, QString>> ComPortTable::ParseMapping(const QString&
     return std::make_pair(n, text.mid(eq + 1));
 }
 
-ComPortTable ComPortTable::FromArguments(const QStringList& arguments, QStringList* errors,
-                                         const SerialDeviceLister& lister) {
-    QMap<int, QString> paths;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString value;
-        if (arguments[i] == u"--com" && i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else if (arguments[i].startsWith(u"--com=")) {
-            value = arguments[i].mid(6);
-        } else {
-            continue;
-        }
-        const auto mapping = ParseMapping(value);
-        if (mapping) {
-            paths.insert(mapping->first, mapping->second);
-        } else if (errors != nullptr) {
-            errors->append(QStringLiteral("--com expects N=PATH with N from 1 to 255: ") + value);
-        }
-    }
-    if (!paths.isEmpty()) {
-        return ComPortTable(paths);
-    }
-    return Discover(lister);
-}
-
 std::optional<SerialDevice> ComPortTable::Device(int comNumber) const {
     const auto it = devices_.constFind(comNumber);
     if (it == devices_.constEnd()) {

@@ -3,7 +3,6 @@
 #include <QList>
 #include <QMap>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -56,11 +55,6 @@ public:
 
     // The table of this machine by the rule above.
     static ComPortTable Discover(const SerialDeviceLister& lister = SystemSerialDevices);
-
-    // Builds the table from the command line: discovery (through lister) unless "--com N=PATH"
-    // options are given, which then make the whole table. Bad options are collected in errors.
-    static ComPortTable FromArguments(const QStringList& arguments, QStringList* errors = nullptr,
-                                      const SerialDeviceLister& lister = SystemSerialDevices);
 
     // "N=PATH" with N from 1 to 255.
     static std::optional<std::pair<int, QString>> ParseMapping(const QString& text);

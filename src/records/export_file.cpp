@@ -43,8 +43,19 @@ bool TryCreateIn(const QString& dir, const QDateTime& localTime, CreatedExportFi
 }  // namespace
 
 ExportDirectories DefaultExportDirectories() {
-    return {QCoreApplication::applicationDirPath(),
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)};
+    return ExportDirectoriesFor(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+}
+
+ExportDirectories ExportDirectoriesFor(const QString& programDir, const QString& documentsDir) {
+    const QString dir = QDir::cleanPath(programDir);
+    const bool systemFolder = dir == u"/usr" || dir.startsWith(u"/usr/") || dir == u"/opt" ||
+                              dir.startsWith(u"/opt/") || dir == u"/bin" || dir == u"/sbin";
+    if (systemFolder) {
+        return {documentsDir, documentsDir};
+    }
+    return {programDir, documentsDir};
 }
 
 QString ExportFileName(const QDateTime& localTime, int attempt) {

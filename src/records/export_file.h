@@ -17,6 +17,12 @@ struct ExportDirectories {
 
 ExportDirectories DefaultExportDirectories();
 
+// The rule behind DefaultExportDirectories: the program's folder first, then the documents
+// folder. A program installed in the system's own folders (under /usr or /opt, or /bin, /sbin)
+// writes straight to the documents folder, even when it runs with the rights to write there:
+// those folders belong to the package manager, not to the operator's files.
+ExportDirectories ExportDirectoriesFor(const QString& programDir, const QString& documentsDir);
+
 // "MMDDhhmm.txt" of the local time; attempt n > 0 gives "MMDDhhmm-<n+1>.txt", so a later export
 // in the same minute never replaces an earlier file.
 QString ExportFileName(const QDateTime& localTime, int attempt = 0);

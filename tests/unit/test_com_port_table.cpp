@@ -113,28 +113,22 @@ private Q_SLOTS:
         QVERIFY(!table.Device(2).has_value());
     }
 
-    // Given mappings replace the discovered table (the system is not even asked); without
-    // them the system's ports are numbered.
-    void argumentsReplaceDiscovery() {
+    // Ports given by path carry only their path and name; discovery asks the lister it is given,
+    // so tests never see the machine's real devices.
+    void mappedAndDiscovered() {
+        const ComPortTable mapped(
+            QMap<int, QString>{{5, QStringLiteral("/tmp/a")}, {9, QStringLiteral("/tmp/b")}});
+        QCOMPARE(mapped.Numbers(), (QList<int>{5, 9}));
+        QCOMPARE(mapped.DevicePath(9), QStringLiteral("/tmp/b"));
+        QCOMPARE(mapped.Device(9)->name, QStringLiteral("b"));
+        QCOMPARE(mapped.DevicePath(1), QString());
+
         int listed = 0;
         const gate::SerialDeviceLister lister = [&] {
             ++listed;
             return devicesNamed({QStringLiteral("ttyUSB0")});
         };
-        QStringList errors;
-        const auto table = ComPortTable::FromArguments(
-            {QStringLiteral("gate-console"), QStringLiteral("--com"), QStringLiteral("5=/tmp/a"),
-             QStringLiteral("--com=9=/tmp/b"), QStringLiteral("--com"), QStringLiteral("x")},
-            &errors, lister);
-        QCOMPARE(table.Numbers(), (QList<int>{5, 9}));
-        QCOMPARE(table.DevicePath(9), QStringLiteral("/tmp/b"));
-        QCOMPARE(table.Device(9)->name, QStringLiteral("b"));
-        QCOMPARE(table.DevicePath(1), QString());
-        QCOMPARE(errors.size(), 1);
-        QCOMPARE(listed, 0);
-
-        const auto discovered =
-            ComPortTable::FromArguments({QStringLiteral("gate-console")}, &errors, lister);
+        const auto discovered = ComPortTable::Discover(lister);
         QCOMPARE(listed, 1);
         QCOMPARE(discovered.DevicePath(1), QStringLiteral("/dev/ttyUSB0"));
     }

@@ -59,6 +59,8 @@ private Q_SLOTS:
     void fileNames_data();
     void fileNames();
     void unwritableDirectoryFallsBackToTheSecond();
+    void installedProgramExportsToDocuments_data();
+    void installedProgramExportsToDocuments();
     void noWritableDirectoryCallsNothing();
     void writeFailureStopsAndMarksIncomplete();
     void logComparison_data();
@@ -192,6 +194,32 @@ void TestRecordExporter::unwritableDirectoryFallsBackToTheSecond() {
     QVERIFY(created.file);
     QCOMPARE(created.path, QDir(documents).filePath(QStringLiteral("05060908.txt")));
     QVERIFY(QFileInfo::exists(created.path));
+}
+
+// An installed console run by root could write into /usr/bin; it must not.
+void TestRecordExporter::installedProgramExportsToDocuments_data() {
+    QTest::addColumn<QString>("programDir");
+    QTest::addColumn<QString>("primary");
+    const QString docs = QStringLiteral("/home/op/Documents");
+    QTest::newRow("package") << QStringLiteral("/usr/bin") << docs;
+    QTest::newRow("installed by hand") << QStringLiteral("/usr/local/bin") << docs;
+    QTest::newRow("add-on folder") << QStringLiteral("/opt/gate/bin") << docs;
+    QTest::newRow("trailing slash") << QStringLiteral("/usr/bin/") << docs;
+    QTest::newRow("build tree") << QStringLiteral("/home/op/gate/build/bin")
+                                << QStringLiteral("/home/op/gate/build/bin");
+    QTest::newRow("only looks like /usr")
+        << QStringLiteral("/usr2/bin") << QStringLiteral("/usr2/bin");
+    QTest::newRow("portable copy under /opt-like name")
+        << QStringLiteral("/optional/bin") << QStringLiteral("/optional/bin");
+}
+
+void TestRecordExporter::installedProgramExportsToDocuments() {
+    QFETCH(QString, programDir);
+    QFETCH(QString, primary);
+    const QString docs = QStringLiteral("/home/op/Documents");
+    const records::ExportDirectories dirs = records::ExportDirectoriesFor(programDir, docs);
+    QCOMPARE(dirs.primary, primary);
+    QCOMPARE(dirs.fallback, docs);
 }
 
 void TestRecordExporter::noWritableDirectoryCallsNothing() {
