@@ -67,7 +67,7 @@ int RunMonitor(const QString& words, const QStringList& arguments) {
         return cl.Fail(
             UsageFailure(QStringLiteral("--format %1: expected lines or jsonl").arg(formatName)));
     }
-    options.jsonLines = formatName == u"jsonl";
+    options.jsonLines = formatName == u"jsonl" || cl.Json();  // --json: JSON objects too
     options.outputDirectory = cl.Value(output);
     if (cl.IsSet(output) && options.outputDirectory.isEmpty()) {
         return cl.Fail(UsageFailure(QStringLiteral("--output wants a directory")));
