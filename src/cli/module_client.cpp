@@ -137,8 +137,9 @@ std::variant<QList<FoundModule>, Failure> ModuleClient::Search() {
     if (!endpoint.Send(netcfg::IdentifyCommand(), &error)) {
         return CommunicationFailure(error);
     }
-    netcfg::ReplySlot never;
-    netcfg::WaitHandlingEvents(never, options_.waitMs, [] { return false; });
+    // Listen for the whole wait: replies are taken as they are handled, none ends it early.
+    netcfg::ReplySlot listening;
+    netcfg::WaitHandlingEvents(listening, options_.waitMs, [] { return false; });
     return found;
 }
 

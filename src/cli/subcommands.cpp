@@ -86,7 +86,8 @@ std::span<const Subcommand> Subcommands() {
 
 int Dispatch(const QStringList& arguments) {
     if (arguments.isEmpty()) {
-        ConsoleIo::Out(Overview({}).toUtf8());
+        ConsoleIo::ErrLine(QStringLiteral("gatectl"),
+                           QStringLiteral("missing subcommand; see gatectl --help"));
         return Code(ExitCode::Usage);
     }
     const QString first = arguments.first();
@@ -100,9 +101,15 @@ int Dispatch(const QStringList& arguments) {
     }
     if (IsGroup(first)) {
         const QString second = arguments.value(1);
-        if (second.isEmpty() || second == u"--help" || second == u"-h") {
+        if (second.isEmpty()) {
+            ConsoleIo::ErrLine(
+                QStringLiteral("gatectl ") + first,
+                QStringLiteral("missing subcommand; see gatectl %1 --help").arg(first));
+            return Code(ExitCode::Usage);
+        }
+        if (second == u"--help" || second == u"-h") {
             ConsoleIo::Out(Overview(first).toUtf8());
-            return second.isEmpty() ? Code(ExitCode::Usage) : 0;
+            return 0;
         }
         if (second == u"--version") {
             ConsoleIo::OutLine(VersionLine());

@@ -105,6 +105,37 @@ private Q_SLOTS:
         QCOMPARE(err.count("reconnected"), 2);
         simulator.Stop();
     }
+
+    // Watching only: the controller delivers each message three times and then drops it; each
+    // is printed once, and none is deleted by an acknowledgement.
+    void watchingWithoutAcknowledgingPrintsEachOnce() {
+        sim::GateSimulator simulator;
+        sim::SimulatorOptions options;
+        options.tcpPort = 0;
+        QString error;
+        QVERIFY2(simulator.Start(options, &error), qPrintable(error));
+        simulator.WithModel([](sim::ControllerModel& m) {
+            m.PushChannelMessage(kPassageTimeout, Event(1));
+            m.PushChannelMessage(kPassageTimeout, Event(2));
+            return 0;
+        });
+        QProcess monitor;
+        monitor.start(QStringLiteral(GATECTL_PATH),
+                      {QStringLiteral("monitor"), QStringLiteral("--tcp"),
+                       TcpArgument(simulator.Endpoints().tcpPort), QStringLiteral("--no-ack")});
+        QVERIFY(monitor.waitForStarted());
+        // Gone from the queue only by being delivered three times each.
+        QTRY_COMPARE_WITH_TIMEOUT(simulator.WithModel([](sim::ControllerModel& m) {
+            return static_cast<int>(m.ChannelQueue().Dropped());
+        }),
+                                  2, 10000);
+        monitor.terminate();
+        QVERIFY(monitor.waitForFinished(5000));
+        QCOMPARE(monitor.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(monitor.readAllStandardOutput()),
+                 QStringLiteral("2024-05-06 09:08:01  通过超时\n2024-05-06 09:08:02  通过超时\n"));
+        simulator.Stop();
+    }
 };
 
 QTEST_GUILESS_MAIN(TestGatectlMonitor)
