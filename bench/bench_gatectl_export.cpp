@@ -3,14 +3,12 @@
 // allows: a raw socket doing one RetrieveRecordByIndex round trip per record, and a gatectl run
 // that exports nothing (process start, connect, one request).
 #include "gate/operation_codec.h"
-#include "gate/wire_commands.h"
-#include "gate/wire_frame.h"
 #include "gate_simulator.h"
 #include "in_memory_record_log.h"
+#include "raw_socket_exchange.h"
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -87,27 +85,15 @@ void BM_GatectlStatusOnly(benchmark::State& state) {
 
 // The line's own limit: one RetrieveRecordByIndex round trip per record on a raw socket.
 void BM_RawRetrievalRoundTrips(benchmark::State& state) {
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), Simulator().Endpoints().tcpPort);
-    if (!socket.waitForConnected(1000)) {
+    bench::RawSocketExchange raw;
+    if (!raw.Connect(Simulator().Endpoints().tcpPort)) {
         state.SkipWithError("connect failed");
         return;
     }
-    socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    gate::wire::ReplyScanner scanner;
-    std::uint8_t sequence = 0;
     for (auto _ : state) {
         for (std::uint32_t index = 1; index <= kCount; ++index) {
-            socket.write(gate::wire::EncodeRequest(
-                {0xFF, gate::wire::Code(gate::wire::Command::RetrieveRecordByIndex), sequence++,
-                 gate::wire::U32Le(index)}));
-            socket.waitForBytesWritten(1000);
-            std::optional<gate::wire::Reply> reply;
-            while (!reply && socket.waitForReadyRead(1000)) {
-                scanner.Feed(socket.readAll());
-                reply = scanner.Next();
-            }
-            if (!reply) {
+            if (!raw.Exchange(gate::wire::Command::RetrieveRecordByIndex,
+                              gate::wire::U32Le(index))) {
                 state.SkipWithError("no reply");
                 return;
             }
