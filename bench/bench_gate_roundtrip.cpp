@@ -3,7 +3,6 @@
 //   - over TCP loopback, beside a raw socket exchanging the same frames with the simulator;
 //   - over a pseudo-terminal paced at 115200 baud, beside the wire time of those 19 bytes.
 #include <QCoreApplication>
-#include <QTcpSocket>
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +10,7 @@
 #include "gate/wire_frame.h"
 #include "gate/wire_gate_library.h"
 #include "gate_simulator.h"
+#include "raw_socket_exchange.h"
 
 #include <memory>
 
@@ -75,25 +75,13 @@ void BM_LibraryCallPty115200(benchmark::State& state) {
 
 // The same exchange by hand: encode, write, read until the reply frame is whole.
 void BM_RawSocketTcp(benchmark::State& state) {
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), simulator().Endpoints().tcpPort);
-    if (!socket.waitForConnected(1000)) {
+    bench::RawSocketExchange raw;
+    if (!raw.Connect(simulator().Endpoints().tcpPort)) {
         state.SkipWithError("connect failed");
         return;
     }
-    socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    gate::wire::ReplyScanner scanner;
-    std::uint8_t sequence = 0;
     for (auto _ : state) {
-        socket.write(gate::wire::EncodeRequest(
-            {0xFF, gate::wire::Code(gate::wire::Command::GetControllerInfo), sequence++, {}}));
-        socket.waitForBytesWritten(1000);
-        std::optional<gate::wire::Reply> reply;
-        while (!reply && socket.waitForReadyRead(1000)) {
-            scanner.Feed(socket.readAll());
-            reply = scanner.Next();
-        }
-        if (!reply) {
+        if (!raw.Exchange(gate::wire::Command::GetControllerInfo)) {
             state.SkipWithError("no reply");
             break;
         }

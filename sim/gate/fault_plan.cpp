@@ -72,6 +72,15 @@ bool ParseFault(const QString& name, const QStringList& args, Fault& out, int& c
         }
         ++next;
     }
+    if (args.size() > next + 1 && args[next] == QLatin1String("on")) {
+        bool ok = false;
+        const uint command = args[next + 1].toUInt(&ok, 0);
+        if (!ok || command > 0xFF) {
+            return fail(QStringLiteral("on needs a command code of 0 to 0xFF"));
+        }
+        f.onCommand = static_cast<std::uint8_t>(command);
+        next += 2;
+    }
     if (args.size() > next) {
         return fail(QStringLiteral("too many arguments for fault \"%1\"").arg(name));
     }
@@ -90,7 +99,11 @@ QString FaultName(Fault::Kind kind) {
 
 void FaultPlan::Add(const Fault& fault, int count) {
     for (int i = 0; i < count; ++i) {
-        pending_.push_back(fault);
+        if (fault.onCommand) {
+            targeted_.push_back(fault);
+        } else {
+            pending_.push_back(fault);
+        }
     }
 }
 
@@ -101,7 +114,14 @@ void FaultPlan::AddAfter(int cleanReplies, const Fault& fault) {
     pending_.push_back(fault);
 }
 
-std::optional<Fault> FaultPlan::TakeNext() {
+std::optional<Fault> FaultPlan::TakeNext(std::uint8_t command) {
+    for (auto it = targeted_.begin(); it != targeted_.end(); ++it) {
+        if (*it->onCommand == command) {
+            const Fault f = *it;
+            targeted_.erase(it);
+            return f;
+        }
+    }
     if (pending_.empty()) {
         return std::nullopt;
     }

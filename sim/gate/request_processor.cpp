@@ -21,7 +21,7 @@ std::optional<LineOutput> RequestProcessor::Answer(const gate::wire::Request& re
             if (!model.Addressed(request)) {
                 return std::nullopt;  // another controller's request; a fault waits for ours
             }
-            const std::optional<Fault> fault = faults.TakeNext();
+            const std::optional<Fault> fault = faults.TakeNext(request.command);
             if (!fault) {
                 return LineOutput{gate::wire::EncodeReply(*model.Handle(request)), 0, false};
             }

@@ -63,9 +63,12 @@ bool MessagePoller::HandlePassage(const MessageBody& body) {
             sink_.AppendLine(MonitorList::ListBox2, PassageLine(report));
             Acknowledge();
             const auto v = sink_.LedBuzzerSelection();
-            c.LastResult =
-                library_.BuzzerAndLEDControl(c.ControllerAddress, v[0], v[1], v[2], v[3], v[4],
-                                             v[5], kRedLed, c.ReplyStatus, c.PortHandle);
+            if (!v) {
+                break;
+            }
+            c.LastResult = library_.BuzzerAndLEDControl(c.ControllerAddress, (*v)[0], (*v)[1],
+                                                        (*v)[2], (*v)[3], (*v)[4], (*v)[5], kRedLed,
+                                                        c.ReplyStatus, c.PortHandle);
             if (c.LastResult != gate::result::kOk) {
                 return false;
             }
@@ -114,8 +117,11 @@ void MessagePoller::Show(const DisplayLines& lines) {
 }
 
 void MessagePoller::Acknowledge() {
+    if (!sink_.MayAcknowledge()) {
+        return;
+    }
     auto& c = fields_.connection;
-    library_.Acknowledge(c.ControllerAddress, c.PortHandle);
+    sink_.Acknowledged(library_.Acknowledge(c.ControllerAddress, c.PortHandle));
 }
 
 void MessagePoller::Finish() {

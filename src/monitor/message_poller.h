@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form_fields.h"
+#include "gate/connection_state.h"
 #include "gate/gate_library.h"
 #include "monitor/message_body.h"
 #include "monitor/monitor_lists.h"
@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace monitor {
 
@@ -23,10 +24,23 @@ public:
     // Lets the window handle pending events in the middle of a poll.
     virtual void ProcessPendingEvents() = 0;
     // Selected indexes of the LED and buzzer lists: buzzer on, buzzer off, beep count, LED on,
-    // LED off, flash count.
-    virtual std::array<gate::Byte, 6> LedBuzzerSelection() = 0;
+    // LED off, flash count. Nothing when a tagged passage should not drive the lamp and buzzer.
+    virtual std::optional<std::array<gate::Byte, 6>> LedBuzzerSelection() = 0;
     // The status report: result line, record-memory panel.
     virtual void Report(const QString& caption, std::int32_t result, gate::Byte replyStatus) = 0;
+    // Whether the poll may acknowledge what it has shown: a sink that could not keep a line, or
+    // that only watches, says no, and the controller keeps the message.
+    virtual bool MayAcknowledge() { return true; }
+    // The result of each acknowledgement the poll sent (the console does not look at it).
+    virtual void Acknowledged(std::int32_t /*result*/) {}
+};
+
+// The fields a poll reads and writes: the connection, the busy flag that keeps polls from
+// nesting, and the marker of the last no-person line, shared by both poll modes.
+struct PollFields {
+    gate::ConnectionState& connection;
+    bool& PollBusy;
+    QString& LastNoPersonText;
 };
 
 inline const QString kPollCaption = QStringLiteral("获取命令");
@@ -35,7 +49,7 @@ inline const QString kPollCaption = QStringLiteral("获取命令");
 // the whole poll and cleared on every path.
 class MessagePoller {
 public:
-    MessagePoller(gate::GateLibrary& library, app::FormFields& fields, PollSink& sink)
+    MessagePoller(gate::GateLibrary& library, PollFields fields, PollSink& sink)
         : library_(library), fields_(fields), sink_(sink) {}
 
     void PollChannelMessage();
@@ -49,7 +63,7 @@ private:
     void Finish();
 
     gate::GateLibrary& library_;
-    app::FormFields& fields_;
+    PollFields fields_;
     PollSink& sink_;
 };
 

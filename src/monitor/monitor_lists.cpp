@@ -30,4 +30,29 @@ QString ListObjectName(MonitorList list) {
     return {};
 }
 
+QString ListLabel(MonitorList list) {
+    switch (list) {
+        case MonitorList::ListBox1:
+            return QStringLiteral("IF2输出数据");
+        case MonitorList::ListBox2:
+            return QStringLiteral("常规响应");
+        case MonitorList::ListBox3:
+        case MonitorList::Lst2:
+            return QStringLiteral("统计消息");
+        case MonitorList::ListBox4:
+        case MonitorList::Lst3:
+            return QStringLiteral("通过超时消息");
+        case MonitorList::ListBox5:
+            return QStringLiteral("卡片超时消息");
+        case MonitorList::ListBox6:
+        case MonitorList::Lst4:
+            return QStringLiteral("红外探测报警消息");
+        case MonitorList::ListBox7:
+            return QStringLiteral("标签数据显示");
+        case MonitorList::Lst1:
+            return QStringLiteral("常规消息");
+    }
+    return {};
+}
+
 }  // namespace monitor

@@ -25,6 +25,9 @@ enum class MonitorList {
 // Object name of the list widget in the main window ("ListBox2", "lst1", ...).
 QString ListObjectName(MonitorList list);
 
+// The label above the list on its page, without the trailing blanks some labels carry.
+QString ListLabel(MonitorList list);
+
 // What one message adds: lines in the order they are appended, and the lists to scroll after.
 struct DisplayLines {
     QList<std::pair<MonitorList, QString>> lines;

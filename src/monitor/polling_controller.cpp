@@ -25,7 +25,8 @@ PollingController::PollingController(app::ConsoleContext& ctx, app::TForm1& form
     : QObject(&form),
       ctx_(ctx),
       form_(form),
-      poller_(ctx.library, ctx.fields, *this),
+      poller_(ctx.library,
+              {ctx.fields.connection, ctx.fields.PollBusy, ctx.fields.LastNoPersonText}, *this),
       startChannel_(&FindControl<QPushButton>(form, "Button_C_Get")),
       stopChannel_(&FindControl<QPushButton>(form, "StopGet")),
       startEas_(&FindControl<QPushButton>(form, "Button13")),
@@ -131,7 +132,7 @@ void PollingController::ProcessPendingEvents() {
     QCoreApplication::processEvents();
 }
 
-std::array<gate::Byte, 6> PollingController::LedBuzzerSelection() {
+std::optional<std::array<gate::Byte, 6>> PollingController::LedBuzzerSelection() {
     std::array<gate::Byte, 6> values{};
     for (std::size_t i = 0; i < values.size(); ++i) {
         values[i] = static_cast<gate::Byte>(ledBuzzerLists_[i]->currentIndex());

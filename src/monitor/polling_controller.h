@@ -42,7 +42,7 @@ private:
     void AppendLine(MonitorList list, const QString& line) override;
     void ScrollToNewest(MonitorList list) override;
     void ProcessPendingEvents() override;
-    std::array<gate::Byte, 6> LedBuzzerSelection() override;
+    std::optional<std::array<gate::Byte, 6>> LedBuzzerSelection() override;
     void Report(const QString& caption, std::int32_t result, gate::Byte replyStatus) override;
 
     app::MessageList& List(MonitorList list);

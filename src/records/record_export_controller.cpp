@@ -6,6 +6,7 @@
 #include "app/result_reporter.h"
 #include "app/status_bar.h"
 #include "records/export_buttons.h"
+#include "records/export_deletion.h"
 #include "records/export_progress_view.h"
 #include "records/log_state.h"
 #include "records/record_exporter.h"
@@ -94,7 +95,7 @@ void RecordExportController::SaveAndDeleteAllClick() {
         return;  // file error: no question, and both export buttons stay disabled
     }
     SetControlEnabled(ctx_.form, kSaveAll, true);
-    if (!outcome->Complete()) {
+    if (!MayDeleteAfter(*outcome)) {
         ctx_.prompter.Message(QStringLiteral("后台记录未能全部存储到文件,没有删除任何后台记录"),
                               kNotice, app::Prompter::Icon::Warning);
         return;
@@ -106,21 +107,19 @@ void RecordExportController::SaveAndDeleteAllClick() {
     }
     const QString caption = QStringLiteral("保存并删除所有后台记录");
     gate::ConnectionState& c = ctx_.fields.connection;
-    // The gate keeps logging while the operator answers: delete only the log that was saved.
-    const LogState now = QueryLogState(ctx_.library, c);
-    if (c.LastResult != gate::result::kOk) {
+    const DeletionOutcome deletion = DeleteIfUnchanged(ctx_.library, c, outcome->log);
+    if (deletion.kind == DeletionOutcome::Kind::StateUnknown) {
         ctx_.reporter.Report(caption, c.LastResult, c.ReplyStatus);
         ctx_.prompter.Message(QStringLiteral("无法确认后台记录状态,没有删除任何后台记录"), kNotice,
                               app::Prompter::Icon::Warning);
         return;
     }
-    if (!now.SameLogAs(outcome->log)) {
+    if (deletion.kind == DeletionOutcome::Kind::LogChanged) {
         ctx_.prompter.Message(
             QStringLiteral("存储后后台记录已有变化,没有删除任何后台记录,请重新存储"), kNotice,
             app::Prompter::Icon::Warning);
         return;
     }
-    c.LastResult = ctx_.library.DeleteAllRecord(c.ControllerAddress, c.ReplyStatus, c.PortHandle);
     if (auto* edit1 = ctx_.form.findChild<QLineEdit*>(QStringLiteral("Edit1"))) {
         edit1->clear();
     }

@@ -1,15 +1,22 @@
 #include "records/record_exporter.h"
 
-#include "records/record_lines.h"
 #include "records/stored_record.h"
-#include "util/gbk_codec.h"
+
+#include <QFileDevice>
 
 #include <array>
 
 namespace records {
 
-RecordExporter::RecordExporter(gate::GateLibrary& library, gate::ConnectionState& connection)
-    : library_(library), connection_(connection) {}
+namespace {
+
+const TextExportFormat kTextFormat;
+
+}  // namespace
+
+RecordExporter::RecordExporter(gate::GateLibrary& library, gate::ConnectionState& connection,
+                               const RecordFormat* format)
+    : library_(library), connection_(connection), format_(format ? *format : kTextFormat) {}
 
 RecordExporter::~RecordExporter() = default;
 
@@ -21,7 +28,22 @@ bool RecordExporter::CreateFile(const ExportDirectories& dirs, const QDateTime& 
         return false;
     }
     file_ = std::move(created.file);
+    out_ = file_.get();
     outcome_.created = true;
+    return true;
+}
+
+void RecordExporter::WriteTo(QIODevice& device, const QString& path) {
+    out_ = &device;
+    outcome_.path = path;
+    outcome_.created = true;
+}
+
+bool RecordExporter::Write(const QByteArray& bytes) {
+    if (out_->write(bytes) != bytes.size()) {
+        NoteWriteFailure();
+        return false;
+    }
     return true;
 }
 
@@ -33,12 +55,14 @@ bool RecordExporter::QueryStatus() {
 }
 
 bool RecordExporter::WriteRecords(const Progress& progress) {
-    if (!file_ || !outcome_.statusOk) {
+    if (out_ == nullptr || !outcome_.statusOk) {
+        return false;
+    }
+    if (!Write(format_.Header())) {
         return false;
     }
     const std::int32_t total = std::max<std::int32_t>(outcome_.log.count, 0);
     std::array<gate::Byte, gate::kRecordBufferSize> body{};
-    QByteArray line;
     for (std::int32_t i = 1; i <= total; ++i) {
         gate::Byte length = 0;
         gate::Byte kindByte = 0;
@@ -47,15 +71,15 @@ bool RecordExporter::WriteRecords(const Progress& progress) {
             library_.RetrieveRecordByIndex(connection_.ControllerAddress, i, body, length, kindByte,
                                            connection_.ReplyStatus, connection_.PortHandle);
         outcome_.lastResult = connection_.LastResult;
-        line.clear();
-        if (connection_.LastResult == gate::result::kOk && length > 0) {
-            line = util::ToGbk(ExportLine(i, StoredRecord(kindByte, body, length)));
-        } else {
+        const RetrievedRecord retrieved{i, connection_.LastResult,
+                                        StoredRecord(kindByte, body, length)};
+        if (!retrieved.Delivered()) {
             ++outcome_.failedRetrievals;
+            if (retrieved.result != gate::result::kOk) {
+                outcome_.failureResult = retrieved.result;
+            }
         }
-        line.append("\r\n");
-        if (file_->write(line) != line.size()) {
-            NoteWriteFailure();
+        if (!Write(format_.Record(retrieved))) {
             return false;
         }
         ++outcome_.written;
@@ -68,6 +92,10 @@ bool RecordExporter::WriteRecords(const Progress& progress) {
 
 bool RecordExporter::Close() {
     if (!file_) {
+        if (auto* file = qobject_cast<QFileDevice*>(out_); file != nullptr && !file->flush()) {
+            NoteWriteFailure();
+        }
+        out_ = nullptr;
         return !outcome_.writeFailed;
     }
     if (!file_->flush()) {
@@ -75,13 +103,14 @@ bool RecordExporter::Close() {
     }
     file_->close();
     file_.reset();
+    out_ = nullptr;
     return !outcome_.writeFailed;
 }
 
 void RecordExporter::NoteWriteFailure() {
     if (!outcome_.writeFailed) {
         outcome_.writeFailed = true;
-        outcome_.fileError = file_->errorString();
+        outcome_.fileError = out_->errorString();
     }
 }
 

@@ -38,6 +38,10 @@ public:
     bool IsEventKind() const { return kind_ <= kind::kInfraredAlarm; }
 
     gate::Byte At(int offset) const;
+    // The valid bytes of the body.
+    std::span<const gate::Byte> Bytes() const {
+        return std::span<const gate::Byte>(body_.data(), static_cast<std::size_t>(length_));
+    }
     std::uint16_t Count16At(int offset) const;  // little-endian
     gate::Clock6 TimeAt(int offset) const;
     gate::Uid8 UidAt(int offset) const;

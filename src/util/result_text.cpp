@@ -49,6 +49,71 @@ QString ResultCodeText(std::uint8_t code) {
     }
 }
 
+QString ResultCodeMeaning(std::uint8_t code) {
+    switch (code & 0x3F) {
+        case 0:
+            return QStringLiteral("operation succeeded");
+        case 2:
+            return QStringLiteral("a tag time-out message was obtained");
+        case 3:
+            return QStringLiteral("a passage time-out message was obtained");
+        case 4:
+            return QStringLiteral("an infrared alarm message was obtained");
+        case 5:
+            return QStringLiteral("the record does not exist or is no longer valid");
+        case 6:
+            return QStringLiteral(
+                "the controller is running its self-test and data initialisation");
+        case 7:
+            return QStringLiteral("record index out of range");
+        case 8:
+            return QStringLiteral(
+                "invalid command: the controller refused the request or its values");
+        case 9:
+            return QStringLiteral("wrong operating mode for this command");
+        case 10:
+            return QStringLiteral("the controller cannot store the new mode");
+        case 11:
+            return QStringLiteral("the system is forced into EAS mode");
+        case 12:
+            return QStringLiteral("the controller failed to store the new infrared direction");
+        case 13:
+            return QStringLiteral("recording of background records cannot be switched off");
+        case 15:
+            return QStringLiteral("the controller is looking for its configuration");
+        case 33:
+            return QStringLiteral("an EAS passage time-out message was obtained");
+        case 34:
+            return QStringLiteral("an EAS infrared alarm message was obtained");
+        case 48:
+            return QStringLiteral("communication error: no valid reply from the controller");
+        case 49:
+            return QStringLiteral("CRC check error in the controller's reply");
+        case 50:
+            return QStringLiteral("wrong length of the returned data");
+        case 51:
+            return QStringLiteral("the line is busy, the device is executing another command");
+        default:
+            return QStringLiteral("result code without a known meaning");
+    }
+}
+
+QString ReplyStatusMeaning(std::uint8_t status) {
+    switch (status) {
+        case 0:
+            return QStringLiteral("more than 15 % of the record area is free");
+        case 1:
+            return QStringLiteral("at most 15 % of the record area is free");
+        case 2:
+            return QStringLiteral("the record area is full and recording has stopped");
+        case 3:
+            return QStringLiteral(
+                "the record area is full and recording continues over the oldest records");
+        default:
+            return {};
+    }
+}
+
 QString ReplyKindText(QStringView letter) {
     if (letter == u"C") {
         return QStringLiteral("命令错误");

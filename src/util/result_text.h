@@ -10,6 +10,13 @@ namespace util {
 // Text of a result code; only the low six bits count. Empty for codes without a text.
 QString ResultCodeText(std::uint8_t code);
 
+// The meaning of a result code in plain English, for tools that explain results beside the
+// console's text; only the low six bits count. A code without a text gives a generic meaning.
+QString ResultCodeMeaning(std::uint8_t code);
+
+// The meaning of a record-memory fill state in plain English; empty for other values.
+QString ReplyStatusMeaning(std::uint8_t status);
+
 // Text of a reply status letter of the module protocol ("C", "R", "D", "F"); empty otherwise.
 QString ReplyKindText(QStringView letter);
 

@@ -164,6 +164,29 @@ private Q_SLOTS:
         QVERIFY(faults.Empty());
     }
 
+    // "on CMD" makes a fault wait for that command, letting every other request pass.
+    void faultOnACommandWaitsForIt() {
+        sim::Fault fault;
+        int count = 0;
+        QString why;
+        QVERIFY2(
+            sim::ParseFault(QStringLiteral("disconnect"),
+                            {QStringLiteral("2"), QStringLiteral("on"), QStringLiteral("0x1F")},
+                            fault, count, &why),
+            qPrintable(why));
+        QCOMPARE(count, 2);
+        sim::FaultPlan faults;
+        faults.Add(fault, count);
+        QVERIFY(!faults.TakeNext(0x1A));
+        QVERIFY(faults.TakeNext(0x1F));
+        QVERIFY(!faults.TakeNext(0x1A));
+        QVERIFY(faults.TakeNext(0x1F));
+        QVERIFY(faults.Empty());
+        QVERIFY(!sim::ParseFault(QStringLiteral("drop"),
+                                 {QStringLiteral("on"), QStringLiteral("x")}, fault, count,
+                                 nullptr));
+    }
+
     void settingsChangeIdentity_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("value");

@@ -45,7 +45,9 @@ public:
             duringProcessing();
         }
     }
-    std::array<gate::Byte, 6> LedBuzzerSelection() override { return {1, 2, 3, 4, 5, 6}; }
+    std::optional<std::array<gate::Byte, 6>> LedBuzzerSelection() override {
+        return std::array<gate::Byte, 6>{1, 2, 3, 4, 5, 6};
+    }
     void Report(const QString& caption, std::int32_t result, gate::Byte status) override {
         reports.append({caption, result, status});
         events.append(QStringLiteral("report"));
@@ -63,24 +65,32 @@ public:
     std::function<void()> duringProcessing;
 };
 
+// The main window's fields that a poll uses.
+struct Fields {
+    gate::ConnectionState connection;
+    bool PollBusy = false;
+    QString LastNoPersonText;
+};
+
 }  // namespace
 
 class TestMessagePoller : public QObject {
     Q_OBJECT
 
     ScriptedGateLibrary* lib_ = nullptr;
-    app::FormFields* fields_ = nullptr;
+    Fields* fields_ = nullptr;
     RecordingSink* sink_ = nullptr;
     monitor::MessagePoller* poller_ = nullptr;
 
 private Q_SLOTS:
     void init() {
         lib_ = new ScriptedGateLibrary;
-        fields_ = new app::FormFields;
+        fields_ = new Fields;
         fields_->connection.PortHandle = 1030;
         fields_->connection.ControllerAddress = 7;
         sink_ = new RecordingSink;
-        poller_ = new monitor::MessagePoller(*lib_, *fields_, *sink_);
+        poller_ = new monitor::MessagePoller(
+            *lib_, {fields_->connection, fields_->PollBusy, fields_->LastNoPersonText}, *sink_);
     }
     void cleanup() {
         delete poller_;

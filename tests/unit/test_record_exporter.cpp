@@ -1,3 +1,4 @@
+#include "golden_records.h"
 #include "records/export_file.h"
 #include "records/record_exporter.h"
 #include "scripted_gate_library.h"
@@ -74,23 +75,9 @@ void TestRecordExporter::goldenFileOfEveryKind() {
     gate::ConnectionState conn;
     conn.PortHandle = 4001;
     ScriptStatus(lib, 14);
-    const QByteArray uid = Body({0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF});
-    const QByteArray ff(8, '\xFF');
-    const QByteArray t20 = Body({20, 1, 2, 3, 4, 5});
-    ScriptRecord(lib, 0, uid + Body({2, 12, 5, 6, 9, 8, 7}));
-    ScriptRecord(lib, 3, Body({12, 5, 6, 9, 8, 7}));
-    ScriptRecord(lib, 0, QByteArray(8, '\0') + Body({1}) + t20);
-    ScriptRecord(lib, 0, ff + Body({3}) + t20);
-    ScriptRecord(lib, 0, Body({0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 4}) + t20);
-    ScriptRecord(lib, 1, Body({0x2C, 0x01, 2, 0, 0, 0, 0xFF, 0xFF, 21, 12, 31, 23, 59, 58}));
-    ScriptRecord(lib, 2, Body({0xE0, 0x04, 0x01, 0x00, 0x12, 0x34, 0x56, 0x78, 22, 2, 3, 4, 5, 6}));
-    ScriptRecord(lib, 4, Body({23, 7, 8, 9, 10, 11}));
-    ScriptRecord(lib, 0, uid + Body({1}) + t20, gate::result::kCommError);  // failed retrieval
-    ScriptRecord(lib, 0, QByteArray());                                     // length 0
-    ScriptRecord(lib, 5, Body({23, 7, 8, 9, 10, 11}));                      // unknown kind
-    ScriptRecord(lib, 8, Body({24, 1, 1, 0, 0, 0, 24, 1, 1, 8, 30, 0}));
-    ScriptRecord(lib, 0, uid + Body({0}) + t20);
-    ScriptRecord(lib, 0, Body({0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF, 0x00, 0x11, 9}) + t20);
+    for (const GoldenRecord& r : GoldenRecords()) {
+        ScriptRecord(lib, r.kind, r.body, r.result);
+    }
 
     QList<std::pair<int, int>> progress;
     const ExportOutcome out =

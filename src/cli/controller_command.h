@@ -1,0 +1,34 @@
+#pragma once
+
+#include "cli/command_line.h"
+#include "cli/gate_connection.h"
+
+#include <memory>
+#include <optional>
+
+namespace cli {
+
+// An opened controller connection, or the exit code of the failure that was reported instead.
+struct Opened {
+    std::unique_ptr<GateConnection> connection;
+    int exitCode = 0;
+
+    explicit operator bool() const { return connection != nullptr; }
+};
+
+// Parses the arguments and reads the link options without opening anything, for commands that
+// check the rest of their input before they touch the controller. Nothing when the command is to
+// stop (--help answered, a bad line reported), with the exit code in *exitCode.
+std::optional<LinkSpec> ParseWithLink(CommandLine& commandLine, const QStringList& arguments,
+                                      int* exitCode);
+
+// Opens a link; a link that cannot be opened is reported.
+Opened OpenLink(const CommandLine& commandLine, const LinkSpec& spec);
+
+// Both steps at once, for commands with nothing else to check first.
+Opened ParseAndOpen(CommandLine& commandLine, const QStringList& arguments);
+
+// "2012-05-06 09:08:07": the console's time text without its trailing space.
+QString TimeString(const gate::Clock6& time);
+
+}  // namespace cli

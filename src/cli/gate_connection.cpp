@@ -1,0 +1,65 @@
+#include "cli/gate_connection.h"
+
+#include <QHostAddress>
+#include <QHostInfo>
+
+namespace cli {
+
+GateConnection::GateConnection(LinkSpec spec) : spec_(std::move(spec)), library_(spec_.comPorts) {}
+
+std::optional<Failure> GateConnection::Open() {
+    state_ = gate::ConnectionState{};
+    state_.ControllerAddress = spec_.address;
+    std::int32_t result = 0;
+    if (spec_.kind == LinkSpec::Kind::Serial) {
+        result = library_.OpenComPort(spec_.comNumber, state_.ControllerAddress, state_.PortHandle);
+    } else {
+        if (address_.isEmpty()) {
+            const QHostAddress literal(spec_.host);
+            if (!literal.isNull()) {
+                address_ = literal.toString();
+            } else {
+                const QHostInfo info = QHostInfo::fromName(spec_.host);
+                if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
+                    return CommunicationFailure(QStringLiteral("cannot find host %1: %2")
+                                                    .arg(spec_.host, info.errorString()));
+                }
+                address_ = info.addresses().constFirst().toString();
+            }
+        }
+        result =
+            library_.OpenNetPort(spec_.port, address_, state_.ControllerAddress, state_.PortHandle);
+    }
+    if (result != gate::result::kOk) {
+        state_.PortHandle = -1;
+        QString why = library_.LastSystemError();
+        // The link's reason may start by naming what it opened; the message names it already.
+        for (const QString& named : QStringList{spec_.comPorts.DevicePath(spec_.comNumber),
+                                                address_ % u':' % QString::number(spec_.port)}) {
+            if (!named.isEmpty() && why.startsWith(named % QStringLiteral(": "))) {
+                why = why.mid(named.size() + 2);
+            }
+        }
+        return Failure{IsCommunicationResult(result) ? ExitCode::Communication : ExitCode::Refused,
+                       QStringLiteral("cannot open %1%2")
+                           .arg(spec_.Describe(), why.isEmpty() ? QString() : u": " + why),
+                       result};
+    }
+    return std::nullopt;
+}
+
+void GateConnection::Close() {
+    if (spec_.kind == LinkSpec::Kind::Serial) {
+        library_.CloseComPort();
+    } else if (state_.PortHandle != -1) {
+        library_.CloseNetPort(state_.PortHandle);
+    }
+    state_.PortHandle = -1;
+}
+
+std::optional<Failure> GateConnection::Reopen() {
+    Close();
+    return Open();
+}
+
+}  // namespace cli

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "cli/failure.h"
+#include "cli/link_options.h"
+#include "gate/connection_state.h"
+#include "gate/wire_gate_library.h"
+
+#include <optional>
+
+namespace cli {
+
+// The one controller connection of a gatectl run: the gate library over the link of the
+// options, and the connection's fields that every call passes.
+class GateConnection {
+public:
+    explicit GateConnection(LinkSpec spec);
+
+    // Opens the link (a host name is looked up first). A failure names the link and the
+    // system's reason, with exit code 3.
+    std::optional<Failure> Open();
+    // Closes and opens the same link again, for a monitor that lost it.
+    std::optional<Failure> Reopen();
+    // Whether the link is still up as far as this end can tell.
+    bool LinkUp() const { return library_.IsLinkOpen(); }
+
+    gate::GateLibrary& Library() { return library_; }
+    gate::ConnectionState& State() { return state_; }
+    const LinkSpec& Spec() const { return spec_; }
+
+private:
+    void Close();
+
+    LinkSpec spec_;
+    QString address_;  // the host's IP address once looked up
+    gate::WireGateLibrary library_;
+    gate::ConnectionState state_;
+};
+
+}  // namespace cli

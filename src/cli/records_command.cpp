@@ -1,0 +1,269 @@
+// gatectl records status | export | delete: the controller's stored records.
+#include "cli/controller_command.h"
+#include "cli/subcommands.h"
+#include "records/export_deletion.h"
+#include "records/log_state.h"
+#include "records/record_exporter.h"
+#include "records/record_fields.h"
+#include "util/result_text.h"
+
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <unistd.h>
+
+namespace cli {
+
+namespace {
+
+const QString kStatusCaption = QStringLiteral("查询后台记录状态");
+const QString kExportCaption = QStringLiteral("保存所有后台记录");
+const QString kDeleteAfterCaption = QStringLiteral("保存并删除所有后台记录");
+const QString kDeleteCaption = QStringLiteral("删除所有后台记录");
+
+// Where the export goes: a file written under a temporary name and put in place only once it
+// is whole, or standard output.
+class ExportTarget {
+public:
+    explicit ExportTarget(const QString& path) : path_(path) {}
+
+    bool Open(QString* error) {
+        if (IsStdout()) {
+            if (!stdout_.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+                *error = QStringLiteral("standard output: ") + stdout_.errorString();
+                return false;
+            }
+            return true;
+        }
+        file_.setFileName(path_);
+        if (!file_.open(QIODevice::WriteOnly)) {
+            *error = path_ % QStringLiteral(": ") % file_.errorString();
+            return false;
+        }
+        return true;
+    }
+    QIODevice& Device() { return IsStdout() ? static_cast<QIODevice&>(stdout_) : file_; }
+    bool IsStdout() const { return path_ == u"-"; }
+    QString Name() const { return IsStdout() ? QStringLiteral("standard output") : path_; }
+    // The file takes its place; false (with the reason) when that fails.
+    bool Commit(QString* error) {
+        if (IsStdout() || file_.commit()) {
+            return true;
+        }
+        *error = path_ % QStringLiteral(": ") % file_.errorString();
+        return false;
+    }
+    // The target stays as it was (the temporary file goes when the QSaveFile does).
+    void Abandon() {
+        if (!IsStdout()) {
+            file_.cancelWriting();
+        }
+    }
+
+private:
+    QString path_;
+    QSaveFile file_;
+    QFile stdout_;
+};
+
+QJsonObject LogJson(const records::LogState& log) {
+    QJsonObject o{{QStringLiteral("count"), log.count}};
+    if (log.count > 0) {
+        o.insert(QStringLiteral("earliest"), records::IsoTimeText(log.earliest));
+        o.insert(QStringLiteral("latest"), records::IsoTimeText(log.latest));
+    }
+    return o;
+}
+
+// Why an export is not whole: exit code 3 when a retrieval got no valid reply, 1 when the
+// controller refused one, 5 when it only delivered empty records.
+Failure IncompleteExport(const records::ExportOutcome& out) {
+    const std::int32_t failed = out.failureResult;
+    Failure f = failed != 0 ? ResultFailure(QString(), failed) : VerificationFailure(QString());
+    f.message = QStringLiteral("%1 of %2 records could not be read (their lines are empty)%3")
+                    .arg(out.failedRetrievals)
+                    .arg(out.log.count)
+                    .arg(failed != 0 ? QStringLiteral("; last failure: ") + ExplainResult(failed)
+                                     : QStringLiteral("; the controller delivered empty records"));
+    return f;
+}
+
+// Deletes the exported log under the safety rules; nothing when it was deleted.
+std::optional<Failure> DeleteAfterExport(GateConnection& conn, const records::ExportOutcome& out) {
+    if (!records::MayDeleteAfter(out)) {
+        Failure f = IncompleteExport(out);
+        f.message = QStringLiteral("nothing deleted: the export is incomplete: ") + f.message;
+        return f;
+    }
+    const records::DeletionOutcome d =
+        records::DeleteIfUnchanged(conn.Library(), conn.State(), out.log);
+    switch (d.kind) {
+        case records::DeletionOutcome::Kind::StateUnknown: {
+            Failure f = ResultFailure(kStatusCaption, d.result);
+            f.message = QStringLiteral("nothing deleted: the record state could not be checked: ") +
+                        f.message;
+            return f;
+        }
+        case records::DeletionOutcome::Kind::LogChanged:
+            return VerificationFailure(
+                QStringLiteral("nothing deleted: the stored records changed since the export "
+                               "began (%1 exported, %2 now); export again")
+                    .arg(out.log.count)
+                    .arg(d.now.count));
+        case records::DeletionOutcome::Kind::Deleted:
+            break;
+    }
+    if (d.result != 0) {
+        return ResultFailure(kDeleteAfterCaption, d.result);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int RunRecordsStatus(const QString& words, const QStringList& arguments) {
+    CommandLine cl(words, QStringLiteral("Show how many records the controller stores, the "
+                                         "times of the earliest and the latest, and how full "
+                                         "its record memory is."));
+    AddLinkOptions(cl);
+    const Opened opened = ParseAndOpen(cl, arguments);
+    if (!opened) {
+        return opened.exitCode;
+    }
+    gate::ConnectionState& c = opened.connection->State();
+    const records::LogState log = records::QueryLogState(opened.connection->Library(), c);
+    if (c.LastResult != 0) {
+        return cl.Fail(ResultFailure(kStatusCaption, c.LastResult));
+    }
+    QJsonObject json = LogJson(log);
+    json.insert(QStringLiteral("fill_status"), c.ReplyStatus);
+    json.insert(QStringLiteral("fill_text"), util::ReplyStatusText(c.ReplyStatus));
+    QStringList lines{QStringLiteral("records:  ") + QString::number(log.count)};
+    if (log.count > 0) {
+        lines << QStringLiteral("earliest: ") + TimeString(log.earliest)
+              << QStringLiteral("latest:   ") + TimeString(log.latest);
+    }
+    lines << QStringLiteral("memory:   %1 (%2)")
+                 .arg(util::ReplyStatusMeaning(c.ReplyStatus),
+                      util::ReplyStatusText(c.ReplyStatus));
+    return cl.Succeed(json, lines);
+}
+
+int RunRecordsExport(const QString& words, const QStringList& arguments) {
+    CommandLine cl(words,
+                   QStringLiteral("Export every stored record, in index order: \"text\" is the "
+                                  "console's export file byte for byte (GBK, CR LF), \"csv\" "
+                                  "UTF-8 CSV with a header row, \"jsonl\" one JSON object per "
+                                  "record."));
+    AddLinkOptions(cl);
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    QStringLiteral("text, csv or jsonl (default text)."),
+                                    QStringLiteral("FORMAT"), QStringLiteral("text"));
+    const QCommandLineOption output(
+        QStringLiteral("output"),
+        QStringLiteral("Write to FILE (put in place only when written whole) or - for standard "
+                       "output (the default)."),
+        QStringLiteral("FILE|-"), QStringLiteral("-"));
+    const QCommandLineOption deleteAfter(
+        QStringLiteral("delete-after"),
+        QStringLiteral("Then delete the stored records, only if every record was exported and "
+                       "the controller's log has not changed since."));
+    for (const auto& o : {format, output, deleteAfter}) {
+        cl.AddOption(o);
+    }
+    int exitCode = 0;
+    const auto spec = ParseWithLink(cl, arguments, &exitCode);
+    if (!spec) {
+        return exitCode;
+    }
+    const auto recordFormat = records::MakeRecordFormat(cl.Value(format));
+    if (!recordFormat) {
+        return cl.Fail(UsageFailure(
+            QStringLiteral("--format %1: expected text, csv or jsonl").arg(cl.Value(format))));
+    }
+    ExportTarget target(cl.Value(output));
+    if (target.IsStdout()) {
+        cl.StdoutCarriesData();
+    }
+    QString error;
+    if (!target.Open(&error)) {
+        return cl.Fail(FileFailure(QStringLiteral("cannot write ") + error));
+    }
+    const Opened opened = OpenLink(cl, *spec);
+    if (!opened) {
+        target.Abandon();
+        return opened.exitCode;
+    }
+    GateConnection& conn = *opened.connection;
+
+    records::RecordExporter exporter(conn.Library(), conn.State(), recordFormat.get());
+    exporter.WriteTo(target.Device(), target.Name());
+    if (!exporter.QueryStatus()) {
+        target.Abandon();
+        return cl.Fail(ResultFailure(kStatusCaption, exporter.Outcome().lastResult));
+    }
+    exporter.WriteRecords();
+    if (!exporter.Close()) {
+        target.Abandon();
+        return cl.Fail(FileFailure(QStringLiteral("cannot write %1: %2")
+                                       .arg(target.Name(), exporter.Outcome().fileError)));
+    }
+    if (!target.Commit(&error)) {
+        return cl.Fail(FileFailure(QStringLiteral("cannot write ") + error));
+    }
+    const records::ExportOutcome& out = exporter.Outcome();
+    QJsonObject json{{QStringLiteral("output"), target.Name()},
+                     {QStringLiteral("format"), cl.Value(format)},
+                     {QStringLiteral("records"), out.log.count},
+                     {QStringLiteral("unreadable"), out.failedRetrievals},
+                     {QStringLiteral("complete"), out.Complete()},
+                     {QStringLiteral("deleted"), false}};
+    QStringList lines{
+        QStringLiteral("exported %1 records to %2").arg(out.log.count).arg(target.Name())};
+
+    std::optional<Failure> failure;
+    if (cl.IsSet(deleteAfter)) {
+        failure = DeleteAfterExport(conn, out);
+        if (!failure) {
+            json.insert(QStringLiteral("deleted"), true);
+            lines << QStringLiteral("deleted the %1 stored records").arg(out.log.count);
+        }
+    } else if (!out.Complete()) {
+        failure = IncompleteExport(out);
+    }
+    if (failure) {
+        return cl.Fail(*failure);
+    }
+    return cl.Succeed(json, lines);
+}
+
+int RunRecordsDelete(const QString& words, const QStringList& arguments) {
+    CommandLine cl(words, QStringLiteral("Delete every stored record of the controller."));
+    AddLinkOptions(cl);
+    const QCommandLineOption yes(QStringLiteral("yes"),
+                                 QStringLiteral("Confirm the deletion (required)."));
+    cl.AddOption(yes);
+    int exitCode = 0;
+    const auto spec = ParseWithLink(cl, arguments, &exitCode);
+    if (!spec) {
+        return exitCode;
+    }
+    if (!cl.IsSet(yes)) {
+        return cl.Fail(
+            UsageFailure(QStringLiteral("refusing to delete every stored record without --yes")));
+    }
+    const Opened opened = OpenLink(cl, *spec);
+    if (!opened) {
+        return opened.exitCode;
+    }
+    gate::ConnectionState& c = opened.connection->State();
+    c.LastResult = opened.connection->Library().DeleteAllRecord(c.ControllerAddress, c.ReplyStatus,
+                                                                c.PortHandle);
+    if (c.LastResult != 0) {
+        return cl.Fail(ResultFailure(kDeleteCaption, c.LastResult));
+    }
+    return cl.Succeed({{QStringLiteral("deleted"), true}},
+                      {QStringLiteral("deleted every stored record")});
+}
+
+}  // namespace cli

@@ -1,0 +1,282 @@
+// gatectl settings backup | restore | diff: every setting of a controller as one JSON document.
+#include "cli/console_io.h"
+#include "cli/controller_command.h"
+#include "cli/subcommands.h"
+#include "commands/settings_diff.h"
+#include "commands/settings_document.h"
+#include "commands/settings_transfer.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace cli {
+
+namespace {
+
+using commands::ControllerSettings;
+using commands::SettingChange;
+using commands::SettingsDocument;
+
+const QCommandLineOption kOutput(QStringLiteral("output"),
+                                 QStringLiteral("Write the document to FILE (put in place only "
+                                                "when written whole) instead of standard output."),
+                                 QStringLiteral("FILE"));
+const QCommandLineOption kDryRun(QStringLiteral("dry-run"),
+                                 QStringLiteral("Check the file and show what would change; "
+                                                "write nothing."));
+const QCommandLineOption kKeepAddress(
+    QStringLiteral("keep-address"),
+    QStringLiteral("Leave the controller's address as it is (for gates that share a line)."));
+
+QJsonArray ChangesJson(const QList<SettingChange>& changes) {
+    QJsonArray a;
+    for (const SettingChange& c : changes) {
+        a.append(QJsonObject{{QStringLiteral("path"), c.path},
+                             {QStringLiteral("from"), c.from},
+                             {QStringLiteral("to"), c.to}});
+    }
+    return a;
+}
+
+QStringList ChangeLines(const QList<SettingChange>& changes) {
+    QStringList lines;
+    for (const SettingChange& c : changes) {
+        lines << QStringLiteral("  ") + commands::ChangeLine(c);
+    }
+    return lines;
+}
+
+// Reads and checks a settings file; a failure names the file and the first bad field.
+std::optional<SettingsDocument> LoadDocument(const CommandLine& cl, const QString& path,
+                                             int* exitCode) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *exitCode = cl.Fail(
+            FileFailure(QStringLiteral("cannot read %1: %2").arg(path, file.errorString())));
+        return std::nullopt;
+    }
+    QString error;
+    auto document = commands::ReadSettingsDocument(file.readAll(), &error);
+    if (!document) {
+        *exitCode = cl.Fail(FileFailure(path % QStringLiteral(": ") % error));
+    }
+    return document;
+}
+
+// Every setting of the controller; nothing when the link failed (reported).
+std::optional<commands::SettingsRead> ReadAll(const CommandLine& cl, GateConnection& conn,
+                                              int* exitCode) {
+    commands::SettingsRead read = commands::ReadControllerSettings(conn.Library(), conn.State());
+    if (read.linkResult != 0) {
+        Failure f = ResultFailure(QString(), read.linkResult);
+        f.message =
+            QStringLiteral("reading %1: %2").arg(read.failedGroup, ExplainResult(read.linkResult));
+        *exitCode = cl.Fail(f);
+        return std::nullopt;
+    }
+    return read;
+}
+
+ControllerSettings Wanted(const SettingsDocument& document, bool keepAddress) {
+    ControllerSettings wanted = document.settings;
+    if (keepAddress) {
+        wanted.address.reset();
+    }
+    return wanted;
+}
+
+// A document and the controller it is compared with: the file is checked whole before the
+// controller is opened, then every setting is read from it.
+struct Comparison {
+    SettingsDocument document;
+    std::unique_ptr<GateConnection> connection;
+    commands::SettingsRead current;
+};
+
+std::optional<Comparison> Compare(CommandLine& cl, const QStringList& arguments, int* exitCode) {
+    AddLinkOptions(cl);
+    cl.AddPositional(QStringLiteral("file"), QStringLiteral("The settings document."),
+                     QStringLiteral("FILE"));
+    cl.SetPositionalCount(1, 1);
+    const auto spec = ParseWithLink(cl, arguments, exitCode);
+    if (!spec) {
+        return std::nullopt;
+    }
+    auto document = LoadDocument(cl, cl.Positional().first(), exitCode);
+    if (!document) {
+        return std::nullopt;
+    }
+    Opened opened = OpenLink(cl, *spec);
+    if (!opened) {
+        *exitCode = opened.exitCode;
+        return std::nullopt;
+    }
+    auto current = ReadAll(cl, *opened.connection, exitCode);
+    if (!current) {
+        return std::nullopt;
+    }
+    return Comparison{std::move(*document), std::move(opened.connection), std::move(*current)};
+}
+
+}  // namespace
+
+int RunSettingsBackup(const QString& words, const QStringList& arguments) {
+    CommandLine cl(words,
+                   QStringLiteral("Read every setting the controller can report into one JSON "
+                                  "document, with the controller's identity and the time."));
+    AddLinkOptions(cl);
+    cl.AddOption(kOutput);
+    int exitCode = 0;
+    const auto spec = ParseWithLink(cl, arguments, &exitCode);
+    if (!spec) {
+        return exitCode;
+    }
+    const bool toFile = cl.IsSet(kOutput);
+    QSaveFile file(cl.Value(kOutput));
+    if (toFile && !file.open(QIODevice::WriteOnly)) {
+        return cl.Fail(FileFailure(
+            QStringLiteral("cannot write %1: %2").arg(cl.Value(kOutput), file.errorString())));
+    }
+    if (!toFile) {
+        cl.StdoutCarriesData();
+    }
+    const Opened opened = OpenLink(cl, *spec);
+    if (!opened) {
+        return opened.exitCode;
+    }
+    const auto read = ReadAll(cl, *opened.connection, &exitCode);
+    if (!read) {
+        return exitCode;
+    }
+    SettingsDocument document;
+    document.backupTime = QDateTime::currentDateTime();
+    document.controller = read->identity;
+    document.settings = read->settings;
+    document.notRead = read->notRead;
+    const QByteArray bytes = commands::WriteSettingsDocument(document);
+
+    QStringList lines;
+    for (auto it = read->notRead.constBegin(); it != read->notRead.constEnd(); ++it) {
+        if (it.key() != commands::group::kAutomaticLoading) {
+            ConsoleIo::ErrLine(
+                cl.Name(), QStringLiteral("warning: %1 not read: %2").arg(it.key(), it.value()));
+        }
+    }
+    if (!toFile) {
+        if (!ConsoleIo::Out(bytes)) {
+            return cl.Fail(FileFailure(QStringLiteral("cannot write to standard output")));
+        }
+        return Code(ExitCode::Done);
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        return cl.Fail(FileFailure(
+            QStringLiteral("cannot write %1: %2").arg(cl.Value(kOutput), file.errorString())));
+    }
+    QJsonObject notRead;
+    for (auto it = read->notRead.constBegin(); it != read->notRead.constEnd(); ++it) {
+        notRead.insert(it.key(), it.value());
+    }
+    lines << QStringLiteral("settings of controller %1 (version %2) written to %3")
+                 .arg(read->identity.product, read->identity.version, cl.Value(kOutput));
+    return cl.Succeed(
+        {{QStringLiteral("output"), cl.Value(kOutput)}, {QStringLiteral("not_read"), notRead}},
+        lines);
+}
+
+int RunSettingsRestore(const QString& words, const QStringList& arguments) {
+    CommandLine cl(words,
+                   QStringLiteral("Check a settings document whole, show what will change, "
+                                  "write it to the controller, read everything back and fail "
+                                  "if anything differs."));
+    cl.AddOption(kDryRun);
+    cl.AddOption(kKeepAddress);
+    int exitCode = 0;
+    const auto compared = Compare(cl, arguments, &exitCode);
+    if (!compared) {
+        return exitCode;
+    }
+    const SettingsDocument& document = compared->document;
+    const commands::SettingsRead& current = compared->current;
+    GateConnection& conn = *compared->connection;
+    const ControllerSettings wanted = Wanted(document, cl.IsSet(kKeepAddress));
+    const QList<SettingChange> changes = commands::DiffSettings(current.settings, wanted);
+    QJsonObject json{{QStringLiteral("changes"), ChangesJson(changes)},
+                     {QStringLiteral("dry_run"), cl.IsSet(kDryRun)}};
+    QStringList lines;
+    if (changes.isEmpty()) {
+        lines << QStringLiteral("nothing to change: the controller already has these settings");
+    } else {
+        lines << (cl.IsSet(kDryRun) ? QStringLiteral("would change:") : QStringLiteral("changing:"))
+              << ChangeLines(changes);
+    }
+    for (auto it = document.notRead.constBegin(); it != document.notRead.constEnd(); ++it) {
+        lines << QStringLiteral("not in the document, left as it is: ") + it.key();
+    }
+    if (cl.IsSet(kDryRun) || changes.isEmpty()) {
+        return cl.Succeed(json, lines);
+    }
+    if (!cl.Json()) {
+        for (const QString& line : lines) {
+            ConsoleIo::OutLine(line);
+        }
+        lines.clear();
+    }
+
+    const commands::SettingsWrite write = commands::WriteControllerSettings(
+        conn.Library(), conn.State(), wanted, current.settings, !cl.IsSet(kKeepAddress));
+    if (write.result != 0) {
+        Failure f = ResultFailure(QString(), write.result);
+        f.message = QStringLiteral("writing %1: %2 (written before it: %3)")
+                        .arg(write.failedGroup, ExplainResult(write.result),
+                             write.written.isEmpty() ? QStringLiteral("nothing")
+                                                     : write.written.join(QStringLiteral(", ")));
+        return cl.Fail(f);
+    }
+    const auto after = ReadAll(cl, conn, &exitCode);
+    if (!after) {
+        return exitCode;
+    }
+    const QList<SettingChange> left = commands::DiffSettings(after->settings, wanted);
+    if (!left.isEmpty()) {
+        QStringList paths;
+        for (const SettingChange& c : left) {
+            paths << commands::ChangeLine(c);
+        }
+        return cl.Fail(VerificationFailure(QStringLiteral("read back differs from the document: ") +
+                                           paths.join(QStringLiteral("; "))));
+    }
+    json.insert(QStringLiteral("written"), QJsonArray::fromStringList(write.written));
+    json.insert(QStringLiteral("verified"), true);
+    lines << QStringLiteral("written and read back: ") + write.written.join(QStringLiteral(", "));
+    return cl.Succeed(json, lines);
+}
+
+int RunSettingsDiff(const QString& words, const QStringList& arguments) {
+    CommandLine cl(words, QStringLiteral("Show what differs between a settings document and the "
+                                         "controller. Exit code 5 when something differs."));
+    int exitCode = 0;
+    const auto compared = Compare(cl, arguments, &exitCode);
+    if (!compared) {
+        return exitCode;
+    }
+    const SettingsDocument& document = compared->document;
+    const commands::SettingsRead& current = compared->current;
+    const QList<SettingChange> changes =
+        commands::DiffSettings(current.settings, document.settings);
+    QStringList lines;
+    if (changes.isEmpty()) {
+        lines << QStringLiteral("no differences");
+    } else {
+        lines << QStringLiteral("controller -> document:") << ChangeLines(changes);
+    }
+    const int code = cl.Succeed({{QStringLiteral("differences"), ChangesJson(changes)}}, lines);
+    if (code != 0 || changes.isEmpty()) {
+        return code;
+    }
+    return Code(ExitCode::Verification);
+}
+
+}  // namespace cli

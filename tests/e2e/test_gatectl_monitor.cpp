@@ -1,0 +1,142 @@
+// gatectl monitor against gate-sim: events written to the daily journal through an
+// acknowledgement lost with its connection and through a restart of the simulator's line on the
+// same port; every event comes out exactly once, and SIGTERM ends the run cleanly.
+#include "gate_simulator.h"
+#include "gatectl_runner.h"
+#include "golden_records.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr sim::Byte kPassageTimeout = 3;
+constexpr std::uint8_t kAcknowledge = 0x1F;
+
+// Passage time-out number n: its time's seconds tell the events apart.
+QByteArray Event(int n) {
+    return GoldenBody({24, 5, 6, 9, 8, n});
+}
+
+QStringList JournalLines(const QString& dir) {
+    QStringList lines;
+    for (const QString& name : QDir(dir).entryList({QStringLiteral("*.jsonl")}, QDir::Files)) {
+        QFile f(QDir(dir).filePath(name));
+        if (f.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& l : f.readAll().split('\n')) {
+                if (!l.isEmpty()) {
+                    lines << QJsonDocument::fromJson(l)
+                                 .object()
+                                 .value(QStringLiteral("line"))
+                                 .toString();
+                }
+            }
+        }
+    }
+    return lines;
+}
+
+}  // namespace
+
+class TestGatectlMonitor : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void nothingLostOrDoubledThroughARestart() {
+        sim::GateSimulator simulator;
+        sim::SimulatorOptions options;
+        options.tcpPort = 0;
+        QString error;
+        QVERIFY2(simulator.Start(options, &error), qPrintable(error));
+        options.tcpPort = simulator.Endpoints().tcpPort;
+        const auto queued = [&] {
+            return simulator.WithModel(
+                [](sim::ControllerModel& m) { return m.ChannelQueue().Size(); });
+        };
+        const auto push = [&](int from, int to) {
+            simulator.WithModel([&](sim::ControllerModel& m) {
+                for (int n = from; n <= to; ++n) {
+                    m.PushChannelMessage(kPassageTimeout, Event(n));
+                }
+                return 0;
+            });
+        };
+
+        QTemporaryDir dir;
+        QProcess monitor;
+        QByteArray err;
+        connect(&monitor, &QProcess::readyReadStandardError, this,
+                [&] { err += monitor.readAllStandardError(); });
+        monitor.start(QStringLiteral(GATECTL_PATH),
+                      {QStringLiteral("monitor"), QStringLiteral("--tcp"),
+                       TcpArgument(options.tcpPort), QStringLiteral("--format"),
+                       QStringLiteral("jsonl"), QStringLiteral("--output"), dir.path()});
+        QVERIFY(monitor.waitForStarted());
+
+        // The first acknowledgement is lost with its connection: the message must neither come
+        // back as a second line nor stay in the controller.
+        simulator.AddFault(sim::Fault{sim::Fault::Kind::Disconnect, 0, 0, kAcknowledge});
+        push(1, 4);
+        QTRY_COMPARE_WITH_TIMEOUT(JournalLines(dir.path()).size(), 4, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(queued(), 0, 5000);
+
+        // The line goes down; events keep coming while it is; it comes back on the same port.
+        simulator.Stop();
+        push(5, 8);
+        QTRY_VERIFY_WITH_TIMEOUT(err.count("link lost") == 2, 5000);
+        QVERIFY2(simulator.Start(options, &error), qPrintable(error));
+        QTRY_COMPARE_WITH_TIMEOUT(JournalLines(dir.path()).size(), 8, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(queued(), 0, 5000);
+
+        monitor.terminate();  // SIGTERM
+        QVERIFY(monitor.waitForFinished(5000));
+        QCOMPARE(monitor.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(monitor.exitCode(), 0);
+
+        QStringList expected;
+        for (int n = 1; n <= 8; ++n) {
+            expected
+                << QStringLiteral("2024-05-06 09:08:%1  通过超时").arg(n, 2, 10, QLatin1Char('0'));
+        }
+        QCOMPARE(JournalLines(dir.path()), expected);
+        QCOMPARE(err.count("reconnected"), 2);
+        simulator.Stop();
+    }
+
+    // Watching only: the controller delivers each message three times and then drops it; each
+    // is printed once, and none is deleted by an acknowledgement.
+    void watchingWithoutAcknowledgingPrintsEachOnce() {
+        sim::GateSimulator simulator;
+        sim::SimulatorOptions options;
+        options.tcpPort = 0;
+        QString error;
+        QVERIFY2(simulator.Start(options, &error), qPrintable(error));
+        simulator.WithModel([](sim::ControllerModel& m) {
+            m.PushChannelMessage(kPassageTimeout, Event(1));
+            m.PushChannelMessage(kPassageTimeout, Event(2));
+            return 0;
+        });
+        QProcess monitor;
+        monitor.start(QStringLiteral(GATECTL_PATH),
+                      {QStringLiteral("monitor"), QStringLiteral("--tcp"),
+                       TcpArgument(simulator.Endpoints().tcpPort), QStringLiteral("--no-ack")});
+        QVERIFY(monitor.waitForStarted());
+        // Gone from the queue only by being delivered three times each.
+        QTRY_COMPARE_WITH_TIMEOUT(simulator.WithModel([](sim::ControllerModel& m) {
+            return static_cast<int>(m.ChannelQueue().Dropped());
+        }),
+                                  2, 10000);
+        monitor.terminate();
+        QVERIFY(monitor.waitForFinished(5000));
+        QCOMPARE(monitor.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(monitor.readAllStandardOutput()),
+                 QStringLiteral("2024-05-06 09:08:01  通过超时\n2024-05-06 09:08:02  通过超时\n"));
+        simulator.Stop();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGatectlMonitor)
+#include "test_gatectl_monitor.moc"
