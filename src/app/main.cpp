@@ -15,7 +15,6 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Lintel"));
 
     const QStringList arguments = QApplication::arguments();
     QStringList errors;
