@@ -26,11 +26,17 @@ struct ModuleTarget {
     quint16 port = 65535;
 };
 
-// Handles pending events until done() holds or windowMs have passed, sleeping in an event loop
-// between deliveries instead of spinning. Returns done().
-bool WaitHandlingEvents(const ReplySlot& slot, int windowMs, const std::function<bool()>& done);
+enum class WaitOutcome { Done, TimedOut, Quitting };
 
-enum class RequestOutcome { Acknowledged, Unanswered, SendFailed };
+// Handles pending events until done() holds or windowMs have passed, sleeping in an event loop
+// between deliveries instead of spinning. Once the application is quitting no event loop runs
+// any more (each returns at once), so the wait ends at once with Quitting instead of spinning
+// until its window runs out.
+WaitOutcome WaitHandlingEvents(const ReplySlot& slot, int windowMs,
+                               const std::function<bool()>& done);
+
+// Quitting: the application is ending and the request was given up with its conversation.
+enum class RequestOutcome { Acknowledged, Unanswered, SendFailed, Quitting };
 
 // One acknowledged request on the endpoint's current destination: up to timing.attempts sends,
 // LastReply cleared right after each, the pause slept, then a window in which the first reply
@@ -41,9 +47,12 @@ RequestOutcome AcknowledgedRequest(UdpEndpoint& endpoint, ReplySlot& slot,
                                    const std::function<void(const ReplySlot&)>& onReply,
                                    QString* error);
 
-// What an exchange ended with: sent is false when a send was rejected (error names why).
+// What an exchange ended with: sent is false when a send was rejected (error names why);
+// abandoned is true when the application began to quit during a wait and the exchange stopped
+// there (its caller shows nothing more).
 struct ExchangeResult {
     bool sent = true;
+    bool abandoned = false;
     QString error;
     int acknowledged = 0;
     int requests = 0;

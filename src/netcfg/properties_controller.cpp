@@ -97,6 +97,9 @@ void PropertiesController::Button22Click() {
     session_.ConfigEndpoint().SetDestination(row->ip, session_.Target().port);
     const ExchangeResult result =
         RunReadExchange(session_.ConfigEndpoint(), session_.Reply(), settings, session_.Timing());
+    if (result.abandoned) {
+        return;  // the application is quitting: no check, no dialog
+    }
     if (!result.sent) {
         ReportSendFailure(prompter_, result.error);
         return;

@@ -1,6 +1,7 @@
 // The module page and its dialogs driven through their controls, against module-sim on
 // loopback (the broadcast destination injected as 127.0.0.1).
 #include <QTest>
+#include <QTimer>
 
 #include "module_sim_fixture.h"
 #include "netcfg/locate_controller.h"
@@ -190,6 +191,21 @@ private Q_SLOTS:
         Click(w_->properties, "Button2");
         QTRY_COMPARE(module_->CountReceived("SML256|31"), 2);
         QCOMPARE(module_->CountReceived("SML512|31"), 0);
+    }
+
+    // Quitting the application during a read ends the wait at once: the read stops where it
+    // was, sends nothing more and shows nothing.
+    void quittingEndsTheReadAtOnce() {
+        SearchAndSelect();
+        module_->model.Switches().silent = true;
+        controller_->Session().Timing().windowMs = 100;
+        const qsizetype before = module_->model.Received().size();
+        QTimer::singleShot(0, this, [this] { Click(w_->main, "Button22"); });
+        QTimer::singleShot(30, this, [] { QCoreApplication::quit(); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(module_->model.Received().size() - before, 1);
+        QVERIFY(prompter_->messages.isEmpty());
+        QVERIFY(!w_->properties.isVisible());
     }
 
     void advancedOkCopiesIntoSettings() {
