@@ -73,14 +73,15 @@ PropertiesController::PropertiesController(Windows windows, NetcfgSession& sessi
     connect(&Child<QPushButton>(w_.properties, "Button3"), &QPushButton::clicked, this,
             &PropertiesController::Button3Click);
     connect(&w_.properties, &QDialog::finished, this, &PropertiesController::FormClose);
-    connect(&Child<QPushButton>(w_.networkAdvanced, "Button1"), &QPushButton::clicked, this,
-            [this] { CloseAdvanced(w_.networkAdvanced, true); });
-    connect(&Child<QPushButton>(w_.networkAdvanced, "Button2"), &QPushButton::clicked, this,
-            [this] { CloseAdvanced(w_.networkAdvanced, false); });
-    connect(&Child<QPushButton>(w_.serialAdvanced, "Button1"), &QPushButton::clicked, this,
-            [this] { CloseAdvanced(w_.serialAdvanced, true); });
-    connect(&Child<QPushButton>(w_.serialAdvanced, "Button2"), &QPushButton::clicked, this,
-            [this] { CloseAdvanced(w_.serialAdvanced, false); });
+    for (QDialog* dialog : {&w_.networkAdvanced, &w_.serialAdvanced}) {
+        connect(&Child<QPushButton>(*dialog, "Button1"), &QPushButton::clicked, dialog,
+                &QDialog::accept);
+        connect(&Child<QPushButton>(*dialog, "Button2"), &QPushButton::clicked, dialog,
+                &QDialog::reject);
+        connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
+            CloseAdvanced(*dialog, result == QDialog::Accepted);
+        });
+    }
 }
 
 void PropertiesController::Button22Click() {
@@ -194,7 +195,6 @@ void PropertiesController::CloseAdvanced(QDialog& dialog, bool accepted) {
         maxCharDelay_->setText(savedTexts_[1]);
     }
     w_.properties.setEnabled(true);
-    dialog.close();
 }
 
 void PropertiesController::CopyControlsToSettings() {
@@ -260,6 +260,12 @@ void PropertiesController::Button3Click() {
 }
 
 void PropertiesController::FormClose() {
+    // An advanced dialog left open behind a closed properties dialog ends as its cancel does.
+    for (QDialog* dialog : {&w_.networkAdvanced, &w_.serialAdvanced}) {
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
     w_.mainWindow.setEnabled(true);
 }
 

@@ -48,6 +48,8 @@ private:
     // The name of the first list without a selection, or empty.
     QString FirstListWithoutSelection() const;
     void OpenAdvanced(QDialog& dialog);
+    // Every way an advanced dialog closes ends here: its OK button accepts; its cancel button,
+    // Escape and a close by the window manager reject.
     void CloseAdvanced(QDialog& dialog, bool accepted);
 
     Windows w_;

@@ -176,21 +176,54 @@ private Q_SLOTS:
         QVERIFY(w_->main.isEnabled());
     }
 
-    // Cancel in an advanced dialog puts back what it showed when opened.
-    void advancedCancelRestoresOpenedValues() {
+    // Every way an advanced dialog closes other than OK ends as its cancel does: what it showed
+    // when opened is back, the properties dialog is usable again, and the write sends the read
+    // value. OK keeps the edit.
+    void advancedDialogCloses_data() {
+        QTest::addColumn<QByteArray>("how");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("OK") << QByteArray("ok") << QByteArray("SML512|31");
+        QTest::newRow("cancel") << QByteArray("cancel") << QByteArray("SML256|31");
+        QTest::newRow("Escape") << QByteArray("escape") << QByteArray("SML256|31");
+        QTest::newRow("window-manager close") << QByteArray("close") << QByteArray("SML256|31");
+    }
+    void advancedDialogCloses() {
+        QFETCH(QByteArray, how);
+        QFETCH(QByteArray, written);
+        SearchAndSelect();
+        Click(w_->main, "Button22");
+        Click(w_->properties, "Button4");
+        QDialog& advanced = w_->serialAdvanced;
+        QVERIFY(advanced.isVisible());
+        QVERIFY(!w_->properties.isEnabled());
+        auto& packets = Find<QLineEdit>(advanced, "Edit1");
+        packets.setText(QStringLiteral("512"));
+        if (how == "ok") {
+            Click(advanced, "Button1");
+        } else if (how == "cancel") {
+            Click(advanced, "Button2");
+        } else if (how == "escape") {
+            QTest::keyClick(&packets, Qt::Key_Escape);
+        } else {
+            advanced.close();
+        }
+        QVERIFY(!advanced.isVisible());
+        QVERIFY(w_->properties.isEnabled());
+        QCOMPARE(packets.text(), QString::fromLatin1(written.mid(3, 3)));
+        Click(w_->properties, "Button2");
+        QTRY_COMPARE(module_->CountReceived(written), 2);
+    }
+
+    // Closing the properties dialog while an advanced dialog is open leaves nothing disabled.
+    void propertiesClosedBehindAdvancedDialog() {
         SearchAndSelect();
         Click(w_->main, "Button22");
         Click(w_->properties, "Button4");
         QVERIFY(w_->serialAdvanced.isVisible());
-        QVERIFY(!w_->properties.isEnabled());
-        auto& packets = Find<QLineEdit>(w_->serialAdvanced, "Edit1");
-        packets.setText(QStringLiteral("512"));
-        Click(w_->serialAdvanced, "Button2");
+        w_->properties.close();
+        QVERIFY(!w_->serialAdvanced.isVisible());
         QVERIFY(w_->properties.isEnabled());
-        QCOMPARE(packets.text(), QStringLiteral("256"));
-        Click(w_->properties, "Button2");
-        QTRY_COMPARE(module_->CountReceived("SML256|31"), 2);
-        QCOMPARE(module_->CountReceived("SML512|31"), 0);
+        QVERIFY(w_->main.isEnabled());
     }
 
     // Quitting the application during a read ends the wait at once: the read stops where it
