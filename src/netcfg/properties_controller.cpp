@@ -119,7 +119,7 @@ void PropertiesController::Button22Click() {
 bool PropertiesController::FillDialogs() {
     const ModuleSettings& settings = session_.Settings();
     for (qsizetype i = 0; i < texts_.size(); ++i) {
-        texts_[i]->setText(util::FromGbk(settings.*kTextFields[i]));
+        ShowText(*texts_[i], shownTexts_[static_cast<std::size_t>(i)], settings.*kTextFields[i]);
     }
     // A list takes its field as an index; a field that is no integer stops the fill.
     auto setIndex = [this](QComboBox* box, const QByteArray& field) {
@@ -141,9 +141,14 @@ bool PropertiesController::FillDialogs() {
         !setIndex(connectTimeLimit_, settings.ConnectTimeLimit)) {
         return false;
     }
-    maxPackets_->setText(util::FromGbk(settings.MaxPackets));
-    maxCharDelay_->setText(util::FromGbk(settings.MaxCharDelay));
+    ShowText(*maxPackets_, shownMaxPackets_, settings.MaxPackets);
+    ShowText(*maxCharDelay_, shownMaxCharDelay_, settings.MaxCharDelay);
     return setIndex(onTheFly_, settings.OnTheFly);
+}
+
+void PropertiesController::ShowText(QLineEdit& edit, ShownText& shown, const QByteArray& bytes) {
+    shown = ShowBytes(bytes);
+    edit.setText(shown.text);
 }
 
 void PropertiesController::SetClientFields(bool enabled, bool changeReadOnly) {
@@ -182,8 +187,8 @@ void PropertiesController::CloseAdvanced(QDialog& dialog, bool accepted) {
         settings.ConnectMode = IndexText(connectMode_->currentIndex());
         settings.ConnectTimeLimit = IndexText(connectTimeLimit_->currentIndex());
     } else if (accepted) {
-        settings.MaxPackets = util::ToGbk(maxPackets_->text());
-        settings.MaxCharDelay = util::ToGbk(maxCharDelay_->text());
+        settings.MaxPackets = BytesToWrite(shownMaxPackets_, maxPackets_->text());
+        settings.MaxCharDelay = BytesToWrite(shownMaxCharDelay_, maxCharDelay_->text());
         settings.OnTheFly = IndexText(onTheFly_->currentIndex());
     } else if (savedIndexes_.size() == 3) {
         // Cancel: back to what the dialog showed when it was opened, so nothing edited here
@@ -200,15 +205,16 @@ void PropertiesController::CloseAdvanced(QDialog& dialog, bool accepted) {
 void PropertiesController::CopyControlsToSettings() {
     ModuleSettings& settings = session_.Settings();
     for (qsizetype i = 0; i < texts_.size(); ++i) {
-        settings.*kTextFields[i] = util::ToGbk(texts_[i]->text());
+        settings.*kTextFields[i] =
+            BytesToWrite(shownTexts_[static_cast<std::size_t>(i)], texts_[i]->text());
     }
     for (qsizetype i = 0; i < lists_.size(); ++i) {
         settings.*kListFields[i] = IndexText(lists_[i]->currentIndex());
     }
     settings.ConnectMode = IndexText(connectMode_->currentIndex());
     settings.ConnectTimeLimit = IndexText(connectTimeLimit_->currentIndex());
-    settings.MaxPackets = util::ToGbk(maxPackets_->text());
-    settings.MaxCharDelay = util::ToGbk(maxCharDelay_->text());
+    settings.MaxPackets = BytesToWrite(shownMaxPackets_, maxPackets_->text());
+    settings.MaxCharDelay = BytesToWrite(shownMaxCharDelay_, maxCharDelay_->text());
     settings.OnTheFly = IndexText(onTheFly_->currentIndex());
 }
 

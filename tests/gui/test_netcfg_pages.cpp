@@ -226,6 +226,23 @@ private Q_SLOTS:
         QVERIFY(w_->main.isEnabled());
     }
 
+    // Names that are not valid GBK go back byte for byte unless the operator edits them; an
+    // edited name is sent in GBK.
+    void unchangedNamesRoundTripTheirBytes() {
+        const QByteArray user("\x81\x20gate\xFF", 7);
+        netcfg::ModuleSettings s = module_->model.Settings();
+        s.UserName = user;
+        s.DeviceName = QByteArray("\xB4\xF3\x80", 3);
+        module_->model = modulesim::ModuleModel(s);
+        SearchAndSelect();
+        Click(w_->main, "Button22");
+        QVERIFY(w_->properties.isVisible());
+        Find<QLineEdit>(w_->properties, "Edit2").setText(QStringLiteral("门"));
+        Click(w_->properties, "Button2");
+        QTRY_COMPARE(module_->CountReceived("SON" + user + "|18"), 2);
+        QCOMPARE(module_->CountReceived(QByteArray("SDN\xC3\xC5|19")), 2);
+    }
+
     // Quitting the application during a read ends the wait at once: the read stops where it
     // was, sends nothing more and shows nothing.
     void quittingEndsTheReadAtOnce() {
