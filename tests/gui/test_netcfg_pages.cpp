@@ -311,6 +311,9 @@ private Q_SLOTS:
         QVERIFY(prompter_->messages.isEmpty());
         QTest::keyClicks(&entry, QStringLiteral("00"));
         QCOMPARE(Texts(), QStringList{QStringLiteral("错误: 300是错误的地址")});
+        // A plain box: no icon, the application's title as its caption.
+        QCOMPARE(prompter_->messages[0].icon, Prompter::Icon::None);
+        QCOMPARE(prompter_->messages[0].caption, QCoreApplication::applicationName());
     }
 
     void directedSearch_data() {
