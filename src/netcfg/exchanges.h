@@ -4,6 +4,7 @@
 #include "netcfg/module_settings.h"
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QString>
 
 #include <functional>
@@ -20,10 +21,12 @@ struct AckTiming {
 };
 
 // Where the commands go: the broadcast address and the module port are fixed for the operator
-// but injectable, so that loopback tests never send onto a real network.
+// but injectable, so that loopback tests never send onto a real network. The endpoints bind to
+// localAddress (any IPv4 address; a test names one that is not on the host to see a bind fail).
 struct ModuleTarget {
     QString broadcastAddress = QStringLiteral("255.255.255.255");
     quint16 port = 65535;
+    QHostAddress localAddress = QHostAddress(QHostAddress::AnyIPv4);
 };
 
 enum class WaitOutcome { Done, TimedOut, Quitting };

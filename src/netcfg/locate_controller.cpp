@@ -35,7 +35,7 @@ void LocateController::Button1Click() {
         return;
     }
     session_.ClearRows();
-    if (!endpoint_.Open()) {
+    if (!endpoint_.Open(session_.Target().localAddress)) {
         ReportPortConflict(prompter_);
     }
     endpoint_.SetDestination(compactIp, session_.Target().port);

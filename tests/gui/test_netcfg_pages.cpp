@@ -1,7 +1,9 @@
 // The module page and its dialogs driven through their controls, against module-sim on
 // loopback (the broadcast destination injected as 127.0.0.1).
+#include <QNetworkDatagram>
 #include <QTest>
 #include <QTimer>
+#include <QUdpSocket>
 
 #include "module_sim_fixture.h"
 #include "netcfg/locate_controller.h"
@@ -256,6 +258,24 @@ private Q_SLOTS:
         QCOMPARE(module_->model.Received().size() - before, 1);
         QVERIFY(prompter_->messages.isEmpty());
         QVERIFY(!w_->properties.isVisible());
+    }
+
+    // When the search endpoint cannot be opened, "服务端口冲突！" comes first, then the search
+    // goes out all the same.
+    void portConflictBeforeTheSearch() {
+        QUdpSocket probe;
+        QVERIFY(probe.bind(QHostAddress::LocalHost, 0));
+        auto& target = controller_->Session().Target();
+        target.port = probe.localPort();
+        target.localAddress = QHostAddress(QStringLiteral("198.18.0.1"));  // not on this host
+        bool sentBeforeTheBox = true;
+        prompter_->onMessage = [&](const auto&) { sentBeforeTheBox = probe.hasPendingDatagrams(); };
+        Click(w_->main, "Button20");
+        QCOMPARE(Texts(), QStringList{QStringLiteral("服务端口冲突！")});
+        QCOMPARE(prompter_->messages[0].icon, Prompter::Icon::Information);
+        QVERIFY(!sentBeforeTheBox);
+        QTRY_VERIFY(probe.hasPendingDatagrams());
+        QCOMPARE(probe.receiveDatagram().data(), QByteArray("X"));
     }
 
     void advancedOkCopiesIntoSettings() {
