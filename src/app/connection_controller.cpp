@@ -241,9 +241,7 @@ void ConnectionController::PageControl2Change() {
 }
 
 void ConnectionController::RefreshComPort() {
-    GateStatusBar& bar = ctx_.reporter.Bar();
-    bar.SetPanel(2, gate::ControllerPanelText(ctx_.fields.connection.PortHandle));
-    bar.SetPanel(3, gate::IF2PanelText(ctx_.fields.IF2Port));
+    ctx_.reporter.Bar().ShowPorts(ctx_.fields.connection.PortHandle, ctx_.fields.IF2Port);
 }
 
 void ConnectionController::ClearLastInfo() {

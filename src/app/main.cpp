@@ -19,7 +19,6 @@ int main(int argc, char* argv[]) {
         return *answered;
     }
     QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Lintel"));
 
     app::ConsoleOptions options = app::ParseConsoleOptions(QApplication::arguments());
     if (options.exitCode) {

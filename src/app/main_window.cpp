@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
@@ -71,7 +72,8 @@ TForm1::TForm1(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight + statusBar_->sizeHint().height());
+    // The client area holds the pages and the status bar.
+    setFixedSize(kClientWidth, kClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = geometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -100,6 +102,13 @@ QTabWidget& TForm1::PageControl2() {
 void TForm1::closeEvent(QCloseEvent* event) {
     Q_EMIT CloseQuery();
     event->accept();
+    // The secondary windows have no parent: left to itself, the process would run on behind an
+    // open "数据" or properties window, still holding the controller link and the IF2 port.
+    // Closing the main window ends the application whatever else is open; queued, so that this
+    // close completes first. Quitting closes the other windows and makes every nested event
+    // loop (a module wait, a message box) return at once.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
 }
 
 }  // namespace app

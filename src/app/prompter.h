@@ -11,7 +11,8 @@ namespace app {
 // script the answers and see every message with its caption and icon.
 class Prompter {
 public:
-    enum class Icon { Information, Warning, Critical, Question };
+    // None: a plain message box, no icon.
+    enum class Icon { None, Information, Warning, Critical, Question };
     enum class Buttons { Ok, OkCancel };
     enum class Answer { Ok, Cancel };
 

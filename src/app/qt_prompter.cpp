@@ -21,6 +21,9 @@ Prompter::Answer QtPrompter::Message(const QString& text, const QString& caption
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {
+        case Icon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
         case Icon::Information:
             box.setIcon(QMessageBox::Information);
             break;

@@ -2,10 +2,10 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/application_identity.h"
 #include "app/command_controls.h"
 #include "app/console_context.h"
 #include "app/form_access.h"
@@ -103,7 +103,7 @@ void StartupController::FormCreate() {
     FillNumbers(form_, "ComboBox_TagOverTime", 1, 15, 4);
     FillNumbers(form_, "ComboBox_TagQuietTime", 1, 15, 1);
 
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Lintel"));
+    SetApplicationIdentity();
 
     for (const char* name : kCommandControls) {
         SetEnabled(form_, name, false);

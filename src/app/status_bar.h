@@ -3,23 +3,29 @@
 #include <QStatusBar>
 
 #include <array>
+#include <cstdint>
 
 class QLabel;
 
 namespace app {
 
 // The main window's four-panel status bar "StatusBar1": panel 0 the result line (350 wide),
-// panel 1 the record-memory state (230), panel 2 the controller connection (85), panel 3 the
-// second input (50 at least; it takes the rest of the width so its text is never clipped).
-// Each panel is a label named Panel0 to Panel3, left to right.
+// panel 1 the record-memory state (230), panel 2 the controller connection (as wide as its
+// longest text needs at the current font, 85 at least), panel 3 the second input (50 at least;
+// it takes the rest of the width). Each panel is a label named Panel0 to Panel3, left to right.
 class GateStatusBar final : public QStatusBar {
     Q_OBJECT
 public:
     explicit GateStatusBar(QWidget* parent = nullptr);
 
+    // A text longer than its panel is cut at the panel's edge and offered whole as its tooltip.
     void SetPanel(int index, const QString& text);
     QString Panel(int index) const;
     QLabel* PanelLabel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }
+
+    // Panels 2 and 3 from the controller's connection handle and the IF2 port (-1: closed).
+    // Every refresh of the two panels goes through here, so they always read alike.
+    void ShowPorts(std::int32_t portHandle, std::int32_t if2Port);
 
     static constexpr int kPanelCount = 4;
 

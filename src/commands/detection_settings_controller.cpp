@@ -2,6 +2,7 @@
 
 #include "app/form_fields.h"
 #include "app/prompter.h"
+#include "app/read_back_field.h"
 #include "app/result_reporter.h"
 #include "commands/config_values.h"
 #include "commands/form_controls.h"
@@ -35,7 +36,9 @@ DetectionSettingsController::DetectionSettingsController(app::ConsoleContext& ct
       reread_(FindControl<QCheckBox>(ctx.form, "CheckBox11")),
       repeat_(FindControl<QComboBox>(ctx.form, "ComboBox12")),
       startBlock_(FindControl<QLineEdit>(ctx.form, "Edit3")),
-      blockCount_(FindControl<QLineEdit>(ctx.form, "Edit2")) {
+      blockCount_(FindControl<QLineEdit>(ctx.form, "Edit2")),
+      startShown_(new app::ReadBackField(*startBlock_)),
+      countShown_(new app::ReadBackField(*blockCount_)) {
     for (const char* name : {"Button1", "Button2"}) {
         auto* b = FindControl<QAbstractButton>(ctx.form, name);
         connect(b, &QAbstractButton::clicked, this, [this, b] { Button1Click(b); });
@@ -136,8 +139,8 @@ void DetectionSettingsController::readTagData() {
     c.LastResult = ctx_.library.ReadTagDataSetting(c.ControllerAddress, r.flags, r.repeat, r.start,
                                                    r.count, c.ReplyStatus, c.PortHandle);
     if (c.LastResult == gate::result::kOk) {
-        startBlock_->setText(QString::number(r.start));
-        blockCount_->setText(QString::number(r.count));
+        startShown_->Show(QString::number(r.start));
+        countShown_->Show(QString::number(r.count));
         readBlocks_->setChecked((r.flags & tagdata::kReadBlocks) != 0);
         reread_->setChecked((r.flags & tagdata::kReread) != 0);
         SelectItemOrNone(*repeat_, TagDataRepeatIndex(r.repeat));

@@ -9,6 +9,10 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
+namespace app {
+class ReadBackField;
+}
+
 namespace commands {
 
 // Person-tag correlation (" 人卡智能关联设定") with the reactions of its check boxes, and the
@@ -46,6 +50,9 @@ private:
     QComboBox* repeat_;      // ComboBox12
     QLineEdit* startBlock_;  // Edit3
     QLineEdit* blockCount_;  // Edit2
+    // Start block and count read back are shown whole (a start block may exceed two digits).
+    app::ReadBackField* startShown_;
+    app::ReadBackField* countShown_;
 };
 
 }  // namespace commands

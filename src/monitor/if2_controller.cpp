@@ -9,7 +9,6 @@
 #include "gate/gate_library.h"
 #include "monitor/find_control.h"
 #include "monitor/if2_decoder.h"
-#include "monitor/port_panels.h"
 
 #include <QPushButton>
 #include <QTimer>
@@ -79,8 +78,7 @@ void IF2Controller::InvertButtons() {
 }
 
 void IF2Controller::RefreshComPort() {
-    form_.StatusBar().SetPanel(2, ControllerPanelText(ctx_.fields.connection.PortHandle));
-    form_.StatusBar().SetPanel(3, IF2PanelText(ctx_.fields.IF2Port));
+    form_.StatusBar().ShowPorts(ctx_.fields.connection.PortHandle, ctx_.fields.IF2Port);
 }
 
 }  // namespace monitor

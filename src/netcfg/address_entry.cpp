@@ -3,7 +3,7 @@
 #include "app/prompter.h"
 #include "netcfg/ipv4_text.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QLineEdit>
 
 namespace netcfg {
@@ -12,8 +12,10 @@ void WatchAddressEntry(QLineEdit& entry, app::Prompter& prompter) {
     // displayText() keeps the blanks of the mask that the check counts by position.
     QObject::connect(&entry, &QLineEdit::textChanged, &entry, [&entry, &prompter] {
         if (const auto message = OctetCheck(entry.displayText())) {
-            prompter.Message(*message, QGuiApplication::applicationDisplayName(),
-                             app::Prompter::Icon::Information);
+            // A plain box: no icon, captioned with the application's title as the platform's
+            // plain message box is.
+            prompter.Message(*message, QCoreApplication::applicationName(),
+                             app::Prompter::Icon::None);
         }
     });
 }

@@ -45,7 +45,7 @@ void ChangeIpController::Button1Click() {
         Warn(prompter_, InvalidIpText());
         return;
     }
-    if (!endpoint_.Open()) {
+    if (!endpoint_.Open(session_.Target().localAddress)) {
         ReportPortConflict(prompter_);
     }
     const ExchangeResult result =

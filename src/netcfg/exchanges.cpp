@@ -12,15 +12,16 @@
 
 namespace netcfg {
 
-bool WaitHandlingEvents(const ReplySlot& slot, int windowMs, const std::function<bool()>& done) {
+WaitOutcome WaitHandlingEvents(const ReplySlot& slot, int windowMs,
+                               const std::function<bool()>& done) {
     const QDeadlineTimer deadline(windowMs);
     for (;;) {
         QCoreApplication::processEvents();
         if (done()) {
-            return true;
+            return WaitOutcome::Done;
         }
         if (deadline.hasExpired()) {
-            return false;
+            return WaitOutcome::TimedOut;
         }
         QEventLoop loop;
         QTimer timer;
@@ -28,7 +29,11 @@ bool WaitHandlingEvents(const ReplySlot& slot, int windowMs, const std::function
         QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
         QObject::connect(&slot, &ReplySlot::Stored, &loop, &QEventLoop::quit);
         timer.start(static_cast<int>(deadline.remainingTime()));
-        loop.exec();
+        // Our quit() ends the loop with 0; an event loop that refuses to run returns -1, which
+        // happens once the application has been told to quit.
+        if (loop.exec() < 0) {
+            return WaitOutcome::Quitting;
+        }
     }
 }
 
@@ -49,8 +54,12 @@ RequestOutcome AcknowledgedRequest(UdpEndpoint& endpoint, ReplySlot& slot,
         if (eventsBeforeWait) {
             QCoreApplication::processEvents();
         }
-        if (WaitHandlingEvents(slot, timing.windowMs,
-                               [&slot] { return IsAcknowledgement(slot.LastReply); })) {
+        const WaitOutcome waited = WaitHandlingEvents(
+            slot, timing.windowMs, [&slot] { return IsAcknowledgement(slot.LastReply); });
+        if (waited == WaitOutcome::Quitting) {
+            return RequestOutcome::Quitting;
+        }
+        if (waited == WaitOutcome::Done) {
             onReply(slot);
             return RequestOutcome::Acknowledged;
         }
@@ -105,6 +114,10 @@ ExchangeResult RunReadExchange(UdpEndpoint& endpoint, ReplySlot& slot, ModuleSet
             result.sent = false;
             return result;
         }
+        if (outcome == RequestOutcome::Quitting) {
+            result.abandoned = true;
+            return result;
+        }
         result.acknowledged += outcome == RequestOutcome::Acknowledged ? 1 : 0;
     }
     return result;
@@ -123,6 +136,7 @@ ExchangeResult RunFlash(UdpEndpoint& endpoint, ReplySlot& slot, ModuleSettings& 
         },
         &result.error);
     result.sent = outcome != RequestOutcome::SendFailed;
+    result.abandoned = outcome == RequestOutcome::Quitting;
     result.acknowledged = outcome == RequestOutcome::Acknowledged ? 1 : 0;
     return result;
 }

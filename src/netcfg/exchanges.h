@@ -4,6 +4,7 @@
 #include "netcfg/module_settings.h"
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QString>
 
 #include <functional>
@@ -20,17 +21,25 @@ struct AckTiming {
 };
 
 // Where the commands go: the broadcast address and the module port are fixed for the operator
-// but injectable, so that loopback tests never send onto a real network.
+// but injectable, so that loopback tests never send onto a real network. The endpoints bind to
+// localAddress (any IPv4 address; a test names one that is not on the host to see a bind fail).
 struct ModuleTarget {
     QString broadcastAddress = QStringLiteral("255.255.255.255");
     quint16 port = 65535;
+    QHostAddress localAddress = QHostAddress(QHostAddress::AnyIPv4);
 };
 
-// Handles pending events until done() holds or windowMs have passed, sleeping in an event loop
-// between deliveries instead of spinning. Returns done().
-bool WaitHandlingEvents(const ReplySlot& slot, int windowMs, const std::function<bool()>& done);
+enum class WaitOutcome { Done, TimedOut, Quitting };
 
-enum class RequestOutcome { Acknowledged, Unanswered, SendFailed };
+// Handles pending events until done() holds or windowMs have passed, sleeping in an event loop
+// between deliveries instead of spinning. Once the application is quitting no event loop runs
+// any more (each returns at once), so the wait ends at once with Quitting instead of spinning
+// until its window runs out.
+WaitOutcome WaitHandlingEvents(const ReplySlot& slot, int windowMs,
+                               const std::function<bool()>& done);
+
+// Quitting: the application is ending and the request was given up with its conversation.
+enum class RequestOutcome { Acknowledged, Unanswered, SendFailed, Quitting };
 
 // One acknowledged request on the endpoint's current destination: up to timing.attempts sends,
 // LastReply cleared right after each, the pause slept, then a window in which the first reply
@@ -41,9 +50,12 @@ RequestOutcome AcknowledgedRequest(UdpEndpoint& endpoint, ReplySlot& slot,
                                    const std::function<void(const ReplySlot&)>& onReply,
                                    QString* error);
 
-// What an exchange ended with: sent is false when a send was rejected (error names why).
+// What an exchange ended with: sent is false when a send was rejected (error names why);
+// abandoned is true when the application began to quit during a wait and the exchange stopped
+// there (its caller shows nothing more).
 struct ExchangeResult {
     bool sent = true;
+    bool abandoned = false;
     QString error;
     int acknowledged = 0;
     int requests = 0;

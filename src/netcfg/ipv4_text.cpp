@@ -40,10 +40,12 @@ bool HasEmptyMiddleField(const QString& compactIp) {
 
 std::optional<QString> OctetCheck(const QString& text) {
     for (qsizetype start = 0; start < 16 && start < text.size(); start += 4) {
+        // Never empty: the loop stops before a field that would start past the end. A masked
+        // entry always holds all four fields, blanks included.
         const QString field = text.mid(start, 3);
         bool whole = false;
         const uint value = field.toUInt(&whole);
-        if (field.isEmpty() || (whole && value > 255)) {
+        if (whole && value > 255) {
             return QStringLiteral("错误: ") + field + QStringLiteral("是错误的地址");
         }
     }

@@ -18,9 +18,10 @@ QString CompactIp(const QString& entryText);
 bool HasEmptyMiddleField(const QString& compactIp);
 
 // The address check of the masked entry, run on every change of its text: the first of the four
-// three-character fields (positions 1-3, 5-7, 9-11, 13-15) that is empty or reads above 255,
-// with the message "错误: " + field + "是错误的地址"; nothing when every field passes. A field
-// that is not a whole decimal number (one still holding blanks) counts as 0.
+// three-character fields (positions 1-3, 5-7, 9-11, 13-15) that reads above 255, with the
+// message "错误: " + field + "是错误的地址"; nothing when every field passes. A field that is not
+// a whole decimal number (one still holding blanks, or a blank field) counts as 0. The check
+// stops at the end of the text, so a field is never empty.
 std::optional<QString> OctetCheck(const QString& text);
 
 }  // namespace netcfg

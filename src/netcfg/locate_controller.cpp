@@ -35,7 +35,7 @@ void LocateController::Button1Click() {
         return;
     }
     session_.ClearRows();
-    if (!endpoint_.Open()) {
+    if (!endpoint_.Open(session_.Target().localAddress)) {
         ReportPortConflict(prompter_);
     }
     endpoint_.SetDestination(compactIp, session_.Target().port);
@@ -46,9 +46,13 @@ void LocateController::Button1Click() {
         return;
     }
     reply_.Clear();
-    const bool matched = WaitHandlingEvents(reply_, session_.Timing().windowMs, [&] {
+    const WaitOutcome waited = WaitHandlingEvents(reply_, session_.Timing().windowMs, [&] {
         return !reply_.LastReply.isEmpty() && reply_.LastReplySender == compactIp;
     });
+    if (waited == WaitOutcome::Quitting) {
+        return;
+    }
+    const bool matched = waited == WaitOutcome::Done;
     if (matched && !IsAcknowledgement(reply_.LastReply)) {
         lastRefusal_ = RefusalText(reply_.LastReply);
         return;

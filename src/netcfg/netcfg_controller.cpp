@@ -38,11 +38,7 @@ NetcfgController::NetcfgController(Windows windows, app::Prompter& prompter, QOb
 NetcfgController::~NetcfgController() = default;
 
 void NetcfgController::Button20Click() {
-    bool opened = false;
-    const ExchangeResult result = session_.Search(&opened);
-    if (!opened) {
-        ReportPortConflict(prompter_);
-    }
+    const ExchangeResult result = session_.Search([this] { ReportPortConflict(prompter_); });
     if (!result.sent) {
         ReportSendFailure(prompter_, result.error);
     }

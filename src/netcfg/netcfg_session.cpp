@@ -13,16 +13,18 @@ bool NetcfgSession::OpenConfigEndpoint() {
     if (config_.IsOpen()) {
         return true;
     }
-    if (!config_.Open()) {
+    if (!config_.Open(target_.localAddress)) {
         return false;
     }
     config_.EnableBroadcast();
     return true;
 }
 
-ExchangeResult NetcfgSession::Search(bool* searchOpened) {
+ExchangeResult NetcfgSession::Search(const std::function<void()>& reportOpenFailure) {
     ClearRows();
-    *searchOpened = search_.Open();
+    if (!search_.Open(target_.localAddress)) {
+        reportOpenFailure();
+    }
     search_.SetDestination(target_.broadcastAddress, target_.port);
     search_.EnableBroadcast();
     ExchangeResult result;

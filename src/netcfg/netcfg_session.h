@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 namespace netcfg {
 
 // What the main window keeps of the module configuration for its whole run: the search and
@@ -28,9 +30,10 @@ public:
     // Opens the configuration endpoint (broadcast enabled when opened); false on failure.
     bool OpenConfigEndpoint();
 
-    // Broadcast search: empties the list, sends "X" once; replies come in as they arrive.
-    // searchOpened reports whether the endpoint could be opened; the send goes on regardless.
-    ExchangeResult Search(bool* searchOpened);
+    // Broadcast search: empties the list, opens the search endpoint, sends "X" once; replies
+    // come in as they arrive. When the endpoint cannot be opened, reportOpenFailure runs before
+    // anything is sent, and the send goes on regardless.
+    ExchangeResult Search(const std::function<void()>& reportOpenFailure);
 
     // Appends a row for a directed-search reply, without duplicate test or settings update.
     void AppendLocatedRow(const QByteArray& datagram, const QString& sender);

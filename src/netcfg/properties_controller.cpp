@@ -73,14 +73,15 @@ PropertiesController::PropertiesController(Windows windows, NetcfgSession& sessi
     connect(&Child<QPushButton>(w_.properties, "Button3"), &QPushButton::clicked, this,
             &PropertiesController::Button3Click);
     connect(&w_.properties, &QDialog::finished, this, &PropertiesController::FormClose);
-    connect(&Child<QPushButton>(w_.networkAdvanced, "Button1"), &QPushButton::clicked, this,
-            [this] { CloseAdvanced(w_.networkAdvanced, true); });
-    connect(&Child<QPushButton>(w_.networkAdvanced, "Button2"), &QPushButton::clicked, this,
-            [this] { CloseAdvanced(w_.networkAdvanced, false); });
-    connect(&Child<QPushButton>(w_.serialAdvanced, "Button1"), &QPushButton::clicked, this,
-            [this] { CloseAdvanced(w_.serialAdvanced, true); });
-    connect(&Child<QPushButton>(w_.serialAdvanced, "Button2"), &QPushButton::clicked, this,
-            [this] { CloseAdvanced(w_.serialAdvanced, false); });
+    for (QDialog* dialog : {&w_.networkAdvanced, &w_.serialAdvanced}) {
+        connect(&Child<QPushButton>(*dialog, "Button1"), &QPushButton::clicked, dialog,
+                &QDialog::accept);
+        connect(&Child<QPushButton>(*dialog, "Button2"), &QPushButton::clicked, dialog,
+                &QDialog::reject);
+        connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
+            CloseAdvanced(*dialog, result == QDialog::Accepted);
+        });
+    }
 }
 
 void PropertiesController::Button22Click() {
@@ -97,6 +98,9 @@ void PropertiesController::Button22Click() {
     session_.ConfigEndpoint().SetDestination(row->ip, session_.Target().port);
     const ExchangeResult result =
         RunReadExchange(session_.ConfigEndpoint(), session_.Reply(), settings, session_.Timing());
+    if (result.abandoned) {
+        return;  // the application is quitting: no check, no dialog
+    }
     if (!result.sent) {
         ReportSendFailure(prompter_, result.error);
         return;
@@ -115,7 +119,7 @@ void PropertiesController::Button22Click() {
 bool PropertiesController::FillDialogs() {
     const ModuleSettings& settings = session_.Settings();
     for (qsizetype i = 0; i < texts_.size(); ++i) {
-        texts_[i]->setText(util::FromGbk(settings.*kTextFields[i]));
+        ShowText(*texts_[i], shownTexts_[static_cast<std::size_t>(i)], settings.*kTextFields[i]);
     }
     // A list takes its field as an index; a field that is no integer stops the fill.
     auto setIndex = [this](QComboBox* box, const QByteArray& field) {
@@ -137,9 +141,14 @@ bool PropertiesController::FillDialogs() {
         !setIndex(connectTimeLimit_, settings.ConnectTimeLimit)) {
         return false;
     }
-    maxPackets_->setText(util::FromGbk(settings.MaxPackets));
-    maxCharDelay_->setText(util::FromGbk(settings.MaxCharDelay));
+    ShowText(*maxPackets_, shownMaxPackets_, settings.MaxPackets);
+    ShowText(*maxCharDelay_, shownMaxCharDelay_, settings.MaxCharDelay);
     return setIndex(onTheFly_, settings.OnTheFly);
+}
+
+void PropertiesController::ShowText(QLineEdit& edit, ShownText& shown, const QByteArray& bytes) {
+    shown = ShowBytes(bytes);
+    edit.setText(shown.text);
 }
 
 void PropertiesController::SetClientFields(bool enabled, bool changeReadOnly) {
@@ -178,8 +187,8 @@ void PropertiesController::CloseAdvanced(QDialog& dialog, bool accepted) {
         settings.ConnectMode = IndexText(connectMode_->currentIndex());
         settings.ConnectTimeLimit = IndexText(connectTimeLimit_->currentIndex());
     } else if (accepted) {
-        settings.MaxPackets = util::ToGbk(maxPackets_->text());
-        settings.MaxCharDelay = util::ToGbk(maxCharDelay_->text());
+        settings.MaxPackets = BytesToWrite(shownMaxPackets_, maxPackets_->text());
+        settings.MaxCharDelay = BytesToWrite(shownMaxCharDelay_, maxCharDelay_->text());
         settings.OnTheFly = IndexText(onTheFly_->currentIndex());
     } else if (savedIndexes_.size() == 3) {
         // Cancel: back to what the dialog showed when it was opened, so nothing edited here
@@ -191,21 +200,21 @@ void PropertiesController::CloseAdvanced(QDialog& dialog, bool accepted) {
         maxCharDelay_->setText(savedTexts_[1]);
     }
     w_.properties.setEnabled(true);
-    dialog.close();
 }
 
 void PropertiesController::CopyControlsToSettings() {
     ModuleSettings& settings = session_.Settings();
     for (qsizetype i = 0; i < texts_.size(); ++i) {
-        settings.*kTextFields[i] = util::ToGbk(texts_[i]->text());
+        settings.*kTextFields[i] =
+            BytesToWrite(shownTexts_[static_cast<std::size_t>(i)], texts_[i]->text());
     }
     for (qsizetype i = 0; i < lists_.size(); ++i) {
         settings.*kListFields[i] = IndexText(lists_[i]->currentIndex());
     }
     settings.ConnectMode = IndexText(connectMode_->currentIndex());
     settings.ConnectTimeLimit = IndexText(connectTimeLimit_->currentIndex());
-    settings.MaxPackets = util::ToGbk(maxPackets_->text());
-    settings.MaxCharDelay = util::ToGbk(maxCharDelay_->text());
+    settings.MaxPackets = BytesToWrite(shownMaxPackets_, maxPackets_->text());
+    settings.MaxCharDelay = BytesToWrite(shownMaxCharDelay_, maxCharDelay_->text());
     settings.OnTheFly = IndexText(onTheFly_->currentIndex());
 }
 
@@ -257,6 +266,12 @@ void PropertiesController::Button3Click() {
 }
 
 void PropertiesController::FormClose() {
+    // An advanced dialog left open behind a closed properties dialog ends as its cancel does.
+    for (QDialog* dialog : {&w_.networkAdvanced, &w_.serialAdvanced}) {
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
     w_.mainWindow.setEnabled(true);
 }
 

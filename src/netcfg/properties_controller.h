@@ -1,8 +1,12 @@
 #pragma once
 
+#include "netcfg/properties_values.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
+
+#include <array>
 
 class QComboBox;
 class QDialog;
@@ -48,7 +52,10 @@ private:
     // The name of the first list without a selection, or empty.
     QString FirstListWithoutSelection() const;
     void OpenAdvanced(QDialog& dialog);
+    // Every way an advanced dialog closes ends here: its OK button accepts; its cancel button,
+    // Escape and a close by the window manager reject.
     void CloseAdvanced(QDialog& dialog, bool accepted);
+    void ShowText(QLineEdit& edit, ShownText& shown, const QByteArray& bytes);
 
     Windows w_;
     NetcfgSession& session_;
@@ -66,6 +73,10 @@ private:
     // What an advanced dialog showed when it was opened, restored by its cancel button.
     QList<int> savedIndexes_;
     QStringList savedTexts_;
+    // What the last read put into each text field (Edit1..Edit9, MaxPackets, MaxCharDelay).
+    std::array<ShownText, 9> shownTexts_;
+    ShownText shownMaxPackets_;
+    ShownText shownMaxCharDelay_;
 };
 
 }  // namespace netcfg

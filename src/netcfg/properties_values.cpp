@@ -1,5 +1,7 @@
 #include "netcfg/properties_values.h"
 
+#include "util/gbk_codec.h"
+
 #include <array>
 
 namespace netcfg {
@@ -35,6 +37,14 @@ QByteArray IndexText(int index) {
 
 QString NoSelectionText(const QString& settingName) {
     return QStringLiteral("未选择“") + settingName + QStringLiteral("”，设置未写入！");
+}
+
+ShownText ShowBytes(const QByteArray& bytes) {
+    return {bytes, util::FromGbk(bytes)};
+}
+
+QByteArray BytesToWrite(const ShownText& shown, const QString& current) {
+    return current == shown.text ? shown.bytes : util::ToGbk(current);
 }
 
 }  // namespace netcfg

@@ -19,11 +19,11 @@ UdpEndpoint::UdpEndpoint(QObject* parent) : QObject(parent), socket_(new QUdpSoc
 
 UdpEndpoint::~UdpEndpoint() = default;
 
-bool UdpEndpoint::Open() {
+bool UdpEndpoint::Open(const QHostAddress& local) {
     if (IsOpen()) {
         return true;
     }
-    return socket_->bind(QHostAddress::AnyIPv4, 0);
+    return socket_->bind(local, 0);
 }
 
 bool UdpEndpoint::IsOpen() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 
@@ -19,8 +20,9 @@ public:
     explicit UdpEndpoint(QObject* parent = nullptr);
     ~UdpEndpoint() override;
 
-    // Opens the endpoint unless it is open; false when the socket cannot be created or bound.
-    bool Open();
+    // Opens the endpoint on the local address unless it is open; false when the socket cannot be
+    // created or bound.
+    bool Open(const QHostAddress& local = QHostAddress(QHostAddress::AnyIPv4));
     bool IsOpen() const;
     quint16 LocalPort() const;
 

@@ -172,8 +172,8 @@ private Q_SLOTS:
         QCOMPARE(outcome, netcfg::RequestOutcome::Unanswered);
         QCOMPARE(module.CountReceived("X"), 3);
 
-        bool opened = false;
-        QVERIFY(session.Search(&opened).sent);
+        bool opened = true;
+        QVERIFY(session.Search([&opened] { opened = false; }).sent);
         QVERIFY(opened);
         QTRY_COMPARE(session.LastRefusalText(), QStringLiteral("设备拒绝执行命令"));
         QVERIFY(session.Rows().Rows().isEmpty());
@@ -184,8 +184,7 @@ private Q_SLOTS:
         NetcfgSession session;
         AimAt(session, module);
         QSignalSpy added(&session, &NetcfgSession::RowAdded);
-        bool opened = false;
-        QVERIFY(session.Search(&opened).sent);
+        QVERIFY(session.Search([] { QFAIL("the search endpoint did not open"); }).sent);
         QVERIFY(session.SearchEndpoint().Send("X"));
         QTRY_COMPARE(module.CountReceived("X"), 2);
         QTRY_VERIFY(session.Reply().LastReply.startsWith('A'));

@@ -56,8 +56,8 @@ private Q_SLOTS:
     void searchListsEachModuleOnceWithItsSender() {
         netcfg::NetcfgSession session;
         QCOMPARE(session.Target().broadcastAddress, QStringLiteral("255.255.255.255"));
-        bool opened = false;
-        const auto result = session.Search(&opened);
+        bool opened = true;
+        const auto result = session.Search([&opened] { opened = false; });
         QVERIFY(opened);
         QVERIFY2(result.sent, qPrintable(result.error));
         QTRY_COMPARE_WITH_TIMEOUT(session.Rows().Rows().size(), 3, 10000);

@@ -269,19 +269,31 @@ private Q_SLOTS:
         }
     }
 
-    void tagDataRead() {
+    // A read shows the values whole, even a start block longer than the two digits the
+    // operator may type, so that the next set writes the controller's own values back.
+    void tagDataReadThenSet() {
         CommandPageFixture f;
         f.library.Script(
             QStringLiteral("ReadTagDataSetting"), 0,
-            out({{"control", 0x03}, {"repeat", 5}, {"startBlock", 12}, {"blockCount", 6}}));
+            out({{"control", 0x03}, {"repeat", 5}, {"startBlock", 150}, {"blockCount", 6}}));
         f.click("Button4");
         QCOMPARE(f.onlyCall(QStringLiteral("ReadTagDataSetting")), Args({1, 0, 0, 0, 0, 4}));
-        QCOMPARE(f.text("Edit3"), QStringLiteral("12"));
+        QCOMPARE(f.text("Edit3"), QStringLiteral("150"));
         QCOMPARE(f.text("Edit2"), QStringLiteral("6"));
         QVERIFY(f.checked("CheckBox10"));
         QVERIFY(f.checked("CheckBox11"));
         QCOMPARE(f.list("ComboBox12")->currentText(), QStringLiteral("5"));
         QCOMPARE(f.panel(0), QStringLiteral("09:08:07  读取配置操作成功"));
+        f.click("Button3");
+        const auto calls = f.library.CallsOf(QStringLiteral("ReadTagDataSetting"));
+        QCOMPARE(calls.size(), 2);
+        QCOMPARE(calls.back().args, Args({1, 0x83, 5, 150, 6, 4}));
+        // The typing limit holds again once the operator edits the field down to it.
+        auto* start = f.get<QLineEdit>("Edit3");
+        start->end(false);
+        QTest::keyClick(start, Qt::Key_Backspace);
+        QTest::keyClicks(start, QStringLiteral("9"));
+        QCOMPARE(start->text(), QStringLiteral("15"));
     }
 
     // The new address is used by every later command once the controller accepts it.

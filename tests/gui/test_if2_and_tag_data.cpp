@@ -44,6 +44,8 @@ private Q_SLOTS:
         QVERIFY(f.form.Timer2().isActive());
         QCOMPARE(f.Fields().IF2Port, 3);
         QCOMPARE(f.form.StatusBar().Panel(3), QStringLiteral("IF2: COM3"));
+        // Panel 2 keeps showing the network link of the controller.
+        QCOMPARE(f.form.StatusBar().Panel(2), QStringLiteral("IF1: TCP1030"));
 
         f.form.Timer2().stop();  // ticks are delivered by hand below
         f.library.Script(
@@ -70,6 +72,7 @@ private Q_SLOTS:
         QVERIFY(f.Button("Btn_OpenIF2").isEnabled());
         QVERIFY(!f.form.Timer2().isActive());
         QCOMPARE(f.form.StatusBar().Panel(3), QStringLiteral("IF2: 通讯关闭"));
+        QCOMPARE(f.form.StatusBar().Panel(2), QStringLiteral("IF1: TCP1030"));
     }
 
     void cancelledOrFailedOpenLeavesIF2Closed_data() {
@@ -91,6 +94,7 @@ private Q_SLOTS:
         QVERIFY(f.Button("Btn_OpenIF2").isEnabled());
         QVERIFY(!f.form.Timer2().isActive());
         QVERIFY(f.prompter.messages.isEmpty());
+        QCOMPARE(f.form.StatusBar().Panel(2), QStringLiteral("IF1: TCP1030"));
     }
 
     void tagBlocksFillForm3() {

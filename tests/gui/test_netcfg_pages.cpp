@@ -1,6 +1,9 @@
 // The module page and its dialogs driven through their controls, against module-sim on
 // loopback (the broadcast destination injected as 127.0.0.1).
+#include <QNetworkDatagram>
 #include <QTest>
+#include <QTimer>
+#include <QUdpSocket>
 
 #include "module_sim_fixture.h"
 #include "netcfg/locate_controller.h"
@@ -175,21 +178,104 @@ private Q_SLOTS:
         QVERIFY(w_->main.isEnabled());
     }
 
-    // Cancel in an advanced dialog puts back what it showed when opened.
-    void advancedCancelRestoresOpenedValues() {
+    // Every way an advanced dialog closes other than OK ends as its cancel does: what it showed
+    // when opened is back, the properties dialog is usable again, and the write sends the read
+    // value. OK keeps the edit.
+    void advancedDialogCloses_data() {
+        QTest::addColumn<QByteArray>("how");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("OK") << QByteArray("ok") << QByteArray("SML512|31");
+        QTest::newRow("cancel") << QByteArray("cancel") << QByteArray("SML256|31");
+        QTest::newRow("Escape") << QByteArray("escape") << QByteArray("SML256|31");
+        QTest::newRow("window-manager close") << QByteArray("close") << QByteArray("SML256|31");
+    }
+    void advancedDialogCloses() {
+        QFETCH(QByteArray, how);
+        QFETCH(QByteArray, written);
+        SearchAndSelect();
+        Click(w_->main, "Button22");
+        Click(w_->properties, "Button4");
+        QDialog& advanced = w_->serialAdvanced;
+        QVERIFY(advanced.isVisible());
+        QVERIFY(!w_->properties.isEnabled());
+        auto& packets = Find<QLineEdit>(advanced, "Edit1");
+        packets.setText(QStringLiteral("512"));
+        if (how == "ok") {
+            Click(advanced, "Button1");
+        } else if (how == "cancel") {
+            Click(advanced, "Button2");
+        } else if (how == "escape") {
+            QTest::keyClick(&packets, Qt::Key_Escape);
+        } else {
+            advanced.close();
+        }
+        QVERIFY(!advanced.isVisible());
+        QVERIFY(w_->properties.isEnabled());
+        QCOMPARE(packets.text(), QString::fromLatin1(written.mid(3, 3)));
+        Click(w_->properties, "Button2");
+        QTRY_COMPARE(module_->CountReceived(written), 2);
+    }
+
+    // Closing the properties dialog while an advanced dialog is open leaves nothing disabled.
+    void propertiesClosedBehindAdvancedDialog() {
         SearchAndSelect();
         Click(w_->main, "Button22");
         Click(w_->properties, "Button4");
         QVERIFY(w_->serialAdvanced.isVisible());
-        QVERIFY(!w_->properties.isEnabled());
-        auto& packets = Find<QLineEdit>(w_->serialAdvanced, "Edit1");
-        packets.setText(QStringLiteral("512"));
-        Click(w_->serialAdvanced, "Button2");
+        w_->properties.close();
+        QVERIFY(!w_->serialAdvanced.isVisible());
         QVERIFY(w_->properties.isEnabled());
-        QCOMPARE(packets.text(), QStringLiteral("256"));
+        QVERIFY(w_->main.isEnabled());
+    }
+
+    // Names that are not valid GBK go back byte for byte unless the operator edits them; an
+    // edited name is sent in GBK.
+    void unchangedNamesRoundTripTheirBytes() {
+        const QByteArray user("\x81\x20gate\xFF", 7);
+        netcfg::ModuleSettings s = module_->model.Settings();
+        s.UserName = user;
+        s.DeviceName = QByteArray("\xB4\xF3\x80", 3);
+        module_->model = modulesim::ModuleModel(s);
+        SearchAndSelect();
+        Click(w_->main, "Button22");
+        QVERIFY(w_->properties.isVisible());
+        Find<QLineEdit>(w_->properties, "Edit2").setText(QStringLiteral("门"));
         Click(w_->properties, "Button2");
-        QTRY_COMPARE(module_->CountReceived("SML256|31"), 2);
-        QCOMPARE(module_->CountReceived("SML512|31"), 0);
+        QTRY_COMPARE(module_->CountReceived("SON" + user + "|18"), 2);
+        QCOMPARE(module_->CountReceived(QByteArray("SDN\xC3\xC5|19")), 2);
+    }
+
+    // Quitting the application during a read ends the wait at once: the read stops where it
+    // was, sends nothing more and shows nothing.
+    void quittingEndsTheReadAtOnce() {
+        SearchAndSelect();
+        module_->model.Switches().silent = true;
+        controller_->Session().Timing().windowMs = 100;
+        const qsizetype before = module_->model.Received().size();
+        QTimer::singleShot(0, this, [this] { Click(w_->main, "Button22"); });
+        QTimer::singleShot(30, this, [] { QCoreApplication::quit(); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(module_->model.Received().size() - before, 1);
+        QVERIFY(prompter_->messages.isEmpty());
+        QVERIFY(!w_->properties.isVisible());
+    }
+
+    // When the search endpoint cannot be opened, "服务端口冲突！" comes first, then the search
+    // goes out all the same.
+    void portConflictBeforeTheSearch() {
+        QUdpSocket probe;
+        QVERIFY(probe.bind(QHostAddress::LocalHost, 0));
+        auto& target = controller_->Session().Target();
+        target.port = probe.localPort();
+        target.localAddress = QHostAddress(QStringLiteral("198.18.0.1"));  // not on this host
+        bool sentBeforeTheBox = true;
+        prompter_->onMessage = [&](const auto&) { sentBeforeTheBox = probe.hasPendingDatagrams(); };
+        Click(w_->main, "Button20");
+        QCOMPARE(Texts(), QStringList{QStringLiteral("服务端口冲突！")});
+        QCOMPARE(prompter_->messages[0].icon, Prompter::Icon::Information);
+        QVERIFY(!sentBeforeTheBox);
+        QTRY_VERIFY(probe.hasPendingDatagrams());
+        QCOMPARE(probe.receiveDatagram().data(), QByteArray("X"));
     }
 
     void advancedOkCopiesIntoSettings() {
@@ -245,6 +331,9 @@ private Q_SLOTS:
         QVERIFY(prompter_->messages.isEmpty());
         QTest::keyClicks(&entry, QStringLiteral("00"));
         QCOMPARE(Texts(), QStringList{QStringLiteral("错误: 300是错误的地址")});
+        // A plain box: no icon, the application's title as its caption.
+        QCOMPARE(prompter_->messages[0].icon, Prompter::Icon::None);
+        QCOMPARE(prompter_->messages[0].caption, QCoreApplication::applicationName());
     }
 
     void directedSearch_data() {

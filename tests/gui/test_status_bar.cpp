@@ -3,7 +3,9 @@
 
 #include "app/result_reporter.h"
 #include "app/status_bar.h"
+#include "gate/connection_rules.h"
 #include "util/clock.h"
+#include "util/result_text.h"
 
 using app::GateStatusBar;
 using app::ResultReporter;
@@ -23,21 +25,68 @@ private Q_SLOTS:
         QCOMPARE(bar.objectName(), QStringLiteral("StatusBar1"));
     }
 
-    // The panels sit left to right in their order, at their widths, and the last one shows its
-    // whole text.
+    // The panels sit left to right in their order: 350 and 230 wide, then the connection panel
+    // at least 85, then the last one taking the rest of the bar.
     void layout() {
         GateStatusBar bar;
         bar.resize(818, 24);
         bar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
-        const int widths[] = {350, 230, 85};
+        QCOMPARE(bar.PanelLabel(0)->width(), 350);
+        QCOMPARE(bar.PanelLabel(1)->width(), 230);
+        QVERIFY(bar.PanelLabel(2)->width() >= 85);
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(bar.PanelLabel(i)->width(), widths[i]);
             QVERIFY(bar.PanelLabel(i)->x() < bar.PanelLabel(i + 1)->x());
         }
         QLabel* last = bar.PanelLabel(3);
         QVERIFY(last->width() >= 50);
-        QVERIFY(last->width() >= last->fontMetrics().horizontalAdvance(last->text()));
+        QVERIFY(last->geometry().right() >= bar.width() - 20);
+    }
+
+    // Every text of panels 1 to 3 shows whole at the default font (frame and indent included).
+    void textsFitTheirPanels_data() {
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<QString>("text");
+        for (std::uint8_t status = 0; status < 4; ++status) {
+            QTest::addRow("reply status %d", status) << 1 << util::ReplyStatusText(status);
+        }
+        for (int handle : {-1, 1, 255, 1025, 44137, 65534}) {
+            QTest::addRow("link %d", handle) << 2 << gate::ControllerPanelText(handle);
+        }
+        for (int port : {-1, 1, 50}) {
+            QTest::addRow("IF2 %d", port) << 3 << gate::IF2PanelText(port);
+        }
+    }
+    void textsFitTheirPanels() {
+        QFETCH(int, panel);
+        QFETCH(QString, text);
+        GateStatusBar bar;
+        bar.resize(818, 24);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        bar.SetPanel(panel, text);
+        QLabel* label = bar.PanelLabel(panel);
+        QVERIFY2(label->sizeHint().width() <= label->width(),
+                 qPrintable(QStringLiteral("needs %1, has %2")
+                                .arg(label->sizeHint().width())
+                                .arg(label->width())));
+    }
+
+    // A result line longer than panel 0 keeps the panel's width and is offered whole as its
+    // tooltip; a line that fits has none.
+    void longResultLineOfferedAsTooltip() {
+        GateStatusBar bar;
+        bar.resize(818, 24);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        const QString longLine =
+            util::CommandResultLine(QTime(23, 59, 59), QStringLiteral("清除控制器队列中的缓存"), 6);
+        bar.SetPanel(0, longLine);
+        QCOMPARE(bar.PanelLabel(0)->width(), 350);
+        QCOMPARE(bar.Panel(0), longLine);
+        QCOMPARE(bar.PanelLabel(0)->toolTip(), longLine);
+        bar.SetPanel(0, QStringLiteral("09:08:07  设置继电器操作成功"));
+        QCOMPARE(bar.PanelLabel(0)->toolTip(), QString());
     }
 
     void reportSequence_data() {

@@ -1,0 +1,11 @@
+#include "app/application_identity.h"
+
+#include <QCoreApplication>
+
+namespace app {
+
+void SetApplicationIdentity() {
+    QCoreApplication::setApplicationName(QStringLiteral("Lintel"));
+}
+
+}  // namespace app
