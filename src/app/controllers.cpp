@@ -6,7 +6,10 @@
 #include "app/console_context.h"
 #include "app/form_access.h"
 #include "app/key_filter.h"
+#include "app/link_status_watch.h"
+#include "app/live_lists.h"
 #include "app/main_window.h"
+#include "app/result_reporter.h"
 #include "app/secondary_windows.h"
 #include "app/startup_controller.h"
 #include "commands/install_command_controllers.h"
@@ -48,7 +51,9 @@ void InstallKeyFilters(ConsoleContext& ctx, TForm1& form) {
 void InstallControllers(ConsoleContext& ctx, TForm1& form) {
     auto* startup = new StartupController(ctx, form);
     new ConnectionController(ctx, form);
+    new LinkStatusWatch(ctx.library, ctx.reporter.Bar(), ctx.fields.connection, &form);
     InstallKeyFilters(ctx, form);
+    InstallLiveListServices(form, ctx.prompter);
     new netcfg::NetcfgController({form, form, form.locateForm(), form.fSetdlg(), form.fNhSetDlg(),
                                   form.fPhSetDlg(), form.ChangeIPdlg()},
                                  ctx.prompter, &form);

@@ -7,6 +7,7 @@
 #include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/demo_mode.h"
+#include "app/event_journal.h"
 #include "app/main_window.h"
 #include "app/qt_prompter.h"
 #include "app/result_reporter.h"
@@ -47,6 +48,12 @@ int main(int argc, char* argv[]) {
     app::ResultReporter reporter(form1.StatusBar(), clock);
     app::ConsoleContext context{*library, form1.Fields(), reporter, prompter, clock, form1};
     app::InstallControllers(context, form1);
+    std::unique_ptr<app::EventJournal> journal;
+    if (!options.journalDirectory.isEmpty()) {
+        journal = std::make_unique<app::EventJournal>(options.journalDirectory, clock, prompter,
+                                                      reporter);
+        journal->AttachTo(form1);
+    }
     if (demo) {
         demo->ApplyTo(form1);
     }
