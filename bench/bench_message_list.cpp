@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <QListWidget>
 
-#include "monitor/line_list_view.h"
+#include "gui/line_list_view.h"
 
 #include <malloc.h>
 

@@ -6,12 +6,12 @@
 #include <QApplication>
 #include <QFile>
 
-#include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/qt_prompter.h"
-#include "app/result_reporter.h"
 #include "gate/unconnected_gate_library.h"
+#include "gui/console_context.h"
+#include "gui/qt_prompter.h"
+#include "gui/result_reporter.h"
 #include "util/clock.h"
 
 namespace {

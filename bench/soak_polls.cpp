@@ -17,16 +17,16 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/message_list.h"
-#include "app/prompter.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
 #include "gate_simulator.h"
+#include "gui/console_context.h"
+#include "gui/message_list.h"
+#include "gui/prompter.h"
+#include "gui/result_reporter.h"
+#include "gui/status_bar.h"
 #include "model_settings.h"
 #include "util/clock.h"
 

@@ -2,18 +2,18 @@
 
 #include <QLineEdit>
 
-#include "app/connection_controller.h"
-#include "app/console_context.h"
 #include "app/form_access.h"
-#include "app/key_filter.h"
 #include "app/main_window.h"
-#include "app/secondary_windows.h"
-#include "app/startup_controller.h"
 #include "commands/install_command_controllers.h"
+#include "controllers/netcfg/netcfg_controller.h"
+#include "controllers/records/record_retrieval_controller.h"
+#include "controllers/shell/connection_controller.h"
+#include "controllers/shell/startup_controller.h"
+#include "forms/secondary_windows.h"
+#include "gui/console_context.h"
+#include "gui/digit_key_filter.h"
 #include "monitor/install_monitor_controllers.h"
-#include "netcfg/netcfg_controller.h"
 #include "records/record_controllers.h"
-#include "records/record_retrieval_controller.h"
 
 namespace app {
 

@@ -4,14 +4,14 @@
 #include <cstdio>
 
 #include "app/console_command_line.h"
-#include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/demo_mode.h"
 #include "app/main_window.h"
-#include "app/qt_prompter.h"
-#include "app/result_reporter.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
+#include "gui/console_context.h"
+#include "gui/qt_prompter.h"
+#include "gui/result_reporter.h"
 #include "util/clock.h"
 
 int main(int argc, char* argv[]) {

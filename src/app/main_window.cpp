@@ -7,8 +7,8 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/secondary_windows.h"
-#include "app/status_bar.h"
+#include "forms/secondary_windows.h"
+#include "gui/status_bar.h"
 #include "ui_form1.h"
 #include "ui_page_alarm.h"
 #include "ui_page_channel.h"

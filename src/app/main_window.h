@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "app/form_fields.h"
 #include "gate/com_port_table.h"
+#include "gui/form_fields.h"
 
 class QTimer;
 class QTabWidget;

@@ -4,14 +4,14 @@
 #include <QDir>
 #include <QTabWidget>
 
-#include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/qt_prompter.h"
-#include "app/result_reporter.h"
-#include "app/secondary_windows.h"
-#include "app/status_bar.h"
+#include "forms/secondary_windows.h"
 #include "gate/unconnected_gate_library.h"
+#include "gui/console_context.h"
+#include "gui/qt_prompter.h"
+#include "gui/result_reporter.h"
+#include "gui/status_bar.h"
 #include "util/clock.h"
 
 int main(int argc, char* argv[]) {

@@ -2,7 +2,7 @@
 #include "cli/controller_command.h"
 #include "cli/monitor_session.h"
 #include "cli/subcommands.h"
-#include "commands/device_values.h"
+#include "core/commands/device_values.h"
 
 namespace cli {
 

@@ -1,11 +1,11 @@
 #include "commands/install_command_controllers.h"
 
-#include "app/console_context.h"
-#include "commands/alarms_controller.h"
-#include "commands/configuration_controller.h"
-#include "commands/detection_settings_controller.h"
-#include "commands/device_commands_controller.h"
-#include "commands/switches_controller.h"
+#include "controllers/commands/alarms_controller.h"
+#include "controllers/commands/configuration_controller.h"
+#include "controllers/commands/detection_settings_controller.h"
+#include "controllers/commands/device_commands_controller.h"
+#include "controllers/commands/switches_controller.h"
+#include "gui/console_context.h"
 
 #include <QWidget>
 

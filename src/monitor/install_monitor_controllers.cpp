@@ -1,8 +1,8 @@
 #include "monitor/install_monitor_controllers.h"
 
-#include "monitor/if2_controller.h"
-#include "monitor/polling_controller.h"
-#include "monitor/tag_block_controller.h"
+#include "controllers/monitor/if2_controller.h"
+#include "controllers/monitor/polling_controller.h"
+#include "controllers/monitor/tag_block_controller.h"
 
 namespace monitor {
 

@@ -1,7 +1,7 @@
 #include "records/record_controllers.h"
 
-#include "records/record_export_controller.h"
-#include "records/record_retrieval_controller.h"
+#include "controllers/records/record_export_controller.h"
+#include "controllers/records/record_retrieval_controller.h"
 
 namespace records {
 

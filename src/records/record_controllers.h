@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/export_file.h"
+#include "core/records/export_file.h"
 
 class QObject;
 

@@ -15,18 +15,18 @@
 
 #include <memory>
 
-#include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
+#include "controllers/records/record_export_controller.h"
+#include "core/records/record_lines.h"
+#include "core/records/stored_record.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
 #include "gate_simulator.h"
+#include "gui/console_context.h"
+#include "gui/result_reporter.h"
+#include "gui/status_bar.h"
 #include "recording_prompter.h"
-#include "records/record_export_controller.h"
-#include "records/record_lines.h"
-#include "records/stored_record.h"
 #include "util/clock.h"
 #include "util/gbk_codec.h"
 

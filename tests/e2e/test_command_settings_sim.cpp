@@ -1,7 +1,7 @@
 #include <QTest>
 
 #include "command_page_fixture.h"
-#include "commands/alarm_values.h"
+#include "core/commands/alarm_values.h"
 #include "gate/com_port_table.h"
 #include "gate/wire_gate_library.h"
 #include "gate_simulator.h"

@@ -8,14 +8,14 @@
 
 #include <memory>
 
-#include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
 #include "gate_simulator.h"
+#include "gui/console_context.h"
+#include "gui/result_reporter.h"
+#include "gui/status_bar.h"
 #include "recording_prompter.h"
 #include "util/clock.h"
 

@@ -7,14 +7,14 @@
 
 #include <memory>
 
-#include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/message_list.h"
-#include "app/result_reporter.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
 #include "gate_simulator.h"
+#include "gui/console_context.h"
+#include "gui/message_list.h"
+#include "gui/result_reporter.h"
 #include "recording_prompter.h"
 #include "scenario.h"
 #include "util/clock.h"

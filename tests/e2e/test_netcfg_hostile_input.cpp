@@ -20,9 +20,9 @@
 #include <thread>
 
 #include "app/main_window.h"
-#include "app/secondary_windows.h"
-#include "netcfg/module_rows.h"
-#include "netcfg/netcfg_controller.h"
+#include "controllers/netcfg/netcfg_controller.h"
+#include "core/netcfg/module_rows.h"
+#include "forms/secondary_windows.h"
 #include "recording_prompter.h"
 
 namespace {

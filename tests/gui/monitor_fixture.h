@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/console_context.h"
 #include "app/main_window.h"
-#include "app/message_list.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
+#include "gui/console_context.h"
+#include "gui/message_list.h"
+#include "gui/result_reporter.h"
+#include "gui/status_bar.h"
 #include "monitor/install_monitor_controllers.h"
 #include "recording_prompter.h"
 #include "scripted_gate_library.h"

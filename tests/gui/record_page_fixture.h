@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/console_context.h"
-#include "app/form_fields.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
+#include "gui/button_lock.h"
+#include "gui/console_context.h"
+#include "gui/form_fields.h"
+#include "gui/result_reporter.h"
+#include "gui/status_bar.h"
 #include "recording_prompter.h"
-#include "records/export_buttons.h"
 #include "scripted_gate_library.h"
 #include "util/clock.h"
 

@@ -1,7 +1,7 @@
 #include <QTest>
 
 #include "command_page_fixture.h"
-#include "commands/alarm_values.h"
+#include "core/commands/alarm_values.h"
 
 using testing_support::Args;
 using testing_support::CommandPageFixture;

@@ -8,12 +8,12 @@
 
 #include <memory>
 
-#include "app/command_controls.h"
-#include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
+#include "forms/command_controls.h"
+#include "gui/console_context.h"
+#include "gui/result_reporter.h"
+#include "gui/status_bar.h"
 #include "recording_prompter.h"
 #include "scripted_gate_library.h"
 #include "util/clock.h"

@@ -2,7 +2,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "monitor/line_list_view.h"
+#include "gui/line_list_view.h"
 
 using monitor::LineListView;
 

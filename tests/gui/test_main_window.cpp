@@ -10,14 +10,14 @@
 
 #include <array>
 
-#include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/result_reporter.h"
-#include "app/secondary_windows.h"
-#include "app/status_bar.h"
-#include "commands/config_values.h"
-#include "commands/device_values.h"
+#include "core/commands/config_values.h"
+#include "core/commands/device_values.h"
+#include "forms/secondary_windows.h"
+#include "gui/console_context.h"
+#include "gui/result_reporter.h"
+#include "gui/status_bar.h"
 #include "recording_prompter.h"
 #include "scripted_gate_library.h"
 #include "util/clock.h"

@@ -7,9 +7,9 @@
 #include <QTest>
 
 #include "app/main_window.h"
-#include "app/secondary_windows.h"
+#include "controllers/netcfg/netcfg_controller.h"
+#include "forms/secondary_windows.h"
 #include "module_sim_fixture.h"
-#include "netcfg/netcfg_controller.h"
 #include "recording_prompter.h"
 
 class TestNetcfgForms : public QObject {

@@ -5,9 +5,9 @@
 #include <QTimer>
 #include <QUdpSocket>
 
+#include "controllers/netcfg/locate_controller.h"
+#include "controllers/netcfg/netcfg_controller.h"
 #include "module_sim_fixture.h"
-#include "netcfg/locate_controller.h"
-#include "netcfg/netcfg_controller.h"
 #include "netcfg_test_windows.h"
 #include "recording_prompter.h"
 

@@ -1,12 +1,12 @@
 // The record controllers on the real main window: every control they and the export lock need
 // exists under its name, the buttons are bound, and Enter in Edit31 searches.
-#include "app/console_context.h"
 #include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
+#include "gui/button_lock.h"
+#include "gui/console_context.h"
+#include "gui/result_reporter.h"
+#include "gui/status_bar.h"
 #include "recording_prompter.h"
-#include "records/export_buttons.h"
 #include "scripted_gate_library.h"
 #include "util/clock.h"
 

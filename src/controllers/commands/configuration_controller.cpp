@@ -1,0 +1,102 @@
+#include "controllers/commands/configuration_controller.h"
+
+#include "gate/gate_library.h"
+#include "gui/form_fields.h"
+#include "gui/list_selection.h"
+#include "gui/prompter.h"
+#include "gui/result_reporter.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace commands {
+
+ConfigurationController::ConfigurationController(app::ConsoleContext& ctx, QObject* parent)
+    : QObject(parent),
+      ctx_(ctx),
+      lists_{},
+      setConfig_(FindControl<QRadioButton>(ctx.form, "RadioButton2")),
+      newAddress_(FindControl<QLineEdit>(ctx.form, "editNewConAddr")),
+      currentAddress_(FindControl<QLineEdit>(ctx.form, "Edit4")),
+      setAddress_(FindControl<QAbstractButton>(ctx.form, "btnSetControAddr")),
+      getAddress_(FindControl<QAbstractButton>(ctx.form, "btnGetControAddr")) {
+    for (int i = 0; i < kConfigFieldCount; ++i) {
+        lists_[static_cast<std::size_t>(i)] =
+            FindControl<QComboBox>(ctx.form, ConfigFieldOf(i).listName);
+    }
+    connect(FindControl<QAbstractButton>(ctx.form, "ControllerInfo"), &QAbstractButton::clicked,
+            this, &ConfigurationController::ControllerInfoClick);
+    for (QAbstractButton* b : {setAddress_, getAddress_}) {
+        connect(b, &QAbstractButton::clicked, this, [this, b] { btnSetControAddrClick(b); });
+    }
+}
+
+void ConfigurationController::ControllerInfoClick() {
+    auto& c = ctx_.fields.connection;
+    const bool set = setConfig_->isChecked();
+    // The values of the lists as they stand; an unselected list has nothing to send, and a
+    // read simply starts it at 0.
+    std::array<gate::Byte, kConfigFieldCount> v{};
+    for (int i = 0; i < kConfigFieldCount; ++i) {
+        const QComboBox* list = lists_[static_cast<std::size_t>(i)];
+        const auto value = ConfigValueFromSelection(i, list->currentIndex(), list->currentText());
+        if (value) {
+            v[static_cast<std::size_t>(i)] = *value;
+        } else if (set) {
+            ctx_.prompter.Message(NoSelectionMessage(QString::fromUtf8(ConfigFieldOf(i).label)),
+                                  kInputCaption, app::Prompter::Icon::Information);
+            return;
+        }
+    }
+    if (set) {
+        c.LastResult =
+            ctx_.library.ConfigureController(c.ControllerAddress, v[0], v[1], v[2], v[3], v[4],
+                                             v[5], v[6], v[7], c.ReplyStatus, c.PortHandle);
+        ctx_.reporter.Report(QStringLiteral("设置控制器配置信息"), c.LastResult, c.ReplyStatus);
+        return;
+    }
+    c.LastResult =
+        ctx_.library.GetControllerConfig(c.ControllerAddress, v[0], v[1], v[2], v[3], v[4], v[5],
+                                         v[6], v[7], c.ReplyStatus, c.PortHandle);
+    // Applied whatever the result: a failed read leaves the values it started from.
+    for (int i = 0; i < kConfigFieldCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        SelectItemOrNone(*lists_[k], ConfigIndexFromValue(i, v[k]));
+    }
+    ctx_.reporter.Report(QStringLiteral("获取控制器配置信息"), c.LastResult, c.ReplyStatus);
+}
+
+void ConfigurationController::btnSetControAddrClick(QAbstractButton* sender) {
+    auto& c = ctx_.fields.connection;
+    const QString caption = sender->text();
+    if (sender == setAddress_) {
+        const QString text = newAddress_->text();
+        const AddressEntry entry = AddressFromText(text);
+        if (entry.error == AddressEntry::Error::Empty) {
+            ctx_.prompter.Message(kAddressEmptyMessage, kInputCaption,
+                                  app::Prompter::Icon::Information);
+            return;
+        }
+        if (entry.error == AddressEntry::Error::NotANumber) {
+            ctx_.prompter.ConversionError(text);
+            return;
+        }
+        c.LastResult = ctx_.library.SetControllerAddr(c.ControllerAddress, 1, entry.address,
+                                                      c.ReplyStatus, c.PortHandle);
+        if (c.LastResult == gate::result::kOk) {
+            c.ControllerAddress = entry.address;  // every later command goes to the new address
+            currentAddress_->setText(AddressText(c.ControllerAddress));  // no stale address
+        }
+    } else {
+        c.LastResult =
+            ctx_.library.SetControllerAddr(c.ControllerAddress, 0, 0, c.ReplyStatus, c.PortHandle);
+        if (c.LastResult == gate::result::kOk) {
+            currentAddress_->setText(AddressText(c.ControllerAddress));
+        }
+    }
+    ctx_.reporter.Report(caption, c.LastResult, c.ReplyStatus);
+}
+
+}  // namespace commands

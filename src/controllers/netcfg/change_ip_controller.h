@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/netcfg/reply_slot.h"
+#include "core/netcfg/udp_endpoint.h"
+
+#include <QObject>
+
+class QDialog;
+class QLineEdit;
+
+namespace app {
+class Prompter;
+}
+
+namespace netcfg {
+
+class ModuleListView;
+class NetcfgSession;
+
+// The change-IP dialog (ChangeIPdlg): sends only the new address to the selected module.
+class ChangeIpController final : public QObject {
+    Q_OBJECT
+public:
+    ChangeIpController(QDialog& dialog, NetcfgSession& session, const ModuleListView& list,
+                       app::Prompter& prompter, QObject* parent = nullptr);
+
+    void Button1Click();  // change the address
+    void Button2Click();  // close
+
+private:
+    QDialog& dialog_;
+    QLineEdit& entry_;
+    NetcfgSession& session_;
+    const ModuleListView& list_;
+    app::Prompter& prompter_;
+    UdpEndpoint endpoint_;  // ChangeIpEndpoint
+    ReplySlot reply_;       // filled by its receive handler, read by nothing
+};
+
+}  // namespace netcfg
