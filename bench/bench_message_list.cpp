@@ -35,7 +35,7 @@ std::size_t HeapInUse() {
 }
 
 struct LineListTarget {
-    std::unique_ptr<monitor::LineListView> view = std::make_unique<monitor::LineListView>();
+    std::unique_ptr<gui::LineListView> view = std::make_unique<gui::LineListView>();
     void Append(const QString& line) { view->AppendLine(line); }
     void Scroll() { view->ScrollToNewest(); }
     QWidget& Widget() { return *view; }

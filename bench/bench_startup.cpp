@@ -35,9 +35,9 @@ void BM_StartUp(benchmark::State& state) {
     const long before = residentKiB();
     for (auto _ : state) {
         app::TForm1 form;
-        app::QtPrompter prompter(&form);
-        app::ResultReporter reporter(form.StatusBar(), clock);
-        app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
+        gui::QtPrompter prompter(&form);
+        gui::ResultReporter reporter(form.StatusBar(), clock);
+        gui::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
         app::InstallControllers(ctx, form);
         form.show();
         QCoreApplication::processEvents();

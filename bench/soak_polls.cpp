@@ -33,7 +33,7 @@
 namespace {
 
 // Answers every question with OK and counts what would have been shown.
-class CountingPrompter final : public app::Prompter {
+class CountingPrompter final : public gui::Prompter {
 public:
     Answer Message(const QString&, const QString&, Icon, Buttons) override {
         ++messages;
@@ -62,7 +62,7 @@ long VmRssKb() {
 
 qint64 TotalListLines(const app::TForm1& form) {
     qint64 total = 0;
-    for (const app::MessageList* list : form.findChildren<app::MessageList*>()) {
+    for (const gui::MessageList* list : form.findChildren<gui::MessageList*>()) {
         total += list->Count();
     }
     return total;
@@ -97,8 +97,8 @@ int main(int argc, char** argv) {
     util::SystemClock clock;
     app::TForm1 form;
     form.SetComPorts(table);
-    app::ResultReporter reporter(form.StatusBar(), clock);
-    app::ConsoleContext ctx{*library, form.Fields(), reporter, prompter, clock, form};
+    gui::ResultReporter reporter(form.StatusBar(), clock);
+    gui::ConsoleContext ctx{*library, form.Fields(), reporter, prompter, clock, form};
     app::InstallControllers(ctx, form);
 
     auto find = [&form](const char* name) {

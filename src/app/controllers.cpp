@@ -21,10 +21,11 @@ namespace {
 
 // The key filters of the entry fields: decimal digits (Edit_dateKeyPress) and hexadecimal
 // digits (Edit14KeyPress). Enter in Edit31 first runs its Enter action.
-void InstallKeyFilters(ConsoleContext& ctx, TForm1& form) {
-    auto* decimal = new DigitKeyFilter(util::DigitFilter::Decimal, ctx.prompter, &form);
-    auto* hexadecimal = new DigitKeyFilter(util::DigitFilter::Hexadecimal, ctx.prompter, &form);
-    auto* recordIndex = new DigitKeyFilter(util::DigitFilter::Decimal, ctx.prompter, &form);
+void InstallKeyFilters(gui::ConsoleContext& ctx, TForm1& form) {
+    auto* decimal = new gui::DigitKeyFilter(util::DigitFilter::Decimal, ctx.prompter, &form);
+    auto* hexadecimal =
+        new gui::DigitKeyFilter(util::DigitFilter::Hexadecimal, ctx.prompter, &form);
+    auto* recordIndex = new gui::DigitKeyFilter(util::DigitFilter::Decimal, ctx.prompter, &form);
     recordIndex->SetEnterAction([&form] { Q_EMIT form.Edit31EnterPressed(); });
     for (const char* name :
          {"Edit_year", "Edit_Month", "Edit_date", "Edit_Hour", "Edit_minute", "Edit_Sedcond",
@@ -45,7 +46,7 @@ void InstallKeyFilters(ConsoleContext& ctx, TForm1& form) {
 
 }  // namespace
 
-void InstallControllers(ConsoleContext& ctx, TForm1& form) {
+void InstallControllers(gui::ConsoleContext& ctx, TForm1& form) {
     auto* startup = new StartupController(ctx, form);
     new ConnectionController(ctx, form);
     InstallKeyFilters(ctx, form);

@@ -43,9 +43,9 @@ int main(int argc, char* argv[]) {
     // TForm1 first; it creates the six secondary windows after itself.
     app::TForm1 form1;
     form1.SetComPorts(std::move(comPorts));
-    app::QtPrompter prompter(&form1);
-    app::ResultReporter reporter(form1.StatusBar(), clock);
-    app::ConsoleContext context{*library, form1.Fields(), reporter, prompter, clock, form1};
+    gui::QtPrompter prompter(&form1);
+    gui::ResultReporter reporter(form1.StatusBar(), clock);
+    gui::ConsoleContext context{*library, form1.Fields(), reporter, prompter, clock, form1};
     app::InstallControllers(context, form1);
     if (demo) {
         demo->ApplyTo(form1);

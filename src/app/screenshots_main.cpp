@@ -23,9 +23,9 @@ int main(int argc, char* argv[]) {
     gate::UnconnectedGateLibrary library;
     util::SystemClock clock;
     app::TForm1 form;
-    app::QtPrompter prompter(&form);
-    app::ResultReporter reporter(form.StatusBar(), clock);
-    app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
+    gui::QtPrompter prompter(&form);
+    gui::ResultReporter reporter(form.StatusBar(), clock);
+    gui::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
     app::InstallControllers(ctx, form);
     form.show();
 

@@ -11,7 +11,7 @@
 
 namespace commands {
 
-void InstallCommandControllers(app::ConsoleContext& ctx) {
+void InstallCommandControllers(gui::ConsoleContext& ctx) {
     new DeviceCommandsController(ctx, &ctx.form);
     new ConfigurationController(ctx, &ctx.form);
     new DetectionSettingsController(ctx, &ctx.form);

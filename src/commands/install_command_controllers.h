@@ -1,6 +1,6 @@
 #pragma once
 
-namespace app {
+namespace gui {
 struct ConsoleContext;
 }
 
@@ -8,6 +8,6 @@ namespace commands {
 
 // Creates the controllers of the command and alarm pages, owned by the main window, and
 // connects them to their controls.
-void InstallCommandControllers(app::ConsoleContext& ctx);
+void InstallCommandControllers(gui::ConsoleContext& ctx);
 
 }  // namespace commands

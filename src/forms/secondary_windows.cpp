@@ -9,7 +9,7 @@
 #include "ui_fsetdlg.h"
 #include "ui_locate_form.h"
 
-namespace app {
+namespace forms {
 
 namespace {
 // Title bar with the system menu (close box) and, where asked, the minimise box.
@@ -71,4 +71,4 @@ TfPhSetDlg::TfPhSetDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
 }
 TfPhSetDlg::~TfPhSetDlg() = default;
 
-}  // namespace app
+}  // namespace forms

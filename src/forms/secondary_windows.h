@@ -13,7 +13,7 @@ class TfNhSetDlg;
 class TfPhSetDlg;
 }  // namespace Ui
 
-namespace app {
+namespace forms {
 
 // The six secondary windows, created once at start-up and kept (hidden) for the whole run so
 // that their controls keep their contents between uses. Each is its Designer form and nothing
@@ -91,4 +91,4 @@ private:
     std::unique_ptr<Ui::TfPhSetDlg> ui_;
 };
 
-}  // namespace app
+}  // namespace forms

@@ -2,10 +2,10 @@
 
 #include <QCoreApplication>
 
-namespace app {
+namespace gui {
 
 void SetApplicationIdentity() {
     QCoreApplication::setApplicationName(QStringLiteral("Lintel"));
 }
 
-}  // namespace app
+}  // namespace gui

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace app {
+namespace gui {
 
 // Names the application "Lintel", the title the task bar and the platform's plain message boxes
 // show. It is the application name, not a display name: Qt appends a display name to every
@@ -8,4 +8,4 @@ namespace app {
 // windows give them.
 void SetApplicationIdentity();
 
-}  // namespace app
+}  // namespace gui

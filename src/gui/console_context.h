@@ -8,7 +8,7 @@ class Clock;
 }
 class QWidget;
 
-namespace app {
+namespace gui {
 
 struct FormFields;
 class Prompter;
@@ -26,4 +26,4 @@ struct ConsoleContext {
     QWidget& form;
 };
 
-}  // namespace app
+}  // namespace gui

@@ -4,7 +4,7 @@
 
 #include "gui/prompter.h"
 
-namespace app {
+namespace gui {
 
 DigitKeyFilter::DigitKeyFilter(util::DigitFilter kind, Prompter& prompter, QObject* parent)
     : QObject(parent), kind_(kind), prompter_(prompter) {}
@@ -33,4 +33,4 @@ bool DigitKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-}  // namespace app
+}  // namespace gui

@@ -6,7 +6,7 @@
 
 #include "util/key_filter.h"
 
-namespace app {
+namespace gui {
 
 class Prompter;
 
@@ -30,4 +30,4 @@ private:
     std::function<void()> enterAction_;
 };
 
-}  // namespace app
+}  // namespace gui

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace app {
+namespace gui {
 
 // The fields that the main window owns for the whole run and that several subsystems share.
 struct FormFields {
@@ -18,4 +18,4 @@ struct FormFields {
     std::int32_t IF2Count = 0;
 };
 
-}  // namespace app
+}  // namespace gui

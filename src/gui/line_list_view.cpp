@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-namespace monitor {
+namespace gui {
 
 namespace {
 constexpr int kTextMargin = 2;
@@ -146,4 +146,4 @@ QSize LineListView::sizeHint() const {
     return {200, rowHeight_ * 8 + 2 * frameWidth()};
 }
 
-}  // namespace monitor
+}  // namespace gui

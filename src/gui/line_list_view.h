@@ -4,7 +4,7 @@
 
 #include <QAbstractScrollArea>
 
-namespace monitor {
+namespace gui {
 
 // An append-only list of text lines for millions of lines: the lines live in a LineStore, all
 // rows have the same height, and painting touches only the rows in view, so an append and a
@@ -28,7 +28,7 @@ public:
     int RowHeight() const { return rowHeight_; }
     int SelectedRow() const { return selected_; }
 
-    const LineStore& Store() const { return store_; }
+    const monitor::LineStore& Store() const { return store_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,10 +42,10 @@ private:
     void UpdateScrollRange();
     void SelectRow(int row);
 
-    LineStore store_;
+    monitor::LineStore store_;
     int rowHeight_ = 0;
     int selected_ = -1;
     bool rangeUpdatePending_ = false;
 };
 
-}  // namespace monitor
+}  // namespace gui

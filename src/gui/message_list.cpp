@@ -1,7 +1,7 @@
 #include "gui/message_list.h"
 
-namespace app {
+namespace gui {
 
-MessageList::MessageList(QWidget* parent) : monitor::LineListView(parent) {}
+MessageList::MessageList(QWidget* parent) : gui::LineListView(parent) {}
 
-}  // namespace app
+}  // namespace gui

@@ -4,12 +4,12 @@
 
 #include <QString>
 
-namespace app {
+namespace gui {
 
 // An append-only list of display lines (the message lists of the monitoring pages and the IF2
 // list): compact line storage, one row height, only the rows in view painted, so it stays fast
 // and lean with millions of lines.
-class MessageList final : public monitor::LineListView {
+class MessageList final : public gui::LineListView {
     Q_OBJECT
 public:
     explicit MessageList(QWidget* parent = nullptr);
@@ -19,4 +19,4 @@ public:
     // top visible line, 0 for an empty list) come from LineListView.
 };
 
-}  // namespace app
+}  // namespace gui

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace app {
+namespace gui {
 
 // Everything modal or audible that the console does goes through one Prompter, so that GUI tests
 // script the answers and see every message with its caption and icon.
@@ -45,4 +45,4 @@ public:
 // Text of the standard conversion-error message for a text that is not an integer.
 QString ConversionErrorText(const QString& text);
 
-}  // namespace app
+}  // namespace gui

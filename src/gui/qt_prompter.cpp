@@ -9,7 +9,7 @@
 #include <QMessageBox>
 #include <QVBoxLayout>
 
-namespace app {
+namespace gui {
 
 QString ConversionErrorText(const QString& text) {
     return QStringLiteral("'") + text + QStringLiteral("' is not a valid integer value");
@@ -94,4 +94,4 @@ std::optional<int> QtPrompter::ChoosePort(const QList<int>& comNumbers) {
     return ports->currentData().toInt();
 }
 
-}  // namespace app
+}  // namespace gui

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace app {
+namespace gui {
 
 // The production prompter: real Qt dialogs, the system beep and the override cursor.
 class QtPrompter final : public Prompter {
@@ -25,4 +25,4 @@ private:
     int busyDepth_ = 0;
 };
 
-}  // namespace app
+}  // namespace gui

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace app {
+namespace gui {
 
 ReadBackField::ReadBackField(QLineEdit& edit)
     : QObject(&edit), edit_(edit), typingLimit_(edit.maxLength()) {
@@ -22,4 +22,4 @@ void ReadBackField::Edited(const QString& text) {
     }
 }
 
-}  // namespace app
+}  // namespace gui

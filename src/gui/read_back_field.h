@@ -5,7 +5,7 @@
 
 class QLineEdit;
 
-namespace app {
+namespace gui {
 
 // An entry field whose length limit is a typing limit only. A value read back from the
 // controller is shown whole even when it is longer than the operator may type (QLineEdit::setText
@@ -26,4 +26,4 @@ private:
     int typingLimit_;
 };
 
-}  // namespace app
+}  // namespace gui

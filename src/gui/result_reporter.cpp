@@ -4,7 +4,7 @@
 #include "util/clock.h"
 #include "util/result_text.h"
 
-namespace app {
+namespace gui {
 
 void ResultReporter::ShowCommandResult(const QString& caption, std::uint8_t result) {
     ClearResult();
@@ -32,4 +32,4 @@ void ResultReporter::ClearResult() {
     bar_.SetPanel(1, QString());
 }
 
-}  // namespace app
+}  // namespace gui

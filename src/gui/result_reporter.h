@@ -8,7 +8,7 @@ namespace util {
 class Clock;
 }
 
-namespace app {
+namespace gui {
 
 class GateStatusBar;
 
@@ -41,4 +41,4 @@ private:
     const util::Clock& clock_;
 };
 
-}  // namespace app
+}  // namespace gui

@@ -6,7 +6,7 @@
 
 #include "gate/connection_rules.h"
 
-namespace app {
+namespace gui {
 
 namespace {
 
@@ -72,4 +72,4 @@ void GateStatusBar::ShowPorts(std::int32_t portHandle, std::int32_t if2Port) {
     SetPanel(3, gate::IF2PanelText(if2Port));
 }
 
-}  // namespace app
+}  // namespace gui

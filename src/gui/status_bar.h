@@ -7,7 +7,7 @@
 
 class QLabel;
 
-namespace app {
+namespace gui {
 
 // The main window's four-panel status bar "StatusBar1": panel 0 the result line (350 wide),
 // panel 1 the record-memory state (230), panel 2 the controller connection (as wide as its
@@ -33,4 +33,4 @@ private:
     std::array<QLabel*, kPanelCount> panels_{};
 };
 
-}  // namespace app
+}  // namespace gui

@@ -6,7 +6,7 @@
 
 namespace monitor {
 
-void InstallMonitorControllers(app::ConsoleContext& ctx, app::TForm1& form) {
+void InstallMonitorControllers(gui::ConsoleContext& ctx, app::TForm1& form) {
     new PollingController(ctx, form);
     new IF2Controller(ctx, form);
     new TagBlockController(ctx, form);

@@ -1,14 +1,16 @@
 #pragma once
 
 namespace app {
-struct ConsoleContext;
 class TForm1;
-}  // namespace app
+}
+namespace gui {
+struct ConsoleContext;
+}
 
 namespace monitor {
 
 // Binds the monitoring pages, the second input and the tag block read to the main window; the
 // controllers are children of the form.
-void InstallMonitorControllers(app::ConsoleContext& ctx, app::TForm1& form);
+void InstallMonitorControllers(gui::ConsoleContext& ctx, app::TForm1& form);
 
 }  // namespace monitor

@@ -5,7 +5,7 @@
 
 namespace records {
 
-RecordControllers InstallRecordControllers(app::ConsoleContext& ctx, QObject* parent,
+RecordControllers InstallRecordControllers(gui::ConsoleContext& ctx, QObject* parent,
                                            ExportDirectories dirs) {
     return {new RecordRetrievalController(ctx, parent),
             new RecordExportController(ctx, std::move(dirs), parent)};

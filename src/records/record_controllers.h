@@ -4,7 +4,7 @@
 
 class QObject;
 
-namespace app {
+namespace gui {
 struct ConsoleContext;
 }
 
@@ -20,7 +20,7 @@ struct RecordControllers {
 
 // Binds the command page's record controls of ctx.form; the controllers are children of
 // parent. Export files go to dirs (by default the executable's directory, else the documents).
-RecordControllers InstallRecordControllers(app::ConsoleContext& ctx, QObject* parent,
+RecordControllers InstallRecordControllers(gui::ConsoleContext& ctx, QObject* parent,
                                            ExportDirectories dirs = DefaultExportDirectories());
 
 }  // namespace records

@@ -29,8 +29,8 @@ struct SimConsole {
     testing_support::RecordingPrompter prompter;
     util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
     std::unique_ptr<app::TForm1> form;
-    std::unique_ptr<app::ResultReporter> reporter;
-    std::unique_ptr<app::ConsoleContext> ctx;
+    std::unique_ptr<gui::ResultReporter> reporter;
+    std::unique_ptr<gui::ConsoleContext> ctx;
 
     bool Start(std::vector<std::pair<QString, QString>> settings) {
         sim::SimulatorOptions options;
@@ -46,9 +46,9 @@ struct SimConsole {
         library = gate::CreateGateLibrary(table);
         form = std::make_unique<app::TForm1>();
         form->SetComPorts(table);
-        reporter = std::make_unique<app::ResultReporter>(form->StatusBar(), clock);
-        ctx = std::make_unique<app::ConsoleContext>(
-            app::ConsoleContext{*library, form->Fields(), *reporter, prompter, clock, *form});
+        reporter = std::make_unique<gui::ResultReporter>(form->StatusBar(), clock);
+        ctx = std::make_unique<gui::ConsoleContext>(
+            gui::ConsoleContext{*library, form->Fields(), *reporter, prompter, clock, *form});
         app::InstallControllers(*ctx, *form);
         return true;
     }

@@ -29,8 +29,8 @@ struct PolledConsole {
     testing_support::RecordingPrompter prompter;
     util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
     std::unique_ptr<app::TForm1> form;
-    std::unique_ptr<app::ResultReporter> reporter;
-    std::unique_ptr<app::ConsoleContext> ctx;
+    std::unique_ptr<gui::ResultReporter> reporter;
+    std::unique_ptr<gui::ConsoleContext> ctx;
 
     bool Start(const QString& scenarioText, const QString& mode) {
         QString error;
@@ -49,9 +49,9 @@ struct PolledConsole {
         }
         library = gate::CreateGateLibrary(gate::ComPortTable());
         form = std::make_unique<app::TForm1>();
-        reporter = std::make_unique<app::ResultReporter>(form->StatusBar(), clock);
-        ctx = std::make_unique<app::ConsoleContext>(
-            app::ConsoleContext{*library, form->Fields(), *reporter, prompter, clock, *form});
+        reporter = std::make_unique<gui::ResultReporter>(form->StatusBar(), clock);
+        ctx = std::make_unique<gui::ConsoleContext>(
+            gui::ConsoleContext{*library, form->Fields(), *reporter, prompter, clock, *form});
         app::InstallControllers(*ctx, *form);
         form->PageControl2().setCurrentIndex(1);
         line("Edit6")->setText(QStringLiteral("127.0.0.1"));
@@ -67,7 +67,7 @@ struct PolledConsole {
         QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
     }
     QStringList lines(const char* name) {
-        auto* list = form->findChild<app::MessageList*>(QString::fromLatin1(name));
+        auto* list = form->findChild<gui::MessageList*>(QString::fromLatin1(name));
         QStringList out;
         for (int i = 0; list != nullptr && i < list->Count(); ++i) {
             out.append(list->Line(i));

@@ -26,16 +26,16 @@ struct MonitorFixture {
         form.Fields().connection.ControllerAddress = 3;
     }
 
-    app::FormFields& Fields() { return form.Fields(); }
+    gui::FormFields& Fields() { return form.Fields(); }
     QPushButton& Button(const char* name) {
         return *form.findChild<QPushButton*>(QString::fromLatin1(name));
     }
-    app::MessageList& List(const char* name) {
-        return *form.findChild<app::MessageList*>(QString::fromLatin1(name));
+    gui::MessageList& List(const char* name) {
+        return *form.findChild<gui::MessageList*>(QString::fromLatin1(name));
     }
     QStringList Lines(const char* name) {
         QStringList out;
-        app::MessageList& list = List(name);
+        gui::MessageList& list = List(name);
         for (int i = 0; i < list.Count(); ++i) {
             out.append(list.Line(i));
         }
@@ -46,8 +46,8 @@ struct MonitorFixture {
     testing_support::RecordingPrompter prompter;
     util::FixedClock clock;
     app::TForm1 form;
-    app::ResultReporter reporter;
-    app::ConsoleContext ctx;
+    gui::ResultReporter reporter;
+    gui::ConsoleContext ctx;
 };
 
 inline QByteArray MessageBytes(std::initializer_list<int> values) {

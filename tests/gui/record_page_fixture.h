@@ -23,7 +23,7 @@
 struct RecordPageFixture {
     RecordPageFixture()
         : clock(QDateTime(QDate(2024, 5, 6), QTime(9, 8, 42))),
-          bar(new app::GateStatusBar(&form)),
+          bar(new gui::GateStatusBar(&form)),
           reporter(*bar, clock),
           ctx{library, fields, reporter, prompter, clock, form} {
         auto* layout = new QVBoxLayout(&form);
@@ -53,9 +53,9 @@ struct RecordPageFixture {
     QWidget form;
     testing_support::ScriptedGateLibrary library;
     testing_support::RecordingPrompter prompter;
-    app::FormFields fields;
+    gui::FormFields fields;
     util::FixedClock clock;
-    app::GateStatusBar* bar;
-    app::ResultReporter reporter;
-    app::ConsoleContext ctx;
+    gui::GateStatusBar* bar;
+    gui::ResultReporter reporter;
+    gui::ConsoleContext ctx;
 };

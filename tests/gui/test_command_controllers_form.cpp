@@ -25,8 +25,8 @@ class TestCommandControllersForm : public QObject {
         ScriptedGateLibrary library;
         RecordingPrompter prompter;
         util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
-        app::ResultReporter reporter{form.StatusBar(), clock};
-        app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
+        gui::ResultReporter reporter{form.StatusBar(), clock};
+        gui::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
 
         Window() {
             app::InstallControllers(ctx, form);

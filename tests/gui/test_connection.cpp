@@ -29,8 +29,8 @@ struct Console {
     RecordingPrompter prompter;
     util::FixedClock clock{QDateTime(QDate(2024, 5, 6), QTime(9, 8, 7))};
     app::TForm1 form;
-    app::ResultReporter reporter{form.StatusBar(), clock};
-    app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
+    gui::ResultReporter reporter{form.StatusBar(), clock};
+    gui::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
 
     Console() { app::InstallControllers(ctx, form); }
 
@@ -150,8 +150,8 @@ private Q_SLOTS:
         // /dev/null opens for reading and writing: COM3 exists; COM4's device does not.
         form.SetComPorts(gate::ComPortTable(
             {{3, QStringLiteral("/dev/null")}, {4, QStringLiteral("/nonexistent/tty")}}));
-        app::ResultReporter reporter{form.StatusBar(), clock};
-        app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
+        gui::ResultReporter reporter{form.StatusBar(), clock};
+        gui::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
         app::InstallControllers(ctx, form);
         auto* ports = form.findChild<QComboBox*>(QStringLiteral("ComboBox_Port"));
         QCOMPARE(ports->count(), 2);
@@ -254,7 +254,7 @@ private Q_SLOTS:
             QCOMPARE(c.prompter.messages.size(), 1);
             QCOMPARE(c.prompter.messages.at(0).text, message);
             QCOMPARE(c.prompter.messages.at(0).caption, caption);
-            QCOMPARE(c.prompter.messages.at(0).icon, app::Prompter::Icon::Information);
+            QCOMPARE(c.prompter.messages.at(0).icon, gui::Prompter::Icon::Information);
         }
         QCOMPARE(c.prompter.conversionErrors.size(), conversionErrors);
         QCOMPARE(c.conn().PortHandle, -1);

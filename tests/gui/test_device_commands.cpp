@@ -4,7 +4,7 @@
 
 using testing_support::Args;
 using testing_support::CommandPageFixture;
-using Icon = app::Prompter::Icon;
+using Icon = gui::Prompter::Icon;
 
 namespace {
 QVariantMap out(std::initializer_list<std::pair<const char*, QVariant>> values) {

@@ -4,7 +4,7 @@
 
 #include "gui/line_list_view.h"
 
-using monitor::LineListView;
+using gui::LineListView;
 
 class TestLineListView : public QObject {
     Q_OBJECT

@@ -30,8 +30,8 @@ struct Console {
     testing_support::RecordingPrompter prompter;
     util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
     app::TForm1 form;
-    app::ResultReporter reporter{form.StatusBar(), clock};
-    app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
+    gui::ResultReporter reporter{form.StatusBar(), clock};
+    gui::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
 
     Console() { app::InstallControllers(ctx, form); }
 };

@@ -11,7 +11,7 @@
 #include "netcfg_test_windows.h"
 #include "recording_prompter.h"
 
-using app::Prompter;
+using gui::Prompter;
 
 namespace {
 

@@ -34,8 +34,8 @@ private Q_SLOTS:
         testing_support::ScriptedGateLibrary library;
         testing_support::RecordingPrompter prompter;
         util::FixedClock clock(QDateTime(QDate(2024, 5, 6), QTime(9, 8, 42)));
-        app::ResultReporter reporter(form.StatusBar(), clock);
-        app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
+        gui::ResultReporter reporter(form.StatusBar(), clock);
+        gui::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
         app::InstallControllers(ctx, form);
 
         auto* status = form.findChild<QAbstractButton*>(QStringLiteral("GetBackRecorfStatus"));

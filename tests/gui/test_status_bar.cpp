@@ -7,8 +7,8 @@
 #include "util/clock.h"
 #include "util/result_text.h"
 
-using app::GateStatusBar;
-using app::ResultReporter;
+using gui::GateStatusBar;
+using gui::ResultReporter;
 
 class TestStatusBar : public QObject {
     Q_OBJECT

@@ -146,13 +146,13 @@ inline void BuildCommandPages(QWidget& form) {
 template <class Library>
 struct CommandPages {
     QWidget form;
-    app::GateStatusBar* bar = new app::GateStatusBar(&form);
+    gui::GateStatusBar* bar = new gui::GateStatusBar(&form);
     util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
-    app::ResultReporter reporter{*bar, clock};
+    gui::ResultReporter reporter{*bar, clock};
     Library library;
     RecordingPrompter prompter;
-    app::FormFields fields;
-    app::ConsoleContext ctx{library, fields, reporter, prompter, clock, form};
+    gui::FormFields fields;
+    gui::ConsoleContext ctx{library, fields, reporter, prompter, clock, form};
 
     template <class... Args>
     explicit CommandPages(Args&&... args) : library(std::forward<Args>(args)...) {

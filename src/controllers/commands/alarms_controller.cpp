@@ -13,7 +13,7 @@
 
 namespace commands {
 
-AlarmsController::AlarmsController(app::ConsoleContext& ctx, QObject* parent)
+AlarmsController::AlarmsController(gui::ConsoleContext& ctx, QObject* parent)
     : QObject(parent),
       ctx_(ctx),
       enables_{},

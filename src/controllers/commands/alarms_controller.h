@@ -18,14 +18,14 @@ namespace commands {
 class AlarmsController final : public QObject {
     Q_OBJECT
 public:
-    explicit AlarmsController(app::ConsoleContext& ctx, QObject* parent = nullptr);
+    explicit AlarmsController(gui::ConsoleContext& ctx, QObject* parent = nullptr);
 
 public Q_SLOTS:
     void Button12Click();  // mask set or query
     void Button11Click();  // pattern set
 
 private:
-    app::ConsoleContext ctx_;
+    gui::ConsoleContext ctx_;
     std::array<QCheckBox*, kAlarmCount> enables_;
     std::array<QComboBox*, gate::kAlarmPatternSize> pattern_;
     QRadioButton* setMask_;  // RadioButton7

@@ -13,7 +13,7 @@
 
 namespace commands {
 
-ConfigurationController::ConfigurationController(app::ConsoleContext& ctx, QObject* parent)
+ConfigurationController::ConfigurationController(gui::ConsoleContext& ctx, QObject* parent)
     : QObject(parent),
       ctx_(ctx),
       lists_{},
@@ -46,7 +46,7 @@ void ConfigurationController::ControllerInfoClick() {
             v[static_cast<std::size_t>(i)] = *value;
         } else if (set) {
             ctx_.prompter.Message(NoSelectionMessage(QString::fromUtf8(ConfigFieldOf(i).label)),
-                                  kInputCaption, app::Prompter::Icon::Information);
+                                  kInputCaption, gui::Prompter::Icon::Information);
             return;
         }
     }
@@ -76,7 +76,7 @@ void ConfigurationController::btnSetControAddrClick(QAbstractButton* sender) {
         const AddressEntry entry = AddressFromText(text);
         if (entry.error == AddressEntry::Error::Empty) {
             ctx_.prompter.Message(kAddressEmptyMessage, kInputCaption,
-                                  app::Prompter::Icon::Information);
+                                  gui::Prompter::Icon::Information);
             return;
         }
         if (entry.error == AddressEntry::Error::NotANumber) {

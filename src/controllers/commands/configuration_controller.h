@@ -18,7 +18,7 @@ namespace commands {
 class ConfigurationController final : public QObject {
     Q_OBJECT
 public:
-    explicit ConfigurationController(app::ConsoleContext& ctx, QObject* parent = nullptr);
+    explicit ConfigurationController(gui::ConsoleContext& ctx, QObject* parent = nullptr);
 
 public Q_SLOTS:
     void ControllerInfoClick();
@@ -26,7 +26,7 @@ public Q_SLOTS:
     void btnSetControAddrClick(QAbstractButton* sender);
 
 private:
-    app::ConsoleContext ctx_;
+    gui::ConsoleContext ctx_;
     std::array<QComboBox*, kConfigFieldCount> lists_;
     QRadioButton* setConfig_;
     QLineEdit* newAddress_;

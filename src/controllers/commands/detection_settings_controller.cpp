@@ -21,7 +21,7 @@ constexpr int kDefaultLeadIndex = 20;
 constexpr int kDefaultLagIndex = 100;
 }  // namespace
 
-DetectionSettingsController::DetectionSettingsController(app::ConsoleContext& ctx, QObject* parent)
+DetectionSettingsController::DetectionSettingsController(gui::ConsoleContext& ctx, QObject* parent)
     : QObject(parent),
       ctx_(ctx),
       setCorrelation_(FindControl<QAbstractButton>(ctx.form, "Button1")),
@@ -37,8 +37,8 @@ DetectionSettingsController::DetectionSettingsController(app::ConsoleContext& ct
       repeat_(FindControl<QComboBox>(ctx.form, "ComboBox12")),
       startBlock_(FindControl<QLineEdit>(ctx.form, "Edit3")),
       blockCount_(FindControl<QLineEdit>(ctx.form, "Edit2")),
-      startShown_(new app::ReadBackField(*startBlock_)),
-      countShown_(new app::ReadBackField(*blockCount_)) {
+      startShown_(new gui::ReadBackField(*startBlock_)),
+      countShown_(new gui::ReadBackField(*blockCount_)) {
     for (const char* name : {"Button1", "Button2"}) {
         auto* b = FindControl<QAbstractButton>(ctx.form, name);
         connect(b, &QAbstractButton::clicked, this, [this, b] { Button1Click(b); });
@@ -115,7 +115,7 @@ void DetectionSettingsController::setCorrelation() {
         const QString label = controls.leadIndex < 0 ? QStringLiteral("超前检测时间")
                                                      : QStringLiteral("滞后检测时间");
         ctx_.prompter.Message(NoSelectionMessage(label), kInputCaption,
-                              app::Prompter::Icon::Information);
+                              gui::Prompter::Icon::Information);
         return;
     }
     auto& c = ctx_.fields.connection;
@@ -157,7 +157,7 @@ void DetectionSettingsController::setTagData() {
     controls.countText = blockCount_->text();
     TagDataEntry entry = TagDataSetRequest(controls);
     const auto refuse = [this](const QString& text) {
-        ctx_.prompter.Message(text, kInputCaption, app::Prompter::Icon::Information);
+        ctx_.prompter.Message(text, kInputCaption, gui::Prompter::Icon::Information);
     };
     switch (entry.error) {
         case TagDataEntry::Error::EmptyEntry:

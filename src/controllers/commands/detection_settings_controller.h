@@ -9,7 +9,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
-namespace app {
+namespace gui {
 class ReadBackField;
 }
 
@@ -20,7 +20,7 @@ namespace commands {
 class DetectionSettingsController final : public QObject {
     Q_OBJECT
 public:
-    explicit DetectionSettingsController(app::ConsoleContext& ctx, QObject* parent = nullptr);
+    explicit DetectionSettingsController(gui::ConsoleContext& ctx, QObject* parent = nullptr);
 
 public Q_SLOTS:
     // sender: Button1 sets, Button2 reads.
@@ -36,7 +36,7 @@ private:
     void readTagData();
     void setTagData();
 
-    app::ConsoleContext ctx_;
+    gui::ConsoleContext ctx_;
     QAbstractButton* setCorrelation_;
     QCheckBox* enabled_;     // CheckBox5
     QCheckBox* useDefault_;  // CheckBox6
@@ -51,8 +51,8 @@ private:
     QLineEdit* startBlock_;  // Edit3
     QLineEdit* blockCount_;  // Edit2
     // Start block and count read back are shown whole (a start block may exceed two digits).
-    app::ReadBackField* startShown_;
-    app::ReadBackField* countShown_;
+    gui::ReadBackField* startShown_;
+    gui::ReadBackField* countShown_;
 };
 
 }  // namespace commands

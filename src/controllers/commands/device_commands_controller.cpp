@@ -20,7 +20,7 @@ gate::Byte indexByte(const QComboBox* list) {
 }
 }  // namespace
 
-DeviceCommandsController::DeviceCommandsController(app::ConsoleContext& ctx, QObject* parent)
+DeviceCommandsController::DeviceCommandsController(gui::ConsoleContext& ctx, QObject* parent)
     : QObject(parent),
       ctx_(ctx),
       relay_(FindControl<QComboBox>(ctx.form, "ComboBox_Relay")),
@@ -95,14 +95,14 @@ void DeviceCommandsController::ClockCMDClick() {
         switch (entry.error) {
             case ClockEntry::Error::EmptyField:
                 ctx_.prompter.Message(kClockEmptyMessage, kClockCaption,
-                                      app::Prompter::Icon::Information);
+                                      gui::Prompter::Icon::Information);
                 return;
             case ClockEntry::Error::NotANumber:
                 ctx_.prompter.ConversionError(entry.badText);
                 return;
             case ClockEntry::Error::YearOutOfRange:
                 ctx_.prompter.Message(kClockYearMessage, kClockCaption,
-                                      app::Prompter::Icon::Information);
+                                      gui::Prompter::Icon::Information);
                 return;
             case ClockEntry::Error::None:
                 break;

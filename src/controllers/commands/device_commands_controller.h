@@ -18,7 +18,7 @@ namespace commands {
 class DeviceCommandsController final : public QObject {
     Q_OBJECT
 public:
-    explicit DeviceCommandsController(app::ConsoleContext& ctx, QObject* parent = nullptr);
+    explicit DeviceCommandsController(gui::ConsoleContext& ctx, QObject* parent = nullptr);
 
 public Q_SLOTS:
     void SetRealyClick();
@@ -36,7 +36,7 @@ private:
     void setInfrared(std::uint8_t action, const QString& caption);
     void clearIdentity();
 
-    app::ConsoleContext ctx_;
+    gui::ConsoleContext ctx_;
     QComboBox* relay_;
     QComboBox* ledOn_;
     QComboBox* ledOff_;

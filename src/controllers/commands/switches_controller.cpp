@@ -13,7 +13,7 @@
 
 namespace commands {
 
-SwitchesController::SwitchesController(app::ConsoleContext& ctx, QObject* parent)
+SwitchesController::SwitchesController(gui::ConsoleContext& ctx, QObject* parent)
     : QObject(parent),
       ctx_(ctx),
       channelMode_(FindControl<QRadioButton>(ctx.form, "rb1")),

@@ -13,7 +13,7 @@ namespace commands {
 class SwitchesController final : public QObject {
     Q_OBJECT
 public:
-    explicit SwitchesController(app::ConsoleContext& ctx, QObject* parent = nullptr);
+    explicit SwitchesController(gui::ConsoleContext& ctx, QObject* parent = nullptr);
 
 public Q_SLOTS:
     void Button5Click();   // mode set
@@ -30,7 +30,7 @@ public Q_SLOTS:
 private:
     void showStamped(const QString& text);
 
-    app::ConsoleContext ctx_;
+    gui::ConsoleContext ctx_;
     QRadioButton* channelMode_;   // rb1
     QRadioButton* easMode_;       // rb2
     QRadioButton* irReverse_;     // rb4

@@ -18,13 +18,13 @@
 
 namespace monitor {
 
-IF2Controller::IF2Controller(app::ConsoleContext& ctx, app::TForm1& form)
+IF2Controller::IF2Controller(gui::ConsoleContext& ctx, app::TForm1& form)
     : QObject(&form),
       ctx_(ctx),
       form_(form),
       open_(&FindControl<QPushButton>(form, "Btn_OpenIF2")),
       close_(&FindControl<QPushButton>(form, "Btn_CloseIF2")),
-      list_(&FindControl<app::MessageList>(form, "ListBox1")) {
+      list_(&FindControl<gui::MessageList>(form, "ListBox1")) {
     connect(open_, &QPushButton::clicked, this, &IF2Controller::Btn_OpenIF2Click);
     connect(close_, &QPushButton::clicked, this, &IF2Controller::Btn_CloseIF2Click);
     connect(&form.Timer2(), &QTimer::timeout, this, &IF2Controller::Timer2Timer);

@@ -5,10 +5,12 @@
 class QPushButton;
 
 namespace app {
+class TForm1;
+}
+namespace gui {
 struct ConsoleContext;
 class MessageList;
-class TForm1;
-}  // namespace app
+}  // namespace gui
 
 namespace monitor {
 
@@ -17,7 +19,7 @@ namespace monitor {
 class IF2Controller final : public QObject {
     Q_OBJECT
 public:
-    IF2Controller(app::ConsoleContext& ctx, app::TForm1& form);
+    IF2Controller(gui::ConsoleContext& ctx, app::TForm1& form);
 
     void Btn_OpenIF2Click();
     void Btn_CloseIF2Click();
@@ -29,11 +31,11 @@ private:
     void InvertButtons();
     void RefreshComPort();
 
-    app::ConsoleContext& ctx_;
+    gui::ConsoleContext& ctx_;
     app::TForm1& form_;
     QPushButton* open_;
     QPushButton* close_;
-    app::MessageList* list_;
+    gui::MessageList* list_;
 };
 
 }  // namespace monitor

@@ -21,7 +21,7 @@ void Invert(QPushButton& button) {
 
 }  // namespace
 
-PollingController::PollingController(app::ConsoleContext& ctx, app::TForm1& form)
+PollingController::PollingController(gui::ConsoleContext& ctx, app::TForm1& form)
     : QObject(&form),
       ctx_(ctx),
       form_(form),
@@ -32,7 +32,7 @@ PollingController::PollingController(app::ConsoleContext& ctx, app::TForm1& form
       startEas_(&FindControl<QPushButton>(form, "Button13")),
       stopEas_(&FindControl<QPushButton>(form, "Button14")) {
     for (std::size_t i = 0; i < lists_.size(); ++i) {
-        lists_[i] = &FindControl<app::MessageList>(form, ListObjectName(MonitorList(i)));
+        lists_[i] = &FindControl<gui::MessageList>(form, ListObjectName(MonitorList(i)));
     }
     const char* led[] = {"ComboBox6", "ComboBox8", "ComboBox3",
                          "ComboBox7", "ComboBox4", "ComboBox2"};
@@ -116,7 +116,7 @@ void PollingController::Button15Click() {
     }
 }
 
-app::MessageList& PollingController::List(MonitorList list) {
+gui::MessageList& PollingController::List(MonitorList list) {
     return *lists_[static_cast<std::size_t>(list)];
 }
 

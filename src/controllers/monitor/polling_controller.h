@@ -11,10 +11,12 @@ class QTimer;
 class QComboBox;
 
 namespace app {
+class TForm1;
+}
+namespace gui {
 struct ConsoleContext;
 class MessageList;
-class TForm1;
-}  // namespace app
+}  // namespace gui
 
 namespace monitor {
 
@@ -23,7 +25,7 @@ namespace monitor {
 class PollingController final : public QObject, private PollSink {
     Q_OBJECT
 public:
-    PollingController(app::ConsoleContext& ctx, app::TForm1& form);
+    PollingController(gui::ConsoleContext& ctx, app::TForm1& form);
 
     void Timer1Timer();
     void Timer3Timer();
@@ -45,12 +47,12 @@ private:
     std::optional<std::array<gate::Byte, 6>> LedBuzzerSelection() override;
     void Report(const QString& caption, std::int32_t result, gate::Byte replyStatus) override;
 
-    app::MessageList& List(MonitorList list);
+    gui::MessageList& List(MonitorList list);
 
-    app::ConsoleContext& ctx_;
+    gui::ConsoleContext& ctx_;
     app::TForm1& form_;
     MessagePoller poller_;
-    std::array<app::MessageList*, 11> lists_{};
+    std::array<gui::MessageList*, 11> lists_{};
     std::array<QComboBox*, 6> ledBuzzerLists_{};
     QPushButton* startChannel_;
     QPushButton* stopChannel_;

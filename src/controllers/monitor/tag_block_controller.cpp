@@ -34,7 +34,7 @@ void FillRows(QTableWidget& table, const QList<TagBlockRow>& rows) {
 
 }  // namespace
 
-TagBlockController::TagBlockController(app::ConsoleContext& ctx, app::TForm1& form)
+TagBlockController::TagBlockController(gui::ConsoleContext& ctx, app::TForm1& form)
     : QObject(&form),
       ctx_(ctx),
       form3_(form.Form3()),
@@ -56,7 +56,7 @@ void TagBlockController::GetTagDataClick() {
             ctx_.prompter.ConversionError(refusal->conversionError);
         } else {
             ctx_.prompter.Message(refusal->message, kInputCaption,
-                                  app::Prompter::Icon::Information);
+                                  gui::Prompter::Icon::Information);
         }
         return;
     }

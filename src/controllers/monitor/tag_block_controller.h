@@ -6,10 +6,14 @@ class QComboBox;
 class QLineEdit;
 
 namespace app {
-struct ConsoleContext;
 class TForm1;
+}
+namespace forms {
 class TForm3;
-}  // namespace app
+}
+namespace gui {
+struct ConsoleContext;
+}
 
 namespace monitor {
 
@@ -18,14 +22,14 @@ namespace monitor {
 class TagBlockController final : public QObject {
     Q_OBJECT
 public:
-    TagBlockController(app::ConsoleContext& ctx, app::TForm1& form);
+    TagBlockController(gui::ConsoleContext& ctx, app::TForm1& form);
 
     void GetTagDataClick();
     void Button1Click();  // Form3's "关闭"
 
 private:
-    app::ConsoleContext& ctx_;
-    app::TForm3& form3_;
+    gui::ConsoleContext& ctx_;
+    forms::TForm3& form3_;
     QLineEdit* uid_;
     QLineEdit* startBlock_;
     QLineEdit* blockCount_;

@@ -8,14 +8,14 @@
 
 namespace netcfg {
 
-void WatchAddressEntry(QLineEdit& entry, app::Prompter& prompter) {
+void WatchAddressEntry(QLineEdit& entry, gui::Prompter& prompter) {
     // displayText() keeps the blanks of the mask that the check counts by position.
     QObject::connect(&entry, &QLineEdit::textChanged, &entry, [&entry, &prompter] {
         if (const auto message = OctetCheck(entry.displayText())) {
             // A plain box: no icon, captioned with the application's title as the platform's
             // plain message box is.
             prompter.Message(*message, QCoreApplication::applicationName(),
-                             app::Prompter::Icon::None);
+                             gui::Prompter::Icon::None);
         }
     });
 }

@@ -15,7 +15,7 @@
 namespace netcfg {
 
 ChangeIpController::ChangeIpController(QDialog& dialog, NetcfgSession& session,
-                                       const ModuleListView& list, app::Prompter& prompter,
+                                       const ModuleListView& list, gui::Prompter& prompter,
                                        QObject* parent)
     : QObject(parent),
       dialog_(dialog),

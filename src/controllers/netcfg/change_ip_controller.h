@@ -8,7 +8,7 @@
 class QDialog;
 class QLineEdit;
 
-namespace app {
+namespace gui {
 class Prompter;
 }
 
@@ -22,7 +22,7 @@ class ChangeIpController final : public QObject {
     Q_OBJECT
 public:
     ChangeIpController(QDialog& dialog, NetcfgSession& session, const ModuleListView& list,
-                       app::Prompter& prompter, QObject* parent = nullptr);
+                       gui::Prompter& prompter, QObject* parent = nullptr);
 
     void Button1Click();  // change the address
     void Button2Click();  // close
@@ -32,7 +32,7 @@ private:
     QLineEdit& entry_;
     NetcfgSession& session_;
     const ModuleListView& list_;
-    app::Prompter& prompter_;
+    gui::Prompter& prompter_;
     UdpEndpoint endpoint_;  // ChangeIpEndpoint
     ReplySlot reply_;       // filled by its receive handler, read by nothing
 };

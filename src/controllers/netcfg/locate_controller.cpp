@@ -13,7 +13,7 @@
 
 namespace netcfg {
 
-LocateController::LocateController(QDialog& dialog, NetcfgSession& session, app::Prompter& prompter,
+LocateController::LocateController(QDialog& dialog, NetcfgSession& session, gui::Prompter& prompter,
                                    QObject* parent)
     : QObject(parent),
       dialog_(dialog),

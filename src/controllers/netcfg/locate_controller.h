@@ -8,7 +8,7 @@
 class QDialog;
 class QLineEdit;
 
-namespace app {
+namespace gui {
 class Prompter;
 }
 
@@ -20,7 +20,7 @@ class NetcfgSession;
 class LocateController final : public QObject {
     Q_OBJECT
 public:
-    LocateController(QDialog& dialog, NetcfgSession& session, app::Prompter& prompter,
+    LocateController(QDialog& dialog, NetcfgSession& session, gui::Prompter& prompter,
                      QObject* parent = nullptr);
 
     void Button1Click();  // directed search
@@ -33,7 +33,7 @@ private:
     QDialog& dialog_;
     QLineEdit& entry_;
     NetcfgSession& session_;
-    app::Prompter& prompter_;
+    gui::Prompter& prompter_;
     UdpEndpoint endpoint_;  // LocateEndpoint
     ReplySlot reply_;
     QString lastRefusal_;

@@ -33,7 +33,7 @@ std::optional<ModuleRow> ModuleListView::Selected() const {
     return session_.Rows().At(items.first()->row());
 }
 
-std::optional<ModuleRow> ModuleListView::SelectedModule(app::Prompter& prompter) const {
+std::optional<ModuleRow> ModuleListView::SelectedModule(gui::Prompter& prompter) const {
     const std::optional<ModuleRow> row = Selected();
     if (!row) {
         Warn(prompter, NoDeviceText());

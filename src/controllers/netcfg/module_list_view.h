@@ -8,7 +8,7 @@
 
 class QTableWidget;
 
-namespace app {
+namespace gui {
 class Prompter;
 }
 
@@ -27,7 +27,7 @@ public:
 
     // The module a button acts on: with no selection, warns "没有选择设备！" and gives nothing;
     // a selected row without MAC gives nothing silently.
-    std::optional<ModuleRow> SelectedModule(app::Prompter& prompter) const;
+    std::optional<ModuleRow> SelectedModule(gui::Prompter& prompter) const;
 
 private:
     void AddRow(const ModuleRow& row);

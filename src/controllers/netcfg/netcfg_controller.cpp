@@ -13,7 +13,7 @@
 
 namespace netcfg {
 
-NetcfgController::NetcfgController(Windows windows, app::Prompter& prompter, QObject* parent)
+NetcfgController::NetcfgController(Windows windows, gui::Prompter& prompter, QObject* parent)
     : QObject(parent),
       w_(windows),
       prompter_(prompter),

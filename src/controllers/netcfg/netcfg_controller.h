@@ -7,7 +7,7 @@
 class QDialog;
 class QWidget;
 
-namespace app {
+namespace gui {
 class Prompter;
 }
 
@@ -32,7 +32,7 @@ public:
         QDialog& serialAdvanced;
         QDialog& changeIp;
     };
-    NetcfgController(Windows windows, app::Prompter& prompter, QObject* parent = nullptr);
+    NetcfgController(Windows windows, gui::Prompter& prompter, QObject* parent = nullptr);
     ~NetcfgController() override;
 
     NetcfgSession& Session() { return session_; }
@@ -45,7 +45,7 @@ public:
 
 private:
     Windows w_;
-    app::Prompter& prompter_;
+    gui::Prompter& prompter_;
     NetcfgSession session_;
     ModuleListView* list_;
     LocateController* locate_;

@@ -23,14 +23,14 @@ inline QString MessageCaption() {
     return QStringLiteral("提示");
 }
 
-inline void Warn(app::Prompter& p, const QString& text) {
-    p.Message(text, MessageCaption(), app::Prompter::Icon::Warning);
+inline void Warn(gui::Prompter& p, const QString& text) {
+    p.Message(text, MessageCaption(), gui::Prompter::Icon::Warning);
 }
-inline void ReportPortConflict(app::Prompter& p) {
-    p.Message(PortConflictText(), MessageCaption(), app::Prompter::Icon::Information);
+inline void ReportPortConflict(gui::Prompter& p) {
+    p.Message(PortConflictText(), MessageCaption(), gui::Prompter::Icon::Information);
 }
 // A send that the system rejected ends the operation; the text names the address.
-inline void ReportSendFailure(app::Prompter& p, const QString& error) {
+inline void ReportSendFailure(gui::Prompter& p, const QString& error) {
     p.Error(error, MessageCaption());
 }
 

@@ -38,7 +38,7 @@ const char* const kListNamesInForm[] = {"ComboBox1", "ComboBox2", "ComboBox3", "
 }  // namespace
 
 PropertiesController::PropertiesController(Windows windows, NetcfgSession& session,
-                                           const ModuleListView& list, app::Prompter& prompter,
+                                           const ModuleListView& list, gui::Prompter& prompter,
                                            QObject* parent)
     : QObject(parent), w_(windows), session_(session), list_(list), prompter_(prompter) {
     for (const char* name : kTextNames) {

@@ -14,7 +14,7 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
-namespace app {
+namespace gui {
 class Prompter;
 }
 
@@ -35,7 +35,7 @@ public:
         QDialog& serialAdvanced;
     };
     PropertiesController(Windows windows, NetcfgSession& session, const ModuleListView& list,
-                         app::Prompter& prompter, QObject* parent = nullptr);
+                         gui::Prompter& prompter, QObject* parent = nullptr);
 
     void Button22Click();  // main window: read the selected module and show the dialog
     void ComboBox2Change(int index);
@@ -60,7 +60,7 @@ private:
     Windows w_;
     NetcfgSession& session_;
     const ModuleListView& list_;
-    app::Prompter& prompter_;
+    gui::Prompter& prompter_;
     QList<QLineEdit*> texts_;        // Edit1..Edit9 of the properties dialog
     QList<QComboBox*> lists_;        // ComboBox1..ComboBox7 of the properties dialog
     QList<QLineEdit*> clientEdits_;  // Edit6..Edit9

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace app {
+namespace gui {
 class GateStatusBar;
 }
 
@@ -15,7 +15,7 @@ namespace records {
 // repainted directly; repaints are spaced so that they cost nothing next to the records.
 class ExportProgressView {
 public:
-    explicit ExportProgressView(app::GateStatusBar& bar) : bar_(bar) {}
+    explicit ExportProgressView(gui::GateStatusBar& bar) : bar_(bar) {}
 
     // Panel 0 := the waiting text, painted at once.
     void ShowWaiting();
@@ -24,7 +24,7 @@ public:
     static constexpr int kRepaintIntervalMs = 100;
 
 private:
-    app::GateStatusBar& bar_;
+    gui::GateStatusBar& bar_;
     QElapsedTimer sinceRepaint_;
 };
 

@@ -27,7 +27,7 @@ const QString kNotice = QStringLiteral("提示");
 
 }  // namespace
 
-RecordExportController::RecordExportController(app::ConsoleContext& ctx, ExportDirectories dirs,
+RecordExportController::RecordExportController(gui::ConsoleContext& ctx, ExportDirectories dirs,
                                                QObject* parent)
     : QObject(parent), ctx_(ctx), dirs_(std::move(dirs)) {
     if (auto* b = ctx_.form.findChild<QAbstractButton*>(kSaveAll)) {
@@ -97,12 +97,12 @@ void RecordExportController::SaveAndDeleteAllClick() {
     SetControlEnabled(ctx_.form, kSaveAll, true);
     if (!MayDeleteAfter(*outcome)) {
         ctx_.prompter.Message(QStringLiteral("后台记录未能全部存储到文件,没有删除任何后台记录"),
-                              kNotice, app::Prompter::Icon::Warning);
+                              kNotice, gui::Prompter::Icon::Warning);
         return;
     }
     if (ctx_.prompter.Message(QStringLiteral("是否删除所有后台记录"), kNotice,
-                              app::Prompter::Icon::Question,
-                              app::Prompter::Buttons::OkCancel) != app::Prompter::Answer::Ok) {
+                              gui::Prompter::Icon::Question,
+                              gui::Prompter::Buttons::OkCancel) != gui::Prompter::Answer::Ok) {
         return;
     }
     const QString caption = QStringLiteral("保存并删除所有后台记录");
@@ -111,13 +111,13 @@ void RecordExportController::SaveAndDeleteAllClick() {
     if (deletion.kind == DeletionOutcome::Kind::StateUnknown) {
         ctx_.reporter.Report(caption, c.LastResult, c.ReplyStatus);
         ctx_.prompter.Message(QStringLiteral("无法确认后台记录状态,没有删除任何后台记录"), kNotice,
-                              app::Prompter::Icon::Warning);
+                              gui::Prompter::Icon::Warning);
         return;
     }
     if (deletion.kind == DeletionOutcome::Kind::LogChanged) {
         ctx_.prompter.Message(
             QStringLiteral("存储后后台记录已有变化,没有删除任何后台记录,请重新存储"), kNotice,
-            app::Prompter::Icon::Warning);
+            gui::Prompter::Icon::Warning);
         return;
     }
     if (auto* edit1 = ctx_.form.findChild<QLineEdit*>(QStringLiteral("Edit1"))) {

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace app {
+namespace gui {
 struct ConsoleContext;
 }
 
@@ -20,7 +20,7 @@ struct ExportOutcome;
 class RecordExportController final : public QObject {
     Q_OBJECT
 public:
-    RecordExportController(app::ConsoleContext& ctx, ExportDirectories dirs, QObject* parent);
+    RecordExportController(gui::ConsoleContext& ctx, ExportDirectories dirs, QObject* parent);
 
 public Q_SLOTS:
     void SaveRecordAsTextFileClick();
@@ -32,7 +32,7 @@ private:
     std::optional<ExportOutcome> RunExport();
     void ShowFileError(const ExportOutcome& outcome);
 
-    app::ConsoleContext& ctx_;
+    gui::ConsoleContext& ctx_;
     ExportDirectories dirs_;
 };
 

@@ -29,7 +29,7 @@ void SetText(QLineEdit* edit, const QString& text) {
 
 }  // namespace
 
-RecordRetrievalController::RecordRetrievalController(app::ConsoleContext& ctx, QObject* parent)
+RecordRetrievalController::RecordRetrievalController(gui::ConsoleContext& ctx, QObject* parent)
     : QObject(parent), ctx_(ctx) {
     const auto button = [&](const char* name) {
         return ctx_.form.findChild<QAbstractButton*>(QString::fromLatin1(name));
@@ -107,7 +107,7 @@ void RecordRetrievalController::SearchInRecordClick() {
     const QString caption = QStringLiteral("信息提示");
     if (text.isEmpty()) {
         ctx_.prompter.Message(QStringLiteral("请输入的记录序号"), caption,
-                              app::Prompter::Icon::Information);
+                              gui::Prompter::Icon::Information);
         return;
     }
     bool ok = false;
@@ -119,7 +119,7 @@ void RecordRetrievalController::SearchInRecordClick() {
     // Zero, and (only by pasting) negative or too large for a 32-bit index.
     if (value <= 0 || value > std::numeric_limits<std::int32_t>::max()) {
         ctx_.prompter.Message(QStringLiteral("输入的记录序号必须大于0"), caption,
-                              app::Prompter::Icon::Information);
+                              gui::Prompter::Icon::Information);
         return;
     }
     const auto index = static_cast<std::int32_t>(value);
@@ -138,8 +138,8 @@ void RecordRetrievalController::SearchInRecordClick() {
 
 void RecordRetrievalController::Btn_DeleteAllRecordClick() {
     if (ctx_.prompter.Message(kDeleteQuestion, QStringLiteral("提示"),
-                              app::Prompter::Icon::Question,
-                              app::Prompter::Buttons::OkCancel) != app::Prompter::Answer::Ok) {
+                              gui::Prompter::Icon::Question,
+                              gui::Prompter::Buttons::OkCancel) != gui::Prompter::Answer::Ok) {
         return;
     }
     gate::ConnectionState& c = ctx_.fields.connection;

@@ -4,7 +4,7 @@
 
 class QLineEdit;
 
-namespace app {
+namespace gui {
 struct ConsoleContext;
 }
 
@@ -15,7 +15,7 @@ namespace records {
 class RecordRetrievalController final : public QObject {
     Q_OBJECT
 public:
-    RecordRetrievalController(app::ConsoleContext& ctx, QObject* parent);
+    RecordRetrievalController(gui::ConsoleContext& ctx, QObject* parent);
 
 public Q_SLOTS:
     void GetBackRecorfStatusClick();
@@ -28,7 +28,7 @@ public Q_SLOTS:
 private:
     QLineEdit* Edit(const char* name) const;
 
-    app::ConsoleContext& ctx_;
+    gui::ConsoleContext& ctx_;
 };
 
 }  // namespace records

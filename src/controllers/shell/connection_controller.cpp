@@ -23,7 +23,7 @@ namespace app {
 // Shows the busy pointer for the lifetime of the guard, so every path restores it.
 class BusyPointer {
 public:
-    explicit BusyPointer(Prompter& prompter) : prompter_(prompter) { prompter_.SetBusy(true); }
+    explicit BusyPointer(gui::Prompter& prompter) : prompter_(prompter) { prompter_.SetBusy(true); }
     ~BusyPointer() { Release(); }
     void Release() {
         if (busy_) {
@@ -33,7 +33,7 @@ public:
     }
 
 private:
-    Prompter& prompter_;
+    gui::Prompter& prompter_;
     bool busy_ = true;
 };
 
@@ -44,14 +44,14 @@ QString LineText(QWidget& form, const char* name) {
     return edit ? edit->text() : QString();
 }
 
-void ShowCommError(Prompter& prompter) {
+void ShowCommError(gui::Prompter& prompter) {
     prompter.Message(QStringLiteral("通讯错误"), QStringLiteral("信息提示"),
-                     Prompter::Icon::Information);
+                     gui::Prompter::Icon::Information);
 }
 
 }  // namespace
 
-ConnectionController::ConnectionController(ConsoleContext& ctx, TForm1& form)
+ConnectionController::ConnectionController(gui::ConsoleContext& ctx, TForm1& form)
     : QObject(&form), ctx_(ctx), form_(form) {
     auto connectClick = [this](const char* name, void (ConnectionController::*handler)()) {
         if (auto* button = Control<QPushButton>(form_, name)) {
@@ -85,7 +85,7 @@ void ConnectionController::OpenPortClick() {
     const QString addressText = LineText(form_, "editControlAddr");
     if (addressText.isEmpty()) {
         ctx_.prompter.Message(QStringLiteral("请输入要打开的控制器地址"), QStringLiteral("提示"),
-                              Prompter::Icon::Information);
+                              gui::Prompter::Icon::Information);
         return;
     }
     const std::optional<std::uint8_t> address = gate::ParseControllerAddress(addressText);

@@ -3,10 +3,13 @@
 #include <QObject>
 #include <QString>
 
+namespace gui {
+struct ConsoleContext;
+}
+
 namespace app {
 
 class BusyPointer;
-struct ConsoleContext;
 class TForm1;
 
 // The controller connection of the main window: serial and network open and close, the
@@ -15,7 +18,7 @@ class TForm1;
 class ConnectionController final : public QObject {
     Q_OBJECT
 public:
-    ConnectionController(ConsoleContext& ctx, TForm1& form);
+    ConnectionController(gui::ConsoleContext& ctx, TForm1& form);
 
     void OpenPortClick();
     void ClosePortClick();
@@ -35,7 +38,7 @@ private:
     // Ends a link that stayed open after a failed mode query before a new open starts.
     void ReleaseStaleLink();
 
-    ConsoleContext& ctx_;
+    gui::ConsoleContext& ctx_;
     TForm1& form_;
 };
 

@@ -45,7 +45,7 @@ QList<QByteArray> AlarmPatternListNames() {
 
 }  // namespace
 
-StartupController::StartupController(ConsoleContext& ctx, TForm1& form)
+StartupController::StartupController(gui::ConsoleContext& ctx, TForm1& form)
     : QObject(&form), ctx_(ctx), form_(form) {
     connect(&form_, &TForm1::CloseQuery, this, &StartupController::FormCloseQuery);
     connect(&form_.PageControl1(), &QTabWidget::currentChanged, this,
@@ -53,7 +53,7 @@ StartupController::StartupController(ConsoleContext& ctx, TForm1& form)
 }
 
 void StartupController::FormCreate() {
-    FormFields& f = ctx_.fields;
+    gui::FormFields& f = ctx_.fields;
     f.CloseRequested = false;
     f.PollBusy = false;
     f.connection.PortHandle = -1;
@@ -103,7 +103,7 @@ void StartupController::FormCreate() {
     FillNumbers(form_, "ComboBox_TagOverTime", 1, 15, 4);
     FillNumbers(form_, "ComboBox_TagQuietTime", 1, 15, 1);
 
-    SetApplicationIdentity();
+    gui::SetApplicationIdentity();
 
     for (const char* name : kCommandControls) {
         SetEnabled(form_, name, false);

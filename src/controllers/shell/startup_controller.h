@@ -2,9 +2,12 @@
 
 #include <QObject>
 
+namespace gui {
+struct ConsoleContext;
+}
+
 namespace app {
 
-struct ConsoleContext;
 class TForm1;
 
 // Start-up and shut-down of the main window and its page change: FormCreate fills every list
@@ -13,14 +16,14 @@ class TForm1;
 class StartupController final : public QObject {
     Q_OBJECT
 public:
-    StartupController(ConsoleContext& ctx, TForm1& form);
+    StartupController(gui::ConsoleContext& ctx, TForm1& form);
 
     void FormCreate();
     void FormCloseQuery();
     void PageControl1Change();
 
 private:
-    ConsoleContext& ctx_;
+    gui::ConsoleContext& ctx_;
     TForm1& form_;
 };
 
