@@ -17,15 +17,13 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/controllers.h"
+#include "app/console.h"
 #include "app/main_window.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
 #include "gate_simulator.h"
-#include "gui/console_context.h"
 #include "gui/message_list.h"
 #include "gui/prompter.h"
-#include "gui/result_reporter.h"
 #include "gui/status_bar.h"
 #include "model_settings.h"
 #include "util/clock.h"
@@ -95,11 +93,8 @@ int main(int argc, char** argv) {
     auto library = gate::CreateGateLibrary(table);
     CountingPrompter prompter;
     util::SystemClock clock;
-    app::TForm1 form;
-    form.SetComPorts(table);
-    gui::ResultReporter reporter(form.StatusBar(), clock);
-    gui::ConsoleContext ctx{*library, form.Fields(), reporter, prompter, clock, form};
-    app::InstallControllers(ctx, form);
+    app::Console console(*library, prompter, clock, {table});
+    app::TForm1& form = console.Window();
 
     auto find = [&form](const char* name) {
         return form.findChild<QWidget*>(QString::fromLatin1(name));

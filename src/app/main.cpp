@@ -3,15 +3,13 @@
 
 #include <cstdio>
 
+#include "app/console.h"
 #include "app/console_command_line.h"
-#include "app/controllers.h"
 #include "app/demo_mode.h"
 #include "app/main_window.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
-#include "gui/console_context.h"
 #include "gui/qt_prompter.h"
-#include "gui/result_reporter.h"
 #include "util/clock.h"
 
 int main(int argc, char* argv[]) {
@@ -40,16 +38,12 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<gate::GateLibrary> library = gate::CreateGateLibrary(comPorts);
     util::SystemClock clock;
 
-    // TForm1 first; it creates the six secondary windows after itself.
-    app::TForm1 form1;
-    form1.SetComPorts(std::move(comPorts));
-    gui::QtPrompter prompter(&form1);
-    gui::ResultReporter reporter(form1.StatusBar(), clock);
-    gui::ConsoleContext context{*library, form1.Fields(), reporter, prompter, clock, form1};
-    app::InstallControllers(context, form1);
+    gui::QtPrompter prompter;
+    app::Console console(*library, prompter, clock, {std::move(comPorts)});
+    prompter.SetParent(&console.Window());
     if (demo) {
-        demo->ApplyTo(form1);
+        demo->ApplyTo(console.Window());
     }
-    form1.show();
+    console.Window().show();
     return QApplication::exec();
 }

@@ -15,7 +15,7 @@
 
 #include <memory>
 
-#include "app/controllers.h"
+#include "app/console.h"
 #include "app/main_window.h"
 #include "controllers/records/record_export_controller.h"
 #include "core/records/record_lines.h"
@@ -23,8 +23,6 @@
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
 #include "gate_simulator.h"
-#include "gui/console_context.h"
-#include "gui/result_reporter.h"
 #include "gui/status_bar.h"
 #include "recording_prompter.h"
 #include "util/clock.h"
@@ -42,10 +40,9 @@ struct FaultConsole {
     std::unique_ptr<gate::GateLibrary> library;
     testing_support::RecordingPrompter prompter;
     util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
-    std::unique_ptr<app::TForm1> form;
-    std::unique_ptr<gui::ResultReporter> reporter;
-    std::unique_ptr<gui::ConsoleContext> ctx;
-    std::unique_ptr<records::RecordExportController> exporter;
+    std::unique_ptr<app::Console> console;
+    app::TForm1* form = nullptr;
+    records::RecordExportController* exporter = nullptr;
 
     QString LinkPath() const { return dir.filePath(QStringLiteral("gate-line")); }
     QString ExportDir() const { return dir.filePath(QStringLiteral("exports")); }
@@ -65,15 +62,11 @@ struct FaultConsole {
         }
         gate::ComPortTable table(QMap<int, QString>{{kSimCom, LinkPath()}});
         library = gate::CreateGateLibrary(table);
-        form = std::make_unique<app::TForm1>();
-        form->SetComPorts(table);
-        reporter = std::make_unique<gui::ResultReporter>(form->StatusBar(), clock);
-        ctx = std::make_unique<gui::ConsoleContext>(
-            gui::ConsoleContext{*library, form->Fields(), *reporter, prompter, clock, *form});
-        app::InstallControllers(*ctx, *form);
+        console = std::make_unique<app::Console>(*library, prompter, clock,
+                                                 app::Console::Options{table, {ExportDir(), {}}});
+        form = &console->Window();
         // The export under test writes into the temporary folder; its slot is called directly.
-        exporter = std::make_unique<records::RecordExportController>(
-            *ctx, records::ExportDirectories{ExportDir(), {}}, nullptr);
+        exporter = console->Controllers().exporter;
         return true;
     }
 

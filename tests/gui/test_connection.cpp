@@ -8,15 +8,8 @@
 
 #include <memory>
 
-#include "app/controllers.h"
-#include "app/main_window.h"
+#include "console_window.h"
 #include "forms/command_controls.h"
-#include "gui/console_context.h"
-#include "gui/result_reporter.h"
-#include "gui/status_bar.h"
-#include "recording_prompter.h"
-#include "scripted_gate_library.h"
-#include "util/clock.h"
 
 using testing_support::RecordingPrompter;
 using testing_support::ScriptedGateLibrary;
@@ -24,27 +17,14 @@ using testing_support::ScriptedGateLibrary;
 namespace {
 
 // One main window with its controllers over the scripted library, as main builds it.
-struct Console {
-    ScriptedGateLibrary library;
-    RecordingPrompter prompter;
-    util::FixedClock clock{QDateTime(QDate(2024, 5, 6), QTime(9, 8, 7))};
-    app::TForm1 form;
-    gui::ResultReporter reporter{form.StatusBar(), clock};
-    gui::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
-
-    Console() { app::InstallControllers(ctx, form); }
+struct Console : testing_support::ConsoleWindow<> {
+    Console() : ConsoleWindow(QDateTime(QDate(2024, 5, 6), QTime(9, 8, 7))) {}
 
     template <typename T = QWidget>
     T* w(const char* name) {
-        T* found = form.findChild<T*>(QString::fromLatin1(name));
-        if (found == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return found;
+        return get<T>(name);
     }
-    bool enabled(const char* name) { return w(name)->isEnabled(); }
     void click(const char* name) { QTest::mouseClick(w<QPushButton>(name), Qt::LeftButton); }
-    QString panel(int i) { return form.StatusBar().Panel(i); }
     gate::ConnectionState& conn() { return form.Fields().connection; }
 
     // A controller that answers every open and query with success.
@@ -143,17 +123,12 @@ private Q_SLOTS:
     }
 
     void portListOffersExistingPorts() {
-        ScriptedGateLibrary library;
-        RecordingPrompter prompter;
-        util::FixedClock clock{QDateTime::currentDateTime()};
-        app::TForm1 form;
         // /dev/null opens for reading and writing: COM3 exists; COM4's device does not.
-        form.SetComPorts(gate::ComPortTable(
-            {{3, QStringLiteral("/dev/null")}, {4, QStringLiteral("/nonexistent/tty")}}));
-        gui::ResultReporter reporter{form.StatusBar(), clock};
-        gui::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
-        app::InstallControllers(ctx, form);
-        auto* ports = form.findChild<QComboBox*>(QStringLiteral("ComboBox_Port"));
+        testing_support::ConsoleWindow<> c(
+            QDateTime::currentDateTime(),
+            {gate::ComPortTable(
+                {{3, QStringLiteral("/dev/null")}, {4, QStringLiteral("/nonexistent/tty")}})});
+        auto* ports = c.get<QComboBox>("ComboBox_Port");
         QCOMPARE(ports->count(), 2);
         QCOMPARE(ports->itemText(1), QStringLiteral("COM3"));
     }
