@@ -10,6 +10,7 @@
 #include "controllers/commands/device_commands_controller.h"
 #include "controllers/commands/switches_controller.h"
 #include "controllers/monitor/if2_controller.h"
+#include "controllers/monitor/monitor_buttons.h"
 #include "controllers/monitor/polling_controller.h"
 #include "controllers/monitor/tag_block_controller.h"
 #include "controllers/netcfg/netcfg_controller.h"
@@ -90,11 +91,13 @@ Console::Console(gate::GateLibrary& library, gui::Prompter& prompter, const util
     QObject::connect(&form, &TForm1::Edit31EnterPressed, controllers_.retrieval,
                      &records::RecordRetrievalController::SearchInRecordClick);
 
-    new commands::DeviceCommandsController(ctx, &form);
-    new commands::ConfigurationController(ctx, &form);
-    new commands::DetectionSettingsController(ctx, &form);
-    new commands::SwitchesController(ctx, &form);
-    new commands::AlarmsController(ctx, &form);
+    new commands::DeviceCommandsController(ctx, form.CommandPage(), &form);
+    new commands::ConfigurationController(ctx, form.CommandPage(), &form);
+    new commands::DetectionSettingsController(ctx, form.CommandPage(), &form);
+    auto* switches = new commands::SwitchesController(ctx, form.CommandPage(), &form);
+    new commands::AlarmsController(ctx, form.AlarmPage(), &form);
+    QObject::connect(switches, &commands::SwitchesController::OperatingModeSet, &form,
+                     [&form](std::uint8_t mode) { SetMonitorButtonsByMode(form, mode); });
 
     startup->FormCreate();
 }

@@ -1,10 +1,12 @@
 #include "controllers/commands/alarms_controller.h"
 
+#include "forms/control_groups.h"
 #include "gate/gate_library.h"
 #include "gui/form_fields.h"
 #include "gui/list_selection.h"
 #include "gui/prompter.h"
 #include "gui/result_reporter.h"
+#include "ui_page_alarm.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -13,30 +15,20 @@
 
 namespace commands {
 
-AlarmsController::AlarmsController(gui::ConsoleContext& ctx, QObject* parent)
+AlarmsController::AlarmsController(gui::ConsoleContext ctx, Ui::PageAlarm& page, QObject* parent)
     : QObject(parent),
       ctx_(ctx),
-      enables_{},
-      pattern_{},
-      setMask_(FindControl<QRadioButton>(ctx.form, "RadioButton7")) {
-    for (int i = 0; i < kAlarmCount; ++i) {
-        enables_[static_cast<std::size_t>(i)] =
-            FindControl<QCheckBox>(ctx.form, AlarmCheckBoxName(i));
-    }
-    for (int i = 0; i < gate::kAlarmPatternSize; ++i) {
-        pattern_[static_cast<std::size_t>(i)] =
-            FindControl<QComboBox>(ctx.form, AlarmPatternListName(i));
-    }
-    connect(FindControl<QAbstractButton>(ctx.form, "Button12"), &QAbstractButton::clicked, this,
-            &AlarmsController::Button12Click);
-    connect(FindControl<QAbstractButton>(ctx.form, "Button11"), &QAbstractButton::clicked, this,
-            &AlarmsController::Button11Click);
+      page_(page),
+      enables_(forms::AlarmEnableBoxes(page)),
+      pattern_(forms::AlarmPatternLists(page)) {
+    connect(page_.Button12, &QAbstractButton::clicked, this, &AlarmsController::Button12Click);
+    connect(page_.Button11, &QAbstractButton::clicked, this, &AlarmsController::Button11Click);
 }
 
 void AlarmsController::Button12Click() {
     auto& c = ctx_.fields.connection;
     AlarmMaskReply reply{};
-    if (setMask_->isChecked()) {
+    if (page_.RadioButton7->isChecked()) {
         AlarmEnables enables{};
         for (std::size_t i = 0; i < enables.size(); ++i) {
             enables[i] = enables_[i]->isChecked();
@@ -56,7 +48,7 @@ void AlarmsController::Button12Click() {
         }
         const AlarmPattern pattern = AlarmPatternFromReply(reply);
         for (std::size_t i = 0; i < pattern.size(); ++i) {
-            SelectItemOrNone(*pattern_[i], pattern[i]);
+            gui::SelectItemOrNone(*pattern_[i], pattern[i]);
         }
     }
     ctx_.reporter.ShowCommandResult(QStringLiteral("询查 "),

@@ -9,7 +9,10 @@
 
 class QCheckBox;
 class QComboBox;
-class QRadioButton;
+
+namespace Ui {
+class PageAlarm;
+}
 
 namespace commands {
 
@@ -18,7 +21,7 @@ namespace commands {
 class AlarmsController final : public QObject {
     Q_OBJECT
 public:
-    explicit AlarmsController(gui::ConsoleContext& ctx, QObject* parent = nullptr);
+    AlarmsController(gui::ConsoleContext ctx, Ui::PageAlarm& page, QObject* parent = nullptr);
 
 public Q_SLOTS:
     void Button12Click();  // mask set or query
@@ -26,9 +29,9 @@ public Q_SLOTS:
 
 private:
     gui::ConsoleContext ctx_;
-    std::array<QCheckBox*, kAlarmCount> enables_;
-    std::array<QComboBox*, gate::kAlarmPatternSize> pattern_;
-    QRadioButton* setMask_;  // RadioButton7
+    Ui::PageAlarm& page_;
+    std::array<QCheckBox*, kAlarmCount> enables_;              // alarm 1 to 5
+    std::array<QComboBox*, gate::kAlarmPatternSize> pattern_;  // in record order
 };
 
 }  // namespace commands

@@ -1,10 +1,12 @@
 #include "controllers/commands/configuration_controller.h"
 
+#include "forms/control_groups.h"
 #include "gate/gate_library.h"
 #include "gui/form_fields.h"
 #include "gui/list_selection.h"
 #include "gui/prompter.h"
 #include "gui/result_reporter.h"
+#include "ui_page_command.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -13,29 +15,20 @@
 
 namespace commands {
 
-ConfigurationController::ConfigurationController(gui::ConsoleContext& ctx, QObject* parent)
-    : QObject(parent),
-      ctx_(ctx),
-      lists_{},
-      setConfig_(FindControl<QRadioButton>(ctx.form, "RadioButton2")),
-      newAddress_(FindControl<QLineEdit>(ctx.form, "editNewConAddr")),
-      currentAddress_(FindControl<QLineEdit>(ctx.form, "Edit4")),
-      setAddress_(FindControl<QAbstractButton>(ctx.form, "btnSetControAddr")),
-      getAddress_(FindControl<QAbstractButton>(ctx.form, "btnGetControAddr")) {
-    for (int i = 0; i < kConfigFieldCount; ++i) {
-        lists_[static_cast<std::size_t>(i)] =
-            FindControl<QComboBox>(ctx.form, ConfigFieldOf(i).listName);
-    }
-    connect(FindControl<QAbstractButton>(ctx.form, "ControllerInfo"), &QAbstractButton::clicked,
-            this, &ConfigurationController::ControllerInfoClick);
-    for (QAbstractButton* b : {setAddress_, getAddress_}) {
+ConfigurationController::ConfigurationController(gui::ConsoleContext ctx, Ui::PageCommand& page,
+                                                 QObject* parent)
+    : QObject(parent), ctx_(ctx), page_(page), lists_(forms::ConfigurationLists(page)) {
+    connect(page_.ControllerInfo, &QAbstractButton::clicked, this,
+            &ConfigurationController::ControllerInfoClick);
+    for (QAbstractButton* b :
+         std::initializer_list<QAbstractButton*>{page_.btnSetControAddr, page_.btnGetControAddr}) {
         connect(b, &QAbstractButton::clicked, this, [this, b] { btnSetControAddrClick(b); });
     }
 }
 
 void ConfigurationController::ControllerInfoClick() {
     auto& c = ctx_.fields.connection;
-    const bool set = setConfig_->isChecked();
+    const bool set = page_.RadioButton2->isChecked();
     // The values of the lists as they stand; an unselected list has nothing to send, and a
     // read simply starts it at 0.
     std::array<gate::Byte, kConfigFieldCount> v{};
@@ -63,7 +56,7 @@ void ConfigurationController::ControllerInfoClick() {
     // Applied whatever the result: a failed read leaves the values it started from.
     for (int i = 0; i < kConfigFieldCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        SelectItemOrNone(*lists_[k], ConfigIndexFromValue(i, v[k]));
+        gui::SelectItemOrNone(*lists_[k], ConfigIndexFromValue(i, v[k]));
     }
     ctx_.reporter.Report(QStringLiteral("获取控制器配置信息"), c.LastResult, c.ReplyStatus);
 }
@@ -71,8 +64,8 @@ void ConfigurationController::ControllerInfoClick() {
 void ConfigurationController::btnSetControAddrClick(QAbstractButton* sender) {
     auto& c = ctx_.fields.connection;
     const QString caption = sender->text();
-    if (sender == setAddress_) {
-        const QString text = newAddress_->text();
+    if (sender == page_.btnSetControAddr) {
+        const QString text = page_.editNewConAddr->text();
         const AddressEntry entry = AddressFromText(text);
         if (entry.error == AddressEntry::Error::Empty) {
             ctx_.prompter.Message(kAddressEmptyMessage, kInputCaption,
@@ -87,13 +80,13 @@ void ConfigurationController::btnSetControAddrClick(QAbstractButton* sender) {
                                                       c.ReplyStatus, c.PortHandle);
         if (c.LastResult == gate::result::kOk) {
             c.ControllerAddress = entry.address;  // every later command goes to the new address
-            currentAddress_->setText(AddressText(c.ControllerAddress));  // no stale address
+            page_.Edit4->setText(AddressText(c.ControllerAddress));  // no stale address
         }
     } else {
         c.LastResult =
             ctx_.library.SetControllerAddr(c.ControllerAddress, 0, 0, c.ReplyStatus, c.PortHandle);
         if (c.LastResult == gate::result::kOk) {
-            currentAddress_->setText(AddressText(c.ControllerAddress));
+            page_.Edit4->setText(AddressText(c.ControllerAddress));
         }
     }
     ctx_.reporter.Report(caption, c.LastResult, c.ReplyStatus);

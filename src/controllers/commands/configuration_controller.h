@@ -9,8 +9,10 @@
 
 class QAbstractButton;
 class QComboBox;
-class QLineEdit;
-class QRadioButton;
+
+namespace Ui {
+class PageCommand;
+}
 
 namespace commands {
 
@@ -18,7 +20,8 @@ namespace commands {
 class ConfigurationController final : public QObject {
     Q_OBJECT
 public:
-    explicit ConfigurationController(gui::ConsoleContext& ctx, QObject* parent = nullptr);
+    ConfigurationController(gui::ConsoleContext ctx, Ui::PageCommand& page,
+                            QObject* parent = nullptr);
 
 public Q_SLOTS:
     void ControllerInfoClick();
@@ -27,12 +30,8 @@ public Q_SLOTS:
 
 private:
     gui::ConsoleContext ctx_;
-    std::array<QComboBox*, kConfigFieldCount> lists_;
-    QRadioButton* setConfig_;
-    QLineEdit* newAddress_;
-    QLineEdit* currentAddress_;
-    QAbstractButton* setAddress_;
-    QAbstractButton* getAddress_;
+    Ui::PageCommand& page_;
+    std::array<QComboBox*, kConfigFieldCount> lists_;  // in the order the block travels
 };
 
 }  // namespace commands

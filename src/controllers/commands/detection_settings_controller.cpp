@@ -7,6 +7,7 @@
 #include "gui/prompter.h"
 #include "gui/read_back_field.h"
 #include "gui/result_reporter.h"
+#include "ui_page_command.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -21,67 +22,60 @@ constexpr int kDefaultLeadIndex = 20;
 constexpr int kDefaultLagIndex = 100;
 }  // namespace
 
-DetectionSettingsController::DetectionSettingsController(gui::ConsoleContext& ctx, QObject* parent)
+DetectionSettingsController::DetectionSettingsController(gui::ConsoleContext ctx,
+                                                         Ui::PageCommand& page, QObject* parent)
     : QObject(parent),
       ctx_(ctx),
-      setCorrelation_(FindControl<QAbstractButton>(ctx.form, "Button1")),
-      enabled_(FindControl<QCheckBox>(ctx.form, "CheckBox5")),
-      useDefault_(FindControl<QCheckBox>(ctx.form, "CheckBox6")),
-      unique_(FindControl<QCheckBox>(ctx.form, "CheckBox8")),
-      early_(FindControl<QCheckBox>(ctx.form, "CheckBox9")),
-      lead_(FindControl<QComboBox>(ctx.form, "ComboBox10")),
-      lag_(FindControl<QComboBox>(ctx.form, "ComboBox11")),
-      setTagData_(FindControl<QAbstractButton>(ctx.form, "Button3")),
-      readBlocks_(FindControl<QCheckBox>(ctx.form, "CheckBox10")),
-      reread_(FindControl<QCheckBox>(ctx.form, "CheckBox11")),
-      repeat_(FindControl<QComboBox>(ctx.form, "ComboBox12")),
-      startBlock_(FindControl<QLineEdit>(ctx.form, "Edit3")),
-      blockCount_(FindControl<QLineEdit>(ctx.form, "Edit2")),
-      startShown_(new gui::ReadBackField(*startBlock_)),
-      countShown_(new gui::ReadBackField(*blockCount_)) {
-    for (const char* name : {"Button1", "Button2"}) {
-        auto* b = FindControl<QAbstractButton>(ctx.form, name);
+      page_(page),
+      startShown_(new gui::ReadBackField(*page.Edit3)),
+      countShown_(new gui::ReadBackField(*page.Edit2)) {
+    for (QAbstractButton* b :
+         std::initializer_list<QAbstractButton*>{page_.Button1, page_.Button2}) {
         connect(b, &QAbstractButton::clicked, this, [this, b] { Button1Click(b); });
     }
-    for (const char* name : {"Button3", "Button4"}) {
-        auto* b = FindControl<QAbstractButton>(ctx.form, name);
+    for (QAbstractButton* b :
+         std::initializer_list<QAbstractButton*>{page_.Button3, page_.Button4}) {
         connect(b, &QAbstractButton::clicked, this, [this, b] { Button3Click(b); });
     }
     // toggled, not clicked: a state set by a read runs the reaction just as a click does, and
     // setting the state a box already has runs nothing.
-    connect(enabled_, &QCheckBox::toggled, this, &DetectionSettingsController::CheckBox5Click);
-    connect(useDefault_, &QCheckBox::toggled, this, &DetectionSettingsController::CheckBox6Click);
+    connect(page_.CheckBox5, &QCheckBox::toggled, this,
+            &DetectionSettingsController::CheckBox5Click);
+    connect(page_.CheckBox6, &QCheckBox::toggled, this,
+            &DetectionSettingsController::CheckBox6Click);
     CheckBox5Click();  // the dependent controls follow CheckBox5 from the start
 }
 
 void DetectionSettingsController::CheckBox5Click() {
-    const bool on = enabled_->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{useDefault_, unique_, early_, lead_, lag_}) {
+    const bool on = page_.CheckBox5->isChecked();
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{page_.CheckBox6, page_.CheckBox8, page_.CheckBox9,
+                                         page_.ComboBox10, page_.ComboBox11}) {
         w->setEnabled(on);
     }
 }
 
 void DetectionSettingsController::CheckBox6Click() {
-    if (useDefault_->isChecked()) {
-        lead_->setEnabled(false);
-        SelectItemOrNone(*lead_, kDefaultLeadIndex);
-        lag_->setEnabled(false);
-        SelectItemOrNone(*lag_, kDefaultLagIndex);
+    if (page_.CheckBox6->isChecked()) {
+        page_.ComboBox10->setEnabled(false);
+        gui::SelectItemOrNone(*page_.ComboBox10, kDefaultLeadIndex);
+        page_.ComboBox11->setEnabled(false);
+        gui::SelectItemOrNone(*page_.ComboBox11, kDefaultLagIndex);
     } else {
-        lead_->setEnabled(true);
-        lag_->setEnabled(true);
+        page_.ComboBox10->setEnabled(true);
+        page_.ComboBox11->setEnabled(true);
     }
 }
 
 void DetectionSettingsController::Button1Click(QAbstractButton* sender) {
-    if (sender == setCorrelation_) {
-        setCorrelation();
+    if (sender == page_.Button1) {
+        SetCorrelation();
     } else {
-        readCorrelation();
+        ReadCorrelation();
     }
 }
 
-void DetectionSettingsController::readCorrelation() {
+void DetectionSettingsController::ReadCorrelation() {
     auto& c = ctx_.fields.connection;
     gate::Byte flags = 0;
     gate::Byte lead = 0;
@@ -89,27 +83,27 @@ void DetectionSettingsController::readCorrelation() {
     c.LastResult = ctx_.library.TagPersonCorrelation(c.ControllerAddress, flags, lead, lag,
                                                      c.ReplyStatus, c.PortHandle);
     if (c.LastResult == gate::result::kOk) {
-        SelectItemOrNone(*lead_, lead);
-        SelectItemOrNone(*lag_, lag);
+        gui::SelectItemOrNone(*page_.ComboBox10, lead);
+        gui::SelectItemOrNone(*page_.ComboBox11, lag);
         // In this order: the reaction of CheckBox6 may replace the times just shown, and the
         // one of CheckBox5 then decides whether the lists are enabled.
         const CorrelationControls read = CorrelationFromFlags(flags);
-        useDefault_->setChecked(read.useDefaultTimes);
-        enabled_->setChecked(read.enabled);
-        unique_->setChecked(read.unique);
-        early_->setChecked(read.earlyDetection);
+        page_.CheckBox6->setChecked(read.useDefaultTimes);
+        page_.CheckBox5->setChecked(read.enabled);
+        page_.CheckBox8->setChecked(read.unique);
+        page_.CheckBox9->setChecked(read.earlyDetection);
     }
     ctx_.reporter.Report(QStringLiteral("读取检测配置"), c.LastResult, c.ReplyStatus);
 }
 
-void DetectionSettingsController::setCorrelation() {
+void DetectionSettingsController::SetCorrelation() {
     CorrelationControls controls;
-    controls.enabled = enabled_->isChecked();
-    controls.useDefaultTimes = useDefault_->isChecked();
-    controls.unique = unique_->isChecked();
-    controls.earlyDetection = early_->isChecked();
-    controls.leadIndex = lead_->currentIndex();
-    controls.lagIndex = lag_->currentIndex();
+    controls.enabled = page_.CheckBox5->isChecked();
+    controls.useDefaultTimes = page_.CheckBox6->isChecked();
+    controls.unique = page_.CheckBox8->isChecked();
+    controls.earlyDetection = page_.CheckBox9->isChecked();
+    controls.leadIndex = page_.ComboBox10->currentIndex();
+    controls.lagIndex = page_.ComboBox11->currentIndex();
     const auto request = CorrelationSetRequest(controls);
     if (!request) {
         const QString label = controls.leadIndex < 0 ? QStringLiteral("超前检测时间")
@@ -126,14 +120,14 @@ void DetectionSettingsController::setCorrelation() {
 }
 
 void DetectionSettingsController::Button3Click(QAbstractButton* sender) {
-    if (sender == setTagData_) {
-        setTagData();
+    if (sender == page_.Button3) {
+        SetTagData();
     } else {
-        readTagData();
+        ReadTagData();
     }
 }
 
-void DetectionSettingsController::readTagData() {
+void DetectionSettingsController::ReadTagData() {
     auto& c = ctx_.fields.connection;
     TagDataRequest r;
     c.LastResult = ctx_.library.ReadTagDataSetting(c.ControllerAddress, r.flags, r.repeat, r.start,
@@ -141,20 +135,20 @@ void DetectionSettingsController::readTagData() {
     if (c.LastResult == gate::result::kOk) {
         startShown_->Show(QString::number(r.start));
         countShown_->Show(QString::number(r.count));
-        readBlocks_->setChecked((r.flags & tagdata::kReadBlocks) != 0);
-        reread_->setChecked((r.flags & tagdata::kReread) != 0);
-        SelectItemOrNone(*repeat_, TagDataRepeatIndex(r.repeat));
+        page_.CheckBox10->setChecked((r.flags & tagdata::kReadBlocks) != 0);
+        page_.CheckBox11->setChecked((r.flags & tagdata::kReread) != 0);
+        gui::SelectItemOrNone(*page_.ComboBox12, TagDataRepeatIndex(r.repeat));
     }
     ctx_.reporter.Report(QStringLiteral("读取配置"), c.LastResult, c.ReplyStatus);
 }
 
-void DetectionSettingsController::setTagData() {
+void DetectionSettingsController::SetTagData() {
     TagDataControls controls;
-    controls.readBlocks = readBlocks_->isChecked();
-    controls.reread = reread_->isChecked();
-    controls.repeatIndex = repeat_->currentIndex();
-    controls.startText = startBlock_->text();
-    controls.countText = blockCount_->text();
+    controls.readBlocks = page_.CheckBox10->isChecked();
+    controls.reread = page_.CheckBox11->isChecked();
+    controls.repeatIndex = page_.ComboBox12->currentIndex();
+    controls.startText = page_.Edit3->text();
+    controls.countText = page_.Edit2->text();
     TagDataEntry entry = TagDataSetRequest(controls);
     const auto refuse = [this](const QString& text) {
         ctx_.prompter.Message(text, kInputCaption, gui::Prompter::Icon::Information);

@@ -5,10 +5,10 @@
 #include <QObject>
 
 class QAbstractButton;
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
 
+namespace Ui {
+class PageCommand;
+}
 namespace gui {
 class ReadBackField;
 }
@@ -20,7 +20,8 @@ namespace commands {
 class DetectionSettingsController final : public QObject {
     Q_OBJECT
 public:
-    explicit DetectionSettingsController(gui::ConsoleContext& ctx, QObject* parent = nullptr);
+    DetectionSettingsController(gui::ConsoleContext ctx, Ui::PageCommand& page,
+                                QObject* parent = nullptr);
 
 public Q_SLOTS:
     // sender: Button1 sets, Button2 reads.
@@ -31,26 +32,15 @@ public Q_SLOTS:
     void CheckBox6Click();
 
 private:
-    void readCorrelation();
-    void setCorrelation();
-    void readTagData();
-    void setTagData();
+    void ReadCorrelation();
+    void SetCorrelation();
+    void ReadTagData();
+    void SetTagData();
 
     gui::ConsoleContext ctx_;
-    QAbstractButton* setCorrelation_;
-    QCheckBox* enabled_;     // CheckBox5
-    QCheckBox* useDefault_;  // CheckBox6
-    QCheckBox* unique_;      // CheckBox8
-    QCheckBox* early_;       // CheckBox9
-    QComboBox* lead_;        // ComboBox10
-    QComboBox* lag_;         // ComboBox11
-    QAbstractButton* setTagData_;
-    QCheckBox* readBlocks_;  // CheckBox10
-    QCheckBox* reread_;      // CheckBox11
-    QComboBox* repeat_;      // ComboBox12
-    QLineEdit* startBlock_;  // Edit3
-    QLineEdit* blockCount_;  // Edit2
-    // Start block and count read back are shown whole (a start block may exceed two digits).
+    Ui::PageCommand& page_;
+    // Start block (Edit3) and count (Edit2) read back are shown whole (a start block may exceed
+    // two digits).
     gui::ReadBackField* startShown_;
     gui::ReadBackField* countShown_;
 };

@@ -3,9 +3,9 @@
 #include "core/commands/device_values.h"
 #include "gate/gate_library.h"
 #include "gui/form_fields.h"
-#include "gui/list_selection.h"
 #include "gui/prompter.h"
 #include "gui/result_reporter.h"
+#include "ui_page_command.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -15,55 +15,34 @@
 namespace commands {
 
 namespace {
-gate::Byte indexByte(const QComboBox* list) {
-    return static_cast<gate::Byte>(list->currentIndex());
+gate::Byte IndexByte(const QComboBox& list) {
+    return static_cast<gate::Byte>(list.currentIndex());
 }
 }  // namespace
 
-DeviceCommandsController::DeviceCommandsController(gui::ConsoleContext& ctx, QObject* parent)
-    : QObject(parent),
-      ctx_(ctx),
-      relay_(FindControl<QComboBox>(ctx.form, "ComboBox_Relay")),
-      ledOn_(FindControl<QComboBox>(ctx.form, "ComboBox7")),
-      ledOff_(FindControl<QComboBox>(ctx.form, "ComboBox4")),
-      flashCount_(FindControl<QComboBox>(ctx.form, "ComboBox2")),
-      buzzerOn_(FindControl<QComboBox>(ctx.form, "ComboBox6")),
-      buzzerOff_(FindControl<QComboBox>(ctx.form, "ComboBox8")),
-      beepCount_(FindControl<QComboBox>(ctx.form, "ComboBox3")),
-      red_(FindControl<QRadioButton>(ctx.form, "RadioButton_red")),
-      clock_{FindControl<QLineEdit>(ctx.form, "Edit_year"),
-             FindControl<QLineEdit>(ctx.form, "Edit_Month"),
-             FindControl<QLineEdit>(ctx.form, "Edit_date"),
-             FindControl<QLineEdit>(ctx.form, "Edit_Hour"),
-             FindControl<QLineEdit>(ctx.form, "Edit_minute"),
-             FindControl<QLineEdit>(ctx.form, "Edit_Sedcond")},
-      setClock_(FindControl<QRadioButton>(ctx.form, "RadioButton_SetClock")),
-      irStatus_(FindControl<QLineEdit>(ctx.form, "IRStatus")),
-      product_(FindControl<QLineEdit>(ctx.form, "Edit17")),
-      version_(FindControl<QLineEdit>(ctx.form, "Edit18")),
-      serial_(FindControl<QLineEdit>(ctx.form, "Edit19")),
-      detailedInfo_(FindControl<QAbstractButton>(ctx.form, "Btn_GetControllerParticInfo")),
-      connectStatus_(FindControl<QLineEdit>(ctx.form, "edtConnectStatus")),
-      antStatus_(FindControl<QLineEdit>(ctx.form, "edtANTStatus")) {
-    const auto bind = [this](const char* name, void (DeviceCommandsController::*handler)()) {
-        connect(FindControl<QAbstractButton>(ctx_.form, name), &QAbstractButton::clicked, this,
-                handler);
+DeviceCommandsController::DeviceCommandsController(gui::ConsoleContext ctx, Ui::PageCommand& page,
+                                                   QObject* parent)
+    : QObject(parent), ctx_(ctx), page_(page), clock_{page.Edit_year,   page.Edit_Month,
+                                                      page.Edit_date,   page.Edit_Hour,
+                                                      page.Edit_minute, page.Edit_Sedcond} {
+    const auto bind = [this](QAbstractButton* button, void (DeviceCommandsController::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, handler);
     };
-    bind("SetRealy", &DeviceCommandsController::SetRealyClick);
-    bind("LEDAndBuzTest", &DeviceCommandsController::LEDAndBuzTestClick);
-    bind("ClockCMD", &DeviceCommandsController::ClockCMDClick);
-    bind("CloseIR", &DeviceCommandsController::CloseIRClick);
-    bind("OpenIR", &DeviceCommandsController::OpenIRClick);
-    bind("Btn_GetIRStatus", &DeviceCommandsController::Btn_GetIRStatusClick);
-    bind("Btn_GetControllerInfo", &DeviceCommandsController::Btn_GetControllerInfoClick);
-    bind("Btn_GetControllerParticInfo",
+    bind(page_.SetRealy, &DeviceCommandsController::SetRealyClick);
+    bind(page_.LEDAndBuzTest, &DeviceCommandsController::LEDAndBuzTestClick);
+    bind(page_.ClockCMD, &DeviceCommandsController::ClockCMDClick);
+    bind(page_.CloseIR, &DeviceCommandsController::CloseIRClick);
+    bind(page_.OpenIR, &DeviceCommandsController::OpenIRClick);
+    bind(page_.Btn_GetIRStatus, &DeviceCommandsController::Btn_GetIRStatusClick);
+    bind(page_.Btn_GetControllerInfo, &DeviceCommandsController::Btn_GetControllerInfoClick);
+    bind(page_.Btn_GetControllerParticInfo,
          &DeviceCommandsController::Btn_GetControllerParticInfoClick);
-    bind("Btn_ClearBuffer", &DeviceCommandsController::Btn_ClearBufferClick);
-    bind("btnGetReaderStatus", &DeviceCommandsController::btnGetReaderStatusClick);
+    bind(page_.Btn_ClearBuffer, &DeviceCommandsController::Btn_ClearBufferClick);
+    bind(page_.btnGetReaderStatus, &DeviceCommandsController::btnGetReaderStatusClick);
 }
 
 void DeviceCommandsController::SetRealyClick() {
-    const QString text = relay_->currentText();
+    const QString text = page_.ComboBox_Relay->currentText();
     const auto time = ParseDecimal(text);
     if (!time) {
         ctx_.prompter.ConversionError(text);
@@ -76,17 +55,17 @@ void DeviceCommandsController::SetRealyClick() {
 
 void DeviceCommandsController::LEDAndBuzTestClick() {
     auto& c = ctx_.fields.connection;
-    const gate::Byte colour = red_->isChecked() ? 0 : 1;
+    const gate::Byte colour = page_.RadioButton_red->isChecked() ? 0 : 1;
     c.LastResult = ctx_.library.BuzzerAndLEDControl(
-        c.ControllerAddress, indexByte(buzzerOn_), indexByte(buzzerOff_), indexByte(beepCount_),
-        indexByte(ledOn_), indexByte(ledOff_), indexByte(flashCount_), colour, c.ReplyStatus,
-        c.PortHandle);
+        c.ControllerAddress, IndexByte(*page_.ComboBox6), IndexByte(*page_.ComboBox8),
+        IndexByte(*page_.ComboBox3), IndexByte(*page_.ComboBox7), IndexByte(*page_.ComboBox4),
+        IndexByte(*page_.ComboBox2), colour, c.ReplyStatus, c.PortHandle);
     ctx_.reporter.Report(QStringLiteral("控制LED、蜂鸣器"), c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::ClockCMDClick() {
     auto& c = ctx_.fields.connection;
-    if (setClock_->isChecked()) {
+    if (page_.RadioButton_SetClock->isChecked()) {
         std::array<QString, 6> texts;
         for (std::size_t i = 0; i < texts.size(); ++i) {
             texts[i] = clock_[i]->text();
@@ -123,60 +102,60 @@ void DeviceCommandsController::ClockCMDClick() {
     ctx_.reporter.Report(QStringLiteral("查询实时时钟"), c.LastResult, c.ReplyStatus);
 }
 
-void DeviceCommandsController::setInfrared(std::uint8_t action, const QString& caption) {
+void DeviceCommandsController::SetInfrared(std::uint8_t action, const QString& caption) {
     auto& c = ctx_.fields.connection;
     c.LastResult = ctx_.library.SetIR(c.ControllerAddress, action, c.ReplyStatus, c.PortHandle);
     ctx_.reporter.Report(caption, c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::CloseIRClick() {
-    setInfrared(1, QStringLiteral("关闭红外"));
+    SetInfrared(1, QStringLiteral("关闭红外"));
 }
 
 void DeviceCommandsController::OpenIRClick() {
-    setInfrared(2, QStringLiteral("打开红外"));
+    SetInfrared(2, QStringLiteral("打开红外"));
 }
 
 void DeviceCommandsController::Btn_GetIRStatusClick() {
     auto& c = ctx_.fields.connection;
-    irStatus_->clear();
+    page_.IRStatus->clear();
     gate::Byte state = 0;
     c.LastResult =
         ctx_.library.GetIRStatus(c.ControllerAddress, state, c.ReplyStatus, c.PortHandle);
     if (c.LastResult == gate::result::kOk) {
-        irStatus_->setText(InfraredStateText(state));
+        page_.IRStatus->setText(InfraredStateText(state));
     }
     ctx_.reporter.Report(QStringLiteral("查询红外"), c.LastResult, c.ReplyStatus);
 }
 
-void DeviceCommandsController::clearIdentity() {
-    product_->clear();
-    version_->clear();
-    serial_->clear();
+void DeviceCommandsController::ClearIdentity() {
+    page_.Edit17->clear();
+    page_.Edit18->clear();
+    page_.Edit19->clear();
 }
 
 void DeviceCommandsController::Btn_GetControllerInfoClick() {
     auto& c = ctx_.fields.connection;
-    clearIdentity();
+    ClearIdentity();
     gate::Byte product = 0;
     gate::Byte major = 0;
     gate::Byte minor = 0;
     c.LastResult = ctx_.library.GetControllerInfo(c.ControllerAddress, product, major, minor,
                                                   c.ReplyStatus, c.PortHandle);
     if (c.LastResult == gate::result::kOk) {
-        product_->setText(ProductCodeText(product));
-        version_->setText(VersionText(major, minor));
+        page_.Edit17->setText(ProductCodeText(product));
+        page_.Edit18->setText(VersionText(major, minor));
     }
     // The detailed request exists from version 7 on; this never disables the button.
     if (AllowsDetailedInfo(major)) {
-        detailedInfo_->setEnabled(true);
+        page_.Btn_GetControllerParticInfo->setEnabled(true);
     }
     ctx_.reporter.Report(QStringLiteral("获取控制器基本信息"), c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::Btn_GetControllerParticInfoClick() {
     auto& c = ctx_.fields.connection;
-    clearIdentity();
+    ClearIdentity();
     gate::Byte product = 0;
     gate::Byte major = 0;
     gate::Byte minor = 0;
@@ -184,9 +163,9 @@ void DeviceCommandsController::Btn_GetControllerParticInfoClick() {
     c.LastResult = ctx_.library.GetControllerDetailedInfo(
         c.ControllerAddress, product, major, minor, serial, c.ReplyStatus, c.PortHandle);
     if ((c.LastResult & 0x3F) == 0) {
-        product_->setText(ProductCodeText(product));
-        version_->setText(VersionText(major, minor));
-        serial_->setText(SerialNumberText(serial));
+        page_.Edit17->setText(ProductCodeText(product));
+        page_.Edit18->setText(VersionText(major, minor));
+        page_.Edit19->setText(SerialNumberText(serial));
     }
     ctx_.reporter.Report(QStringLiteral("获取控制器详细信息"), c.LastResult, c.ReplyStatus);
 }
@@ -200,16 +179,16 @@ void DeviceCommandsController::Btn_ClearBufferClick() {
 
 void DeviceCommandsController::btnGetReaderStatusClick() {
     auto& c = ctx_.fields.connection;
-    connectStatus_->clear();
-    antStatus_->clear();
+    page_.edtConnectStatus->clear();
+    page_.edtANTStatus->clear();
     gate::Byte link = 0;
     gate::Byte rf = 0;
     c.LastResult = ctx_.library.GetControllerReaderConnectionStatus(c.ControllerAddress, link, rf,
                                                                     c.ReplyStatus, c.PortHandle);
     if (c.LastResult == gate::result::kOk) {
         const ReaderStatusTexts texts = ReaderStatusText(link, rf);
-        connectStatus_->setText(texts.connection);
-        antStatus_->setText(texts.rfField);
+        page_.edtConnectStatus->setText(texts.connection);
+        page_.edtANTStatus->setText(texts.rfField);
     }
     ctx_.reporter.Report(QStringLiteral("获取读写器状态"), c.LastResult, c.ReplyStatus);
 }

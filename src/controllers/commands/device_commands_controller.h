@@ -5,11 +5,13 @@
 #include <QObject>
 
 #include <array>
+#include <cstdint>
 
-class QAbstractButton;
-class QComboBox;
 class QLineEdit;
-class QRadioButton;
+
+namespace Ui {
+class PageCommand;
+}
 
 namespace commands {
 
@@ -18,7 +20,8 @@ namespace commands {
 class DeviceCommandsController final : public QObject {
     Q_OBJECT
 public:
-    explicit DeviceCommandsController(gui::ConsoleContext& ctx, QObject* parent = nullptr);
+    DeviceCommandsController(gui::ConsoleContext ctx, Ui::PageCommand& page,
+                             QObject* parent = nullptr);
 
 public Q_SLOTS:
     void SetRealyClick();
@@ -33,27 +36,12 @@ public Q_SLOTS:
     void btnGetReaderStatusClick();
 
 private:
-    void setInfrared(std::uint8_t action, const QString& caption);
-    void clearIdentity();
+    void SetInfrared(std::uint8_t action, const QString& caption);
+    void ClearIdentity();
 
     gui::ConsoleContext ctx_;
-    QComboBox* relay_;
-    QComboBox* ledOn_;
-    QComboBox* ledOff_;
-    QComboBox* flashCount_;
-    QComboBox* buzzerOn_;
-    QComboBox* buzzerOff_;
-    QComboBox* beepCount_;
-    QRadioButton* red_;
+    Ui::PageCommand& page_;
     std::array<QLineEdit*, 6> clock_;  // year, month, day, hour, minute, second
-    QRadioButton* setClock_;
-    QLineEdit* irStatus_;
-    QLineEdit* product_;
-    QLineEdit* version_;
-    QLineEdit* serial_;
-    QAbstractButton* detailedInfo_;
-    QLineEdit* connectStatus_;
-    QLineEdit* antStatus_;
 };
 
 }  // namespace commands

@@ -1,11 +1,10 @@
 #include "controllers/commands/switches_controller.h"
 
-#include "controllers/monitor/monitor_buttons.h"
 #include "core/commands/switch_values.h"
 #include "gate/gate_library.h"
 #include "gui/form_fields.h"
-#include "gui/list_selection.h"
 #include "gui/result_reporter.h"
+#include "ui_page_command.h"
 #include "util/clock.h"
 
 #include <QAbstractButton>
@@ -13,33 +12,25 @@
 
 namespace commands {
 
-SwitchesController::SwitchesController(gui::ConsoleContext& ctx, QObject* parent)
-    : QObject(parent),
-      ctx_(ctx),
-      channelMode_(FindControl<QRadioButton>(ctx.form, "rb1")),
-      easMode_(FindControl<QRadioButton>(ctx.form, "rb2")),
-      irReverse_(FindControl<QRadioButton>(ctx.form, "rb4")),
-      lossAlarm_(FindControl<QRadioButton>(ctx.form, "rb10")),
-      writeRecords_(FindControl<QRadioButton>(ctx.form, "rb14")),
-      save_(FindControl<QRadioButton>(ctx.form, "RadioButton3")),
-      autoLoad_(FindControl<QRadioButton>(ctx.form, "RadioButton5")) {
-    const auto bind = [this](const char* name, void (SwitchesController::*handler)()) {
-        connect(FindControl<QAbstractButton>(ctx_.form, name), &QAbstractButton::clicked, this,
-                handler);
+SwitchesController::SwitchesController(gui::ConsoleContext ctx, Ui::PageCommand& page,
+                                       QObject* parent)
+    : QObject(parent), ctx_(ctx), page_(page) {
+    const auto bind = [this](QAbstractButton* button, void (SwitchesController::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, handler);
     };
-    bind("Button5", &SwitchesController::Button5Click);
-    bind("Button6", &SwitchesController::Button6Click);
-    bind("Button7", &SwitchesController::Button7Click);
-    bind("Button8", &SwitchesController::Button8Click);
-    bind("Button9", &SwitchesController::Button9Click);
-    bind("Button10", &SwitchesController::Button10Click);
-    bind("btnSetBackRecord", &SwitchesController::btnSetBackRecordClick);
-    bind("btnReadBackRecord", &SwitchesController::btnReadBackRecordClick);
-    bind("Button16", &SwitchesController::Button16Click);
-    bind("Button17", &SwitchesController::Button17Click);
+    bind(page_.Button5, &SwitchesController::Button5Click);
+    bind(page_.Button6, &SwitchesController::Button6Click);
+    bind(page_.Button7, &SwitchesController::Button7Click);
+    bind(page_.Button8, &SwitchesController::Button8Click);
+    bind(page_.Button9, &SwitchesController::Button9Click);
+    bind(page_.Button10, &SwitchesController::Button10Click);
+    bind(page_.btnSetBackRecord, &SwitchesController::btnSetBackRecordClick);
+    bind(page_.btnReadBackRecord, &SwitchesController::btnReadBackRecordClick);
+    bind(page_.Button16, &SwitchesController::Button16Click);
+    bind(page_.Button17, &SwitchesController::Button17Click);
 }
 
-void SwitchesController::showStamped(const QString& text) {
+void SwitchesController::ShowStamped(const QString& text) {
     ctx_.reporter.ShowText(StampedLine(ctx_.clock.now().time(), text));
 }
 
@@ -51,23 +42,23 @@ void SwitchesController::Button5Click() {
     c.LastResult =
         ctx_.library.ModeSwitch(c.ControllerAddress, c.OperatingMode, c.ReplyStatus, c.PortHandle);
     if (IsForcedEas(c.OperatingMode)) {
-        showStamped(kModeForcedRefusal);
+        ShowStamped(kModeForcedRefusal);
         return;
     }
-    if (channelMode_->isChecked()) {
+    if (page_.rb1->isChecked()) {
         c.OperatingMode = SwitchSetRequest(false);
-    } else if (easMode_->isChecked()) {
+    } else if (page_.rb2->isChecked()) {
         c.OperatingMode = SwitchSetRequest(true);
     }
     c.LastResult =
         ctx_.library.ModeSwitch(c.ControllerAddress, c.OperatingMode, c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        showStamped(kModeSetFailed);
+        ShowStamped(kModeSetFailed);
         return;
     }
     // Only the buttons follow the new mode; a running poll keeps running.
-    app::SetMonitorButtonsByMode(ctx_.form, c.OperatingMode);
-    showStamped(kModeSetDone);
+    Q_EMIT OperatingModeSet(c.OperatingMode);
+    ShowStamped(kModeSetDone);
 }
 
 void SwitchesController::Button6Click() {
@@ -76,17 +67,17 @@ void SwitchesController::Button6Click() {
     c.LastResult =
         ctx_.library.ModeSwitch(c.ControllerAddress, c.OperatingMode, c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        showStamped(kModeReadFailed);
+        ShowStamped(kModeReadFailed);
         return;
     }
     if (const auto text = ModeText(c.OperatingMode)) {
-        showStamped(*text);
+        ShowStamped(*text);
     }
 }
 
 void SwitchesController::Button7Click() {
     auto& c = ctx_.fields.connection;
-    gate::Byte request = SwitchSetRequest(irReverse_->isChecked());
+    gate::Byte request = SwitchSetRequest(page_.rb4->isChecked());
     c.LastResult =
         ctx_.library.IRDirectionSetting(c.ControllerAddress, request, c.ReplyStatus, c.PortHandle);
     ctx_.reporter.ShowCommandResult(QStringLiteral("红外探测方向设置"),
@@ -104,13 +95,13 @@ void SwitchesController::Button8Click() {
         return;
     }
     if (const auto text = InfraredDirectionText(value)) {
-        showStamped(*text);
+        ShowStamped(*text);
     }
 }
 
 void SwitchesController::Button9Click() {
     auto& c = ctx_.fields.connection;
-    gate::Byte request = SwitchSetRequest(lossAlarm_->isChecked());
+    gate::Byte request = SwitchSetRequest(page_.rb10->isChecked());
     c.LastResult = ctx_.library.ControllerReaderConnectionBrokenAlarm(c.ControllerAddress, request,
                                                                       c.ReplyStatus, c.PortHandle);
     ctx_.reporter.ShowCommandResult(QStringLiteral("读写器连接中断报警设置"),
@@ -128,13 +119,13 @@ void SwitchesController::Button10Click() {
         return;
     }
     if (const auto text = ReaderLossAlarmText(value)) {
-        showStamped(*text);
+        ShowStamped(*text);
     }
 }
 
 void SwitchesController::btnSetBackRecordClick() {
     auto& c = ctx_.fields.connection;
-    gate::Byte write = writeRecords_->isChecked() ? 1 : 0;
+    gate::Byte write = page_.rb14->isChecked() ? 1 : 0;
     c.LastResult =
         ctx_.library.SetBGLogDataStatus(c.ControllerAddress, write, c.ReplyStatus, c.PortHandle);
     const QString caption = c.LastResult == gate::result::kOk
@@ -153,12 +144,12 @@ void SwitchesController::btnReadBackRecordClick() {
                                         static_cast<std::uint8_t>(c.LastResult & 0xFF));
         return;
     }
-    showStamped(BackRecordWritingText(status));
+    ShowStamped(BackRecordWritingText(status));
 }
 
 void SwitchesController::Button16Click() {
     auto& c = ctx_.fields.connection;
-    const gate::Byte mode = save_->isChecked() ? 1 : 0;
+    const gate::Byte mode = page_.RadioButton3->isChecked() ? 1 : 0;
     c.LastResult =
         ctx_.library.SaveRestoreConfig(c.ControllerAddress, mode, c.ReplyStatus, c.PortHandle);
     ctx_.reporter.ShowCommandResult(QStringLiteral("保存或恢复配置现场数据    "),
@@ -167,7 +158,7 @@ void SwitchesController::Button16Click() {
 
 void SwitchesController::Button17Click() {
     auto& c = ctx_.fields.connection;
-    const gate::Byte enable = autoLoad_->isChecked() ? 1 : 0;
+    const gate::Byte enable = page_.RadioButton5->isChecked() ? 1 : 0;
     c.LastResult =
         ctx_.library.SetAutoLoad(c.ControllerAddress, enable, c.ReplyStatus, c.PortHandle);
     ctx_.reporter.ShowCommandResult(QStringLiteral("设置后台配置信息自动加载   "),

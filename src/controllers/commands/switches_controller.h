@@ -4,7 +4,11 @@
 
 #include <QObject>
 
-class QRadioButton;
+#include <cstdint>
+
+namespace Ui {
+class PageCommand;
+}
 
 namespace commands {
 
@@ -13,7 +17,7 @@ namespace commands {
 class SwitchesController final : public QObject {
     Q_OBJECT
 public:
-    explicit SwitchesController(gui::ConsoleContext& ctx, QObject* parent = nullptr);
+    SwitchesController(gui::ConsoleContext ctx, Ui::PageCommand& page, QObject* parent = nullptr);
 
 public Q_SLOTS:
     void Button5Click();   // mode set
@@ -27,17 +31,16 @@ public Q_SLOTS:
     void Button16Click();  // save or restore the configuration
     void Button17Click();  // automatic loading
 
+Q_SIGNALS:
+    // The controller took a new operating mode (a running poll keeps running; the monitoring
+    // buttons follow the mode).
+    void OperatingModeSet(std::uint8_t mode);
+
 private:
-    void showStamped(const QString& text);
+    void ShowStamped(const QString& text);
 
     gui::ConsoleContext ctx_;
-    QRadioButton* channelMode_;   // rb1
-    QRadioButton* easMode_;       // rb2
-    QRadioButton* irReverse_;     // rb4
-    QRadioButton* lossAlarm_;     // rb10
-    QRadioButton* writeRecords_;  // rb14
-    QRadioButton* save_;          // RadioButton3
-    QRadioButton* autoLoad_;      // RadioButton5
+    Ui::PageCommand& page_;
 };
 
 }  // namespace commands
