@@ -74,16 +74,22 @@ Console::Console(gate::GateLibrary& library, gui::Prompter& prompter, const util
     gui::ConsoleContext& ctx = parts_->context;
 
     auto* startup = new StartupController(ctx, form);
-    new ConnectionController(ctx, form);
+    auto* connection = new ConnectionController(ctx, form);
     InstallKeyFilters(ctx, form);
     controllers_.netcfg =
         new netcfg::NetcfgController({form, form, form.locateForm(), form.fSetdlg(),
                                       form.fNhSetDlg(), form.fPhSetDlg(), form.ChangeIPdlg()},
                                      ctx.prompter, &form);
 
-    new monitor::PollingController(ctx, form);
-    new monitor::IF2Controller(ctx, form);
-    new monitor::TagBlockController(ctx, form);
+    auto* monitorButtons = new monitor::MonitorButtons(form.ChannelPage(), form.EasPage(), &form);
+    auto* polling =
+        new monitor::PollingController(ctx,
+                                       {form, form.ChannelPage(), form.EasPage(),
+                                        form.CommandPage(), form.Timer1(), form.Timer3()},
+                                       *monitorButtons, &form);
+    auto* if2 =
+        new monitor::IF2Controller(ctx, form.ChannelPage(), form.Timer2(), form.ComPorts(), &form);
+    new monitor::TagBlockController(ctx, form.ChannelPage(), form.Form3(), &form);
 
     controllers_.retrieval = new records::RecordRetrievalController(ctx, &form);
     controllers_.exporter =
@@ -96,8 +102,22 @@ Console::Console(gate::GateLibrary& library, gui::Prompter& prompter, const util
     new commands::DetectionSettingsController(ctx, form.CommandPage(), &form);
     auto* switches = new commands::SwitchesController(ctx, form.CommandPage(), &form);
     new commands::AlarmsController(ctx, form.AlarmPage(), &form);
-    QObject::connect(switches, &commands::SwitchesController::OperatingModeSet, &form,
-                     [&form](std::uint8_t mode) { SetMonitorButtonsByMode(form, mode); });
+
+    // What passes between the subsystems.
+    QObject::connect(connection, &ConnectionController::OperatingModeRead, monitorButtons,
+                     &monitor::MonitorButtons::ModeRead);
+    QObject::connect(connection, &ConnectionController::Connected, if2,
+                     &monitor::IF2Controller::ResetButtons);
+    QObject::connect(connection, &ConnectionController::Disconnected, polling,
+                     &monitor::PollingController::StopPolls);
+    QObject::connect(connection, &ConnectionController::Disconnected, monitorButtons,
+                     &monitor::MonitorButtons::DisableAll);
+    QObject::connect(connection, &ConnectionController::Disconnected, if2,
+                     &monitor::IF2Controller::ResetButtons);
+    QObject::connect(switches, &commands::SwitchesController::OperatingModeSet, monitorButtons,
+                     &monitor::MonitorButtons::ShowMode);
+    QObject::connect(startup, &StartupController::PageChangedWhileConnected, monitorButtons,
+                     &monitor::MonitorButtons::ShowMode);
 
     startup->FormCreate();
 }

@@ -1,14 +1,14 @@
 #include "controllers/monitor/if2_controller.h"
 
-#include "app/main_window.h"
 #include "core/monitor/if2_decoder.h"
+#include "gate/com_port_table.h"
 #include "gate/gate_library.h"
-#include "gui/console_context.h"
 #include "gui/form_fields.h"
 #include "gui/message_list.h"
 #include "gui/prompter.h"
+#include "gui/result_reporter.h"
 #include "gui/status_bar.h"
-#include "monitor/find_control.h"
+#include "ui_page_channel.h"
 
 #include <QPushButton>
 #include <QTimer>
@@ -18,29 +18,25 @@
 
 namespace monitor {
 
-IF2Controller::IF2Controller(gui::ConsoleContext& ctx, app::TForm1& form)
-    : QObject(&form),
-      ctx_(ctx),
-      form_(form),
-      open_(&FindControl<QPushButton>(form, "Btn_OpenIF2")),
-      close_(&FindControl<QPushButton>(form, "Btn_CloseIF2")),
-      list_(&FindControl<gui::MessageList>(form, "ListBox1")) {
-    connect(open_, &QPushButton::clicked, this, &IF2Controller::Btn_OpenIF2Click);
-    connect(close_, &QPushButton::clicked, this, &IF2Controller::Btn_CloseIF2Click);
-    connect(&form.Timer2(), &QTimer::timeout, this, &IF2Controller::Timer2Timer);
+IF2Controller::IF2Controller(gui::ConsoleContext ctx, Ui::PageChannel& page, QTimer& timer2,
+                             const gate::ComPortTable& comPorts, QObject* parent)
+    : QObject(parent), ctx_(ctx), page_(page), timer2_(timer2), comPorts_(comPorts) {
+    connect(page_.Btn_OpenIF2, &QPushButton::clicked, this, &IF2Controller::Btn_OpenIF2Click);
+    connect(page_.Btn_CloseIF2, &QPushButton::clicked, this, &IF2Controller::Btn_CloseIF2Click);
+    connect(&timer2_, &QTimer::timeout, this, &IF2Controller::Timer2Timer);
 }
 
 void IF2Controller::Btn_OpenIF2Click() {
     QList<int> ports;
     for (int n = 1; n <= kHighestOfferedPort; ++n) {
-        if (form_.ComPorts().PortExists(n)) {
+        if (comPorts_.PortExists(n)) {
             ports.append(n);
         }
     }
     const std::optional<int> port = ctx_.prompter.ChoosePort(ports);
     if (port && ctx_.library.OpenIF2(*port) == gate::result::kOk) {
         InvertButtons();
-        form_.Timer2().start();
+        timer2_.start();
         ctx_.fields.IF2Port = *port;
     } else {
         ctx_.fields.IF2Port = -1;
@@ -51,7 +47,7 @@ void IF2Controller::Btn_OpenIF2Click() {
 void IF2Controller::Btn_CloseIF2Click() {
     if (ctx_.library.CloseIF2(ctx_.fields.IF2Port) == gate::result::kOk) {
         InvertButtons();
-        form_.Timer2().stop();
+        timer2_.stop();
         ctx_.fields.IF2Port = -1;
         ctx_.fields.IF2Count = 0;
     }
@@ -68,17 +64,22 @@ void IF2Controller::Timer2Timer() {
     }
     const QByteArrayView bytes(reinterpret_cast<const char*>(buffer.data()), count);
     for (const QString& line : DecodeIF2Read(bytes, ctx_.fields.IF2Count)) {
-        list_->AppendLine(line);
+        page_.ListBox1->AppendLine(line);
     }
 }
 
 void IF2Controller::InvertButtons() {
-    open_->setEnabled(!open_->isEnabled());
-    close_->setEnabled(!close_->isEnabled());
+    page_.Btn_OpenIF2->setEnabled(!page_.Btn_OpenIF2->isEnabled());
+    page_.Btn_CloseIF2->setEnabled(!page_.Btn_CloseIF2->isEnabled());
+}
+
+void IF2Controller::ResetButtons() {
+    page_.Btn_OpenIF2->setEnabled(true);
+    page_.Btn_CloseIF2->setEnabled(false);
 }
 
 void IF2Controller::RefreshComPort() {
-    form_.StatusBar().ShowPorts(ctx_.fields.connection.PortHandle, ctx_.fields.IF2Port);
+    ctx_.reporter.Bar().ShowPorts(ctx_.fields.connection.PortHandle, ctx_.fields.IF2Port);
 }
 
 }  // namespace monitor

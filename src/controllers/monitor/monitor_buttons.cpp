@@ -1,30 +1,68 @@
 #include "controllers/monitor/monitor_buttons.h"
 
-#include <QAbstractButton>
-#include <QWidget>
+#include "ui_page_channel.h"
+#include "ui_page_eas.h"
 
-namespace app {
+#include <QAbstractButton>
+
+namespace monitor {
 
 namespace {
-void setEnabled(QWidget& form, const char* name, bool enabled) {
-    if (auto* b = form.findChild<QAbstractButton*>(QString::fromLatin1(name))) {
-        b->setEnabled(enabled);
-    }
+
+void Invert(QAbstractButton& button) {
+    button.setEnabled(!button.isEnabled());
 }
+
 }  // namespace
 
-void SetMonitorButtonsByMode(QWidget& form, std::uint8_t mode) {
+MonitorButtons::MonitorButtons(Ui::PageChannel& channel, Ui::PageEas& eas, QObject* parent)
+    : QObject(parent),
+      startChannel_(*channel.Button_C_Get),
+      stopChannel_(*channel.StopGet),
+      startEas_(*eas.Button13),
+      stopEas_(*eas.Button14) {}
+
+std::array<QAbstractButton*, 4> MonitorButtons::Buttons() const {
+    return {&startChannel_, &stopChannel_, &startEas_, &stopEas_};
+}
+
+void MonitorButtons::ModeRead(std::uint8_t mode) {
     if (mode == 0) {
-        setEnabled(form, "Button_C_Get", true);
-        setEnabled(form, "StopGet", false);
-        setEnabled(form, "Button13", false);
-        setEnabled(form, "Button14", false);
-    } else if (mode == 1) {
-        setEnabled(form, "Button13", true);
-        setEnabled(form, "Button14", false);
-        setEnabled(form, "Button_C_Get", false);
-        setEnabled(form, "StopGet", false);
+        startChannel_.setEnabled(true);
+    }
+    if (mode == 1 || (mode & 0x02) != 0) {
+        startEas_.setEnabled(true);
     }
 }
 
-}  // namespace app
+void MonitorButtons::DisableAll() {
+    for (QAbstractButton* b : Buttons()) {
+        b->setEnabled(false);
+    }
+}
+
+void MonitorButtons::ShowMode(std::uint8_t mode) {
+    if (mode == 0) {
+        startChannel_.setEnabled(true);
+        stopChannel_.setEnabled(false);
+        startEas_.setEnabled(false);
+        stopEas_.setEnabled(false);
+    } else if (mode == 1) {
+        startEas_.setEnabled(true);
+        stopEas_.setEnabled(false);
+        startChannel_.setEnabled(false);
+        stopChannel_.setEnabled(false);
+    }
+}
+
+void MonitorButtons::InvertChannel() {
+    Invert(startChannel_);
+    Invert(stopChannel_);
+}
+
+void MonitorButtons::InvertEas() {
+    Invert(startEas_);
+    Invert(stopEas_);
+}
+
+}  // namespace monitor

@@ -1,10 +1,12 @@
 #include "controllers/monitor/polling_controller.h"
 
-#include "app/main_window.h"
-#include "gui/console_context.h"
+#include "controllers/monitor/monitor_buttons.h"
+#include "gui/form_fields.h"
 #include "gui/message_list.h"
 #include "gui/result_reporter.h"
-#include "monitor/find_control.h"
+#include "ui_page_channel.h"
+#include "ui_page_command.h"
+#include "ui_page_eas.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -13,42 +15,31 @@
 
 namespace monitor {
 
-namespace {
-
-void Invert(QPushButton& button) {
-    button.setEnabled(!button.isEnabled());
-}
-
-}  // namespace
-
-PollingController::PollingController(gui::ConsoleContext& ctx, app::TForm1& form)
-    : QObject(&form),
+PollingController::PollingController(gui::ConsoleContext ctx, Window window,
+                                     MonitorButtons& buttons, QObject* parent)
+    : QObject(parent),
       ctx_(ctx),
-      form_(form),
+      w_(window),
+      buttons_(buttons),
       poller_(ctx.library,
               {ctx.fields.connection, ctx.fields.PollBusy, ctx.fields.LastNoPersonText}, *this),
-      startChannel_(&FindControl<QPushButton>(form, "Button_C_Get")),
-      stopChannel_(&FindControl<QPushButton>(form, "StopGet")),
-      startEas_(&FindControl<QPushButton>(form, "Button13")),
-      stopEas_(&FindControl<QPushButton>(form, "Button14")) {
-    for (std::size_t i = 0; i < lists_.size(); ++i) {
-        lists_[i] = &FindControl<gui::MessageList>(form, ListObjectName(MonitorList(i)));
-    }
-    const char* led[] = {"ComboBox6", "ComboBox8", "ComboBox3",
-                         "ComboBox7", "ComboBox4", "ComboBox2"};
-    for (std::size_t i = 0; i < ledBuzzerLists_.size(); ++i) {
-        ledBuzzerLists_[i] = &FindControl<QComboBox>(form, led[i]);
-    }
-    connect(&form.Timer1(), &QTimer::timeout, this, &PollingController::Timer1Timer);
-    connect(&form.Timer3(), &QTimer::timeout, this, &PollingController::Timer3Timer);
-    connect(startChannel_, &QPushButton::clicked, this, &PollingController::Button_C_GetClick);
-    connect(stopChannel_, &QPushButton::clicked, this, &PollingController::StopGetClick);
-    connect(startEas_, &QPushButton::clicked, this, &PollingController::Button13Click);
-    connect(stopEas_, &QPushButton::clicked, this, &PollingController::Button14Click);
-    connect(&FindControl<QPushButton>(form, "ClearGetInformation"), &QPushButton::clicked, this,
+      lists_{window.channel.ListBox1, window.channel.ListBox2, window.channel.ListBox3,
+             window.channel.ListBox4, window.channel.ListBox5, window.channel.ListBox6,
+             window.channel.ListBox7, window.eas.lst1,         window.eas.lst2,
+             window.eas.lst3,         window.eas.lst4},
+      ledBuzzerLists_{window.command.ComboBox6, window.command.ComboBox8,
+                      window.command.ComboBox3, window.command.ComboBox7,
+                      window.command.ComboBox4, window.command.ComboBox2} {
+    connect(&w_.timer1, &QTimer::timeout, this, &PollingController::Timer1Timer);
+    connect(&w_.timer3, &QTimer::timeout, this, &PollingController::Timer3Timer);
+    connect(w_.channel.Button_C_Get, &QPushButton::clicked, this,
+            &PollingController::Button_C_GetClick);
+    connect(w_.channel.StopGet, &QPushButton::clicked, this, &PollingController::StopGetClick);
+    connect(w_.eas.Button13, &QPushButton::clicked, this, &PollingController::Button13Click);
+    connect(w_.eas.Button14, &QPushButton::clicked, this, &PollingController::Button14Click);
+    connect(w_.channel.ClearGetInformation, &QPushButton::clicked, this,
             &PollingController::ClearGetInformationClick);
-    connect(&FindControl<QPushButton>(form, "Button15"), &QPushButton::clicked, this,
-            &PollingController::Button15Click);
+    connect(w_.eas.Button15, &QPushButton::clicked, this, &PollingController::Button15Click);
 }
 
 bool PollingController::TickMayRun(QTimer& timer) {
@@ -56,7 +47,7 @@ bool PollingController::TickMayRun(QTimer& timer) {
         return false;  // a poll is still running further down the call stack
     }
     if (ctx_.fields.CloseRequested) {
-        form_.close();
+        w_.mainWindow.close();
     }
     if (!ctx_.fields.connection.IsOpen()) {
         timer.stop();
@@ -66,39 +57,40 @@ bool PollingController::TickMayRun(QTimer& timer) {
 }
 
 void PollingController::Timer1Timer() {
-    if (TickMayRun(form_.Timer1())) {
+    if (TickMayRun(w_.timer1)) {
         poller_.PollChannelMessage();
     }
 }
 
 void PollingController::Timer3Timer() {
-    if (TickMayRun(form_.Timer3())) {
+    if (TickMayRun(w_.timer3)) {
         poller_.PollEASMessage();
     }
 }
 
 void PollingController::Button_C_GetClick() {
-    Invert(*startChannel_);
-    Invert(*stopChannel_);
-    form_.Timer1().start();
+    buttons_.InvertChannel();
+    w_.timer1.start();
 }
 
 void PollingController::StopGetClick() {
-    Invert(*startChannel_);
-    Invert(*stopChannel_);
-    form_.Timer1().stop();
+    buttons_.InvertChannel();
+    w_.timer1.stop();
 }
 
 void PollingController::Button13Click() {
-    Invert(*startEas_);
-    Invert(*stopEas_);
-    form_.Timer3().start();
+    buttons_.InvertEas();
+    w_.timer3.start();
 }
 
 void PollingController::Button14Click() {
-    Invert(*startEas_);
-    Invert(*stopEas_);
-    form_.Timer3().stop();
+    buttons_.InvertEas();
+    w_.timer3.stop();
+}
+
+void PollingController::StopPolls() {
+    w_.timer1.stop();
+    w_.timer3.stop();
 }
 
 void PollingController::ClearGetInformationClick() {

@@ -1,31 +1,47 @@
 #pragma once
 
 #include "core/monitor/message_poller.h"
+#include "gui/console_context.h"
 
 #include <QObject>
 
 #include <array>
 
-class QPushButton;
-class QTimer;
 class QComboBox;
+class QTimer;
+class QWidget;
 
-namespace app {
-class TForm1;
-}
+namespace Ui {
+class PageChannel;
+class PageCommand;
+class PageEas;
+}  // namespace Ui
 namespace gui {
-struct ConsoleContext;
 class MessageList;
-}  // namespace gui
+}
 
 namespace monitor {
+
+class MonitorButtons;
 
 // The two monitoring pages: the start, stop and clear buttons, the poll timers Timer1 (channel
 // management) and Timer3 (EAS), and the message lists the polls write to.
 class PollingController final : public QObject, private PollSink {
     Q_OBJECT
 public:
-    PollingController(gui::ConsoleContext& ctx, app::TForm1& form);
+    // What the polls work with: the main window (closed by a tick after the close request), the
+    // two monitoring pages, the command page (its LED and buzzer lists drive a tagged passage)
+    // and the two poll timers.
+    struct Window {
+        QWidget& mainWindow;
+        Ui::PageChannel& channel;
+        Ui::PageEas& eas;
+        Ui::PageCommand& command;
+        QTimer& timer1;
+        QTimer& timer3;
+    };
+    PollingController(gui::ConsoleContext ctx, Window window, MonitorButtons& buttons,
+                      QObject* parent = nullptr);
 
     void Timer1Timer();
     void Timer3Timer();
@@ -35,6 +51,10 @@ public:
     void Button14Click();
     void ClearGetInformationClick();
     void Button15Click();
+
+    // Switches both polls off (the connection closed: a poll left running would call the
+    // closed link every 50 ms and fill the status bar with errors).
+    void StopPolls();
 
 private:
     // A tick that finds the controller connection closed switches its timer off instead of
@@ -49,15 +69,13 @@ private:
 
     gui::MessageList& List(MonitorList list);
 
-    gui::ConsoleContext& ctx_;
-    app::TForm1& form_;
+    gui::ConsoleContext ctx_;
+    Window w_;
+    MonitorButtons& buttons_;
     MessagePoller poller_;
-    std::array<gui::MessageList*, 11> lists_{};
-    std::array<QComboBox*, 6> ledBuzzerLists_{};
-    QPushButton* startChannel_;
-    QPushButton* stopChannel_;
-    QPushButton* startEas_;
-    QPushButton* stopEas_;
+    std::array<gui::MessageList*, 11> lists_;  // in MonitorList order
+    // Buzzer on, buzzer off, beep count, LED on, LED off, flash count.
+    std::array<QComboBox*, 6> ledBuzzerLists_;
 };
 
 }  // namespace monitor

@@ -1,14 +1,13 @@
 #include "controllers/monitor/tag_block_controller.h"
 
-#include "app/main_window.h"
 #include "core/monitor/tag_blocks.h"
 #include "forms/secondary_windows.h"
 #include "gate/gate_library.h"
-#include "gui/console_context.h"
 #include "gui/form_fields.h"
 #include "gui/prompter.h"
 #include "gui/result_reporter.h"
-#include "monitor/find_control.h"
+#include "ui_form3.h"
+#include "ui_page_channel.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -34,23 +33,16 @@ void FillRows(QTableWidget& table, const QList<TagBlockRow>& rows) {
 
 }  // namespace
 
-TagBlockController::TagBlockController(gui::ConsoleContext& ctx, app::TForm1& form)
-    : QObject(&form),
-      ctx_(ctx),
-      form3_(form.Form3()),
-      uid_(&FindControl<QLineEdit>(form, "Edit14")),
-      startBlock_(&FindControl<QLineEdit>(form, "Edit15")),
-      blockCount_(&FindControl<QLineEdit>(form, "Edit16")),
-      blockLength_(&FindControl<QComboBox>(form, "ComboBox5")) {
-    connect(&FindControl<QPushButton>(form, "GetTagData"), &QPushButton::clicked, this,
-            &TagBlockController::GetTagDataClick);
-    connect(&FindControl<QPushButton>(form3_, "Button1"), &QPushButton::clicked, this,
-            &TagBlockController::Button1Click);
+TagBlockController::TagBlockController(gui::ConsoleContext ctx, Ui::PageChannel& page,
+                                       forms::TForm3& form3, QObject* parent)
+    : QObject(parent), ctx_(ctx), page_(page), form3_(form3) {
+    connect(page_.GetTagData, &QPushButton::clicked, this, &TagBlockController::GetTagDataClick);
+    connect(form3_.ui().Button1, &QPushButton::clicked, this, &TagBlockController::Button1Click);
 }
 
 void TagBlockController::GetTagDataClick() {
-    const auto checked = CheckTagRead(
-        {uid_->text(), startBlock_->text(), blockCount_->text(), blockLength_->currentText()});
+    const auto checked = CheckTagRead({page_.Edit14->text(), page_.Edit15->text(),
+                                       page_.Edit16->text(), page_.ComboBox5->currentText()});
     if (const auto* refusal = std::get_if<TagReadRefusal>(&checked)) {
         if (refusal->message.isEmpty()) {
             ctx_.prompter.ConversionError(refusal->conversionError);
@@ -68,7 +60,7 @@ void TagBlockController::GetTagDataClick() {
     c.LastResult = ctx_.library.ReadTagData(c.ControllerAddress, request.uid, request.startBlock,
                                             request.blockCount, request.blockLength, response,
                                             c.ReplyStatus, c.PortHandle);
-    auto& table = FindControl<QTableWidget>(form3_, "ListView1");
+    QTableWidget& table = *form3_.ui().ListView1;
     table.setRowCount(0);
     if (c.LastResult == gate::result::kOk) {
         const QByteArrayView bytes(reinterpret_cast<const char*>(response.data()),

@@ -1,18 +1,14 @@
 #pragma once
 
+#include "gui/console_context.h"
+
 #include <QObject>
 
-class QComboBox;
-class QLineEdit;
-
-namespace app {
-class TForm1;
+namespace Ui {
+class PageChannel;
 }
 namespace forms {
 class TForm3;
-}
-namespace gui {
-struct ConsoleContext;
 }
 
 namespace monitor {
@@ -22,18 +18,16 @@ namespace monitor {
 class TagBlockController final : public QObject {
     Q_OBJECT
 public:
-    TagBlockController(gui::ConsoleContext& ctx, app::TForm1& form);
+    TagBlockController(gui::ConsoleContext ctx, Ui::PageChannel& page, forms::TForm3& form3,
+                       QObject* parent = nullptr);
 
     void GetTagDataClick();
     void Button1Click();  // Form3's "关闭"
 
 private:
-    gui::ConsoleContext& ctx_;
+    gui::ConsoleContext ctx_;
+    Ui::PageChannel& page_;
     forms::TForm3& form3_;
-    QLineEdit* uid_;
-    QLineEdit* startBlock_;
-    QLineEdit* blockCount_;
-    QComboBox* blockLength_;
 };
 
 }  // namespace monitor

@@ -182,22 +182,14 @@ void ConnectionController::QueryIdentityAndMode() {
     }
     c.LastResult =
         ctx_.library.ModeSwitch(c.ControllerAddress, c.OperatingMode, c.ReplyStatus, c.PortHandle);
-    if (c.OperatingMode == 0) {
-        SetEnabled(form_, "Button_C_Get", true);
-    }
-    if (c.OperatingMode == 1 || (c.OperatingMode & 0x02) != 0) {
-        SetEnabled(form_, "Button13", true);
-    }
+    Q_EMIT OperatingModeRead(c.OperatingMode);
 }
 
 void ConnectionController::EnableCommandControls() {
-    for (int i = 0; i < static_cast<int>(kCommandControls.size()); ++i) {
-        if (i == kCommandControlsIF2Split) {
-            SetEnabled(form_, "Btn_OpenIF2", true);
-            SetEnabled(form_, "Btn_CloseIF2", false);
-        }
-        SetEnabled(form_, kCommandControls[static_cast<std::size_t>(i)], true);
+    for (const char* name : kCommandControls) {
+        SetEnabled(form_, name, true);
     }
+    Q_EMIT Connected();
 }
 
 void ConnectionController::ClosePortClick() {
@@ -245,21 +237,15 @@ void ConnectionController::RefreshComPort() {
 }
 
 void ConnectionController::ClearLastInfo() {
-    // A poll left running would call the closed link every 50 ms and fill the status bar with
-    // errors; the closed look stops both polls (the IF2 timer has a port of its own and runs on).
-    form_.Timer1().stop();
-    form_.Timer3().stop();
-    for (const char* name : {"Button_C_Get", "Button13", "StopGet", "Button14"}) {
-        SetEnabled(form_, name, false);
-    }
+    // The polls stop and the monitoring and IF2 buttons take their closed look; the IF2 timer
+    // has a port of its own and runs on.
+    Q_EMIT Disconnected();
     SetEnabled(form_, "OpenPort", true);
     SetEnabled(form_, "ClosePort", false);
     SetEnabled(form_, "Btn_GetControllerParticInfo", false);
     for (const char* name : kCommandControls) {
         SetEnabled(form_, name, false);
     }
-    SetEnabled(form_, "Btn_OpenIF2", true);
-    SetEnabled(form_, "Btn_CloseIF2", false);
     for (const char* name :
          {"Edit17", "Edit18", "Edit19", "edtConnectStatus", "edtANTStatus", "IRStatus", "Edit1",
           "Edit20", "Edit21", "Edit22", "Edit31", "Edit_year", "Edit_Month", "Edit_date",

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
+
 namespace gui {
 struct ConsoleContext;
 }
@@ -27,6 +29,14 @@ public:
     void PageControl2Change();
     void RefreshComPort();
     void ClearLastInfo();
+
+Q_SIGNALS:
+    // An open's mode query returned (whatever its result), with the mode it left.
+    void OperatingModeRead(std::uint8_t mode);
+    // An open succeeded: the command controls are enabled.
+    void Connected();
+    // The window took its disconnected look (every close).
+    void Disconnected();
 
 private:
     // What both opens do once the open operation returned: report a failure, or query the

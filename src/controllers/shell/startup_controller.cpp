@@ -7,7 +7,6 @@
 
 #include "app/form_access.h"
 #include "app/main_window.h"
-#include "controllers/monitor/monitor_buttons.h"
 #include "forms/command_controls.h"
 #include "gui/application_identity.h"
 #include "gui/console_context.h"
@@ -129,7 +128,7 @@ void StartupController::PageControl1Change() {
     if (c.PortHandle != -1) {
         form_.Timer1().stop();
         form_.Timer3().stop();
-        SetMonitorButtonsByMode(form_, c.OperatingMode);
+        Q_EMIT PageChangedWhileConnected(c.OperatingMode);
     }
     ctx_.reporter.ClearResult();
 }

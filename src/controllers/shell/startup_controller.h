@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <cstdint>
+
 namespace gui {
 struct ConsoleContext;
 }
@@ -21,6 +23,11 @@ public:
     void FormCreate();
     void FormCloseQuery();
     void PageControl1Change();
+
+Q_SIGNALS:
+    // The page changed while a connection is open: the polls stopped, and the monitoring
+    // buttons are to follow the operating mode.
+    void PageChangedWhileConnected(std::uint8_t mode);
 
 private:
     gui::ConsoleContext& ctx_;
