@@ -1,50 +1,26 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
-namespace app {
+class QAbstractButton;
 
-// The 36 buttons that are enabled exactly while a controller connection is open, in the order
-// a successful open enables them. The IF2 buttons are set after the first
-// kCommandControlsIF2Split of them (after Btn_GetIRStatus, before btnGetReaderStatus).
-inline constexpr std::array<const char*, 36> kCommandControls = {"Btn_GetControllerInfo",
-                                                                 "SetRealy",
-                                                                 "ClockCMD",
-                                                                 "Btn_ClearBuffer",
-                                                                 "ControllerInfo",
-                                                                 "GetBackRecorfStatus",
-                                                                 "Btn_DeleteAllRecord",
-                                                                 "SearchInRecord",
-                                                                 "GetFirstRecordAndDel",
-                                                                 "GetFirstRecord",
-                                                                 "SaveRecordAsTextFile",
-                                                                 "SaveAndDeleteAll",
-                                                                 "LEDAndBuzTest",
-                                                                 "GetTagData",
-                                                                 "CloseIR",
-                                                                 "OpenIR",
-                                                                 "Btn_GetIRStatus",
-                                                                 "btnGetReaderStatus",
-                                                                 "Button1",
-                                                                 "Button2",
-                                                                 "Button3",
-                                                                 "Button4",
-                                                                 "Button5",
-                                                                 "Button6",
-                                                                 "Button7",
-                                                                 "Button9",
-                                                                 "Button10",
-                                                                 "Button16",
-                                                                 "Button17",
-                                                                 "Button8",
-                                                                 "Button11",
-                                                                 "Button12",
-                                                                 "btnSetBackRecord",
-                                                                 "btnReadBackRecord",
-                                                                 "btnSetControAddr",
-                                                                 "btnGetControAddr"};
+namespace Ui {
+class PageAlarm;
+class PageChannel;
+class PageCommand;
+}  // namespace Ui
 
-// Number of command controls enabled before the IF2 buttons are set.
-inline constexpr int kCommandControlsIF2Split = 17;
+namespace forms {
 
-}  // namespace app
+// The command controls: the 36 buttons that are enabled exactly while a controller connection
+// is open, in the order a successful open enables them. All are on the command page except
+// "获取数据" (GetTagData, channel page) and the alarm page's "设置" and "执行" (Button11,
+// Button12).
+inline constexpr std::size_t kCommandControlCount = 36;
+using CommandControlList = std::array<QAbstractButton*, kCommandControlCount>;
+
+CommandControlList CommandControls(const Ui::PageCommand& command, const Ui::PageChannel& channel,
+                                   const Ui::PageAlarm& alarm);
+
+}  // namespace forms

@@ -1,24 +1,26 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QPointer>
-#include <QStringList>
+#include <QWidget>
 
-class QWidget;
+namespace gui {
 
-namespace records {
-
-// Object names of the main window's command buttons that an export disables while it runs.
-const QStringList& ExportLockedButtonNames();
-
-// Disables a set of controls and remembers how each one was, so that they can be put back
-// exactly as they were. Controls that the form does not have are skipped.
-class ButtonLock {
+// Disables a fixed set of controls and remembers how each one was, so that they can be put back
+// exactly as they were.
+class ButtonLock final : public QObject {
+    Q_OBJECT
 public:
-    ButtonLock(QWidget& form, const QStringList& names);
-    ButtonLock(const ButtonLock&) = delete;
-    ButtonLock& operator=(const ButtonLock&) = delete;
+    ButtonLock(QList<QWidget*> controls, QObject* parent = nullptr);
 
+    const QList<QWidget*>& Controls() const { return controls_; }
+
+public Q_SLOTS:
+    // Remembers each control's own enabled setting (not one inherited from a disabled parent)
+    // and disables it.
+    void Lock();
+    // Puts every control back as Lock found it; nothing when not locked.
     void Restore();
 
 private:
@@ -26,10 +28,8 @@ private:
         QPointer<QWidget> widget;
         bool enabled;
     };
+    QList<QWidget*> controls_;
     QList<Saved> saved_;
 };
 
-// Enables or disables the control of that name in form, when there is one.
-void SetControlEnabled(QWidget& form, const QString& name, bool enabled);
-
-}  // namespace records
+}  // namespace gui

@@ -6,7 +6,6 @@ class GateLibrary;
 namespace util {
 class Clock;
 }
-class QWidget;
 
 namespace gui {
 
@@ -14,16 +13,16 @@ struct FormFields;
 class Prompter;
 class ResultReporter;
 
-// What every subsystem controller of the main window works with. Controllers find their
-// controls by object name inside `form` (the main window), read them, call the library and
-// pure logic, and write the results back.
+// What every controller of the main window works with besides its own controls: the gate
+// library, the fields the windows share, the status-bar reporter, the prompter and the clock.
+// It is a handful of references to objects that live as long as the console; each controller
+// keeps its own copy.
 struct ConsoleContext {
     gate::GateLibrary& library;
     FormFields& fields;
     ResultReporter& reporter;
     Prompter& prompter;
     const util::Clock& clock;
-    QWidget& form;
 };
 
 }  // namespace gui

@@ -42,10 +42,48 @@ struct Console : testing_support::ConsoleWindow<> {
     }
 };
 
+// The command controls by object name, in the order an open enables them.
+const QStringList kCommandControlNames{QStringLiteral("Btn_GetControllerInfo"),
+                                       QStringLiteral("SetRealy"),
+                                       QStringLiteral("ClockCMD"),
+                                       QStringLiteral("Btn_ClearBuffer"),
+                                       QStringLiteral("ControllerInfo"),
+                                       QStringLiteral("GetBackRecorfStatus"),
+                                       QStringLiteral("Btn_DeleteAllRecord"),
+                                       QStringLiteral("SearchInRecord"),
+                                       QStringLiteral("GetFirstRecordAndDel"),
+                                       QStringLiteral("GetFirstRecord"),
+                                       QStringLiteral("SaveRecordAsTextFile"),
+                                       QStringLiteral("SaveAndDeleteAll"),
+                                       QStringLiteral("LEDAndBuzTest"),
+                                       QStringLiteral("GetTagData"),
+                                       QStringLiteral("CloseIR"),
+                                       QStringLiteral("OpenIR"),
+                                       QStringLiteral("Btn_GetIRStatus"),
+                                       QStringLiteral("btnGetReaderStatus"),
+                                       QStringLiteral("Button1"),
+                                       QStringLiteral("Button2"),
+                                       QStringLiteral("Button3"),
+                                       QStringLiteral("Button4"),
+                                       QStringLiteral("Button5"),
+                                       QStringLiteral("Button6"),
+                                       QStringLiteral("Button7"),
+                                       QStringLiteral("Button9"),
+                                       QStringLiteral("Button10"),
+                                       QStringLiteral("Button16"),
+                                       QStringLiteral("Button17"),
+                                       QStringLiteral("Button8"),
+                                       QStringLiteral("Button11"),
+                                       QStringLiteral("Button12"),
+                                       QStringLiteral("btnSetBackRecord"),
+                                       QStringLiteral("btnReadBackRecord"),
+                                       QStringLiteral("btnSetControAddr"),
+                                       QStringLiteral("btnGetControAddr")};
+
 bool AllCommandControls(Console& c, bool enabled) {
-    for (const char* name : app::kCommandControls) {
-        if (c.enabled(name) != enabled) {
-            qWarning("%s is %s", name, enabled ? "disabled" : "enabled");
+    for (const QString& name : kCommandControlNames) {
+        if (c.get(name)->isEnabled() != enabled) {
+            qWarning("%s is %s", qPrintable(name), enabled ? "disabled" : "enabled");
             return false;
         }
     }
@@ -57,6 +95,17 @@ bool AllCommandControls(Console& c, bool enabled) {
 class TestConnection : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The list the connection enables and disables is the window's command controls, in order.
+    void commandControlsInOpeningOrder() {
+        Console c;
+        QStringList names;
+        for (const QAbstractButton* b : forms::CommandControls(
+                 c.form.CommandPage(), c.form.ChannelPage(), c.form.AlarmPage())) {
+            names.append(b->objectName());
+        }
+        QCOMPARE(names, kCommandControlNames);
+    }
+
     void startUpState() {
         Console c;
         auto* ports = c.w<QComboBox>("ComboBox_Port");

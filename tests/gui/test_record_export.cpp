@@ -69,11 +69,15 @@ public:
         if (event->type() == QEvent::Paint) {
             texts.append(static_cast<QLabel*>(watched)->text());
             lockedWhilePainting.append(!locked_->isEnabled());
+            if (onPaint) {
+                onPaint();
+            }
         }
         return false;
     }
     QStringList texts;
     QList<bool> lockedWhilePainting;
+    std::function<void()> onPaint;
 
 private:
     QWidget* locked_;
@@ -85,6 +89,7 @@ class TestRecordExport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void exportWritesFileLocksAndRestoresButtons();
+    void exportLocksTheCommandAndMonitoringButtons();
     void exportShowsProgressByRepaintingOnly();
     void failedStatusQueryReportsAndTouchesNoButton();
     void uncreatableFileShowsPathAndCallsNothing();
@@ -115,6 +120,80 @@ void TestRecordExport::exportWritesFileLocksAndRestoresButtons() {
     QVERIFY(!f.Button(QStringLiteral("Button7"))->isEnabled());
     QVERIFY(f.Button(QStringLiteral("SaveAndDeleteAll"))->isEnabled());
     QVERIFY(f.prompter.messages.isEmpty());
+}
+
+// What the export disables while it writes: the 38 buttons of its lock, and its own
+// "存储...并删除所有记录"; nothing else of the window.
+void TestRecordExport::exportLocksTheCommandAndMonitoringButtons() {
+    QTemporaryDir dir;
+    RecordConsole f({dir.path(), {}});
+    for (QAbstractButton* b : f.form.findChildren<QAbstractButton*>()) {
+        b->setEnabled(true);
+    }
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    QStringList disabledWhileWriting;
+    PaintWatcher progress(f.bar->PanelLabel(1), f.Button(QStringLiteral("GetBackRecorfStatus")));
+    progress.onPaint = [&] {
+        if (disabledWhileWriting.isEmpty()) {
+            const QMap<QString, bool> states = ButtonStates(f);
+            for (auto it = states.begin(); it != states.end(); ++it) {
+                if (!it.value()) {
+                    disabledWhileWriting.append(it.key());
+                }
+            }
+        }
+    };
+    ScriptRecords(f, 2);
+    f.Click("SaveRecordAsTextFile");
+
+    const char* const lockedAndOwn[] = {"Button_C_Get",
+                                        "StopGet",
+                                        "Button13",
+                                        "Button14",
+                                        "Btn_GetControllerInfo",
+                                        "Btn_GetControllerParticInfo",
+                                        "SetRealy",
+                                        "ClockCMD",
+                                        "Btn_ClearBuffer",
+                                        "ControllerInfo",
+                                        "GetBackRecorfStatus",
+                                        "Btn_DeleteAllRecord",
+                                        "SearchInRecord",
+                                        "GetFirstRecord",
+                                        "GetFirstRecordAndDel",
+                                        "LEDAndBuzTest",
+                                        "SaveRecordAsTextFile",
+                                        "GetTagData",
+                                        "CloseIR",
+                                        "OpenIR",
+                                        "Btn_GetIRStatus",
+                                        "Button5",
+                                        "Button6",
+                                        "Button1",
+                                        "Button2",
+                                        "Button3",
+                                        "Button4",
+                                        "Button7",
+                                        "Button8",
+                                        "Button9",
+                                        "Button10",
+                                        "Button16",
+                                        "Button17",
+                                        "btnSetControAddr",
+                                        "btnGetControAddr",
+                                        "btnReadBackRecord",
+                                        "btnSetBackRecord",
+                                        "btnGetReaderStatus",
+                                        "SaveAndDeleteAll"};
+    QStringList expected;
+    for (const char* name : lockedAndOwn) {
+        expected.append(QString::fromLatin1(name));
+    }
+    expected.sort();
+    disabledWhileWriting.sort();
+    QCOMPARE(disabledWhileWriting, expected);
+    QVERIFY(f.Button(QStringLiteral("Button11"))->isEnabled());
 }
 
 void TestRecordExport::exportShowsProgressByRepaintingOnly() {

@@ -4,12 +4,11 @@
 #include "core/records/export_deletion.h"
 #include "core/records/log_state.h"
 #include "core/records/record_exporter.h"
-#include "gui/button_lock.h"
-#include "gui/console_context.h"
 #include "gui/form_fields.h"
 #include "gui/prompter.h"
 #include "gui/result_reporter.h"
 #include "gui/status_bar.h"
+#include "ui_page_command.h"
 #include "util/clock.h"
 
 #include <QAbstractButton>
@@ -21,22 +20,17 @@ namespace records {
 
 namespace {
 
-const QString kSaveAll = QStringLiteral("SaveRecordAsTextFile");
-const QString kSaveAndDelete = QStringLiteral("SaveAndDeleteAll");
 const QString kNotice = QStringLiteral("提示");
 
 }  // namespace
 
-RecordExportController::RecordExportController(gui::ConsoleContext& ctx, ExportDirectories dirs,
-                                               QObject* parent)
-    : QObject(parent), ctx_(ctx), dirs_(std::move(dirs)) {
-    if (auto* b = ctx_.form.findChild<QAbstractButton*>(kSaveAll)) {
-        connect(b, &QAbstractButton::clicked, this,
-                &RecordExportController::SaveRecordAsTextFileClick);
-    }
-    if (auto* b = ctx_.form.findChild<QAbstractButton*>(kSaveAndDelete)) {
-        connect(b, &QAbstractButton::clicked, this, &RecordExportController::SaveAndDeleteAllClick);
-    }
+RecordExportController::RecordExportController(gui::ConsoleContext ctx, Ui::PageCommand& page,
+                                               ExportDirectories dirs, QObject* parent)
+    : QObject(parent), ctx_(ctx), page_(page), dirs_(std::move(dirs)) {
+    connect(page_.SaveRecordAsTextFile, &QAbstractButton::clicked, this,
+            &RecordExportController::SaveRecordAsTextFileClick);
+    connect(page_.SaveAndDeleteAll, &QAbstractButton::clicked, this,
+            &RecordExportController::SaveAndDeleteAllClick);
 }
 
 void RecordExportController::SaveRecordAsTextFileClick() {
@@ -44,7 +38,7 @@ void RecordExportController::SaveRecordAsTextFileClick() {
 }
 
 std::optional<ExportOutcome> RecordExportController::RunExport() {
-    SetControlEnabled(ctx_.form, kSaveAndDelete, false);
+    page_.SaveAndDeleteAll->setEnabled(false);
     gate::ConnectionState& c = ctx_.fields.connection;
     RecordExporter exporter(ctx_.library, c);
     if (!exporter.CreateFile(dirs_, ctx_.clock.now())) {
@@ -52,18 +46,19 @@ std::optional<ExportOutcome> RecordExportController::RunExport() {
         ShowFileError(exporter.Outcome());
         return std::nullopt;
     }
-    std::optional<ButtonLock> lock;
+    bool locked = false;
     if (exporter.QueryStatus()) {
         ExportProgressView progress(ctx_.reporter.Bar());
         progress.ShowWaiting();
-        lock.emplace(ctx_.form, ExportLockedButtonNames());
+        Q_EMIT LockButtons();
+        locked = true;
         exporter.WriteRecords([&progress](std::int32_t written, std::int32_t total) {
             progress.Update(written, total);
         });
     }
     const bool written = exporter.Close();
-    if (lock) {
-        lock->Restore();
+    if (locked) {
+        Q_EMIT RestoreButtons();
     }
     const ExportOutcome outcome = exporter.Outcome();
     if (!written) {
@@ -71,7 +66,7 @@ std::optional<ExportOutcome> RecordExportController::RunExport() {
         ShowFileError(outcome);
         return std::nullopt;
     }
-    SetControlEnabled(ctx_.form, kSaveAndDelete, true);
+    page_.SaveAndDeleteAll->setEnabled(true);
     ctx_.reporter.ShowCommandResult(QStringLiteral("保存所有后台记录"),
                                     static_cast<std::uint8_t>(outcome.lastResult & 0xFF));
     // Where the file went: panel 1 is free after this report, which has no reply status.
@@ -89,12 +84,12 @@ void RecordExportController::ShowFileError(const ExportOutcome& outcome) {
 }
 
 void RecordExportController::SaveAndDeleteAllClick() {
-    SetControlEnabled(ctx_.form, kSaveAll, false);
+    page_.SaveRecordAsTextFile->setEnabled(false);
     const std::optional<ExportOutcome> outcome = RunExport();
     if (!outcome) {
         return;  // file error: no question, and both export buttons stay disabled
     }
-    SetControlEnabled(ctx_.form, kSaveAll, true);
+    page_.SaveRecordAsTextFile->setEnabled(true);
     if (!MayDeleteAfter(*outcome)) {
         ctx_.prompter.Message(QStringLiteral("后台记录未能全部存储到文件,没有删除任何后台记录"),
                               kNotice, gui::Prompter::Icon::Warning);
@@ -120,9 +115,7 @@ void RecordExportController::SaveAndDeleteAllClick() {
             gui::Prompter::Icon::Warning);
         return;
     }
-    if (auto* edit1 = ctx_.form.findChild<QLineEdit*>(QStringLiteral("Edit1"))) {
-        edit1->clear();
-    }
+    page_.Edit1->clear();
     ctx_.reporter.Report(caption, c.LastResult, c.ReplyStatus);
 }
 

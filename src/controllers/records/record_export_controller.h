@@ -1,13 +1,14 @@
 #pragma once
 
 #include "core/records/export_file.h"
+#include "gui/console_context.h"
 
 #include <QObject>
 
 #include <optional>
 
-namespace gui {
-struct ConsoleContext;
+namespace Ui {
+class PageCommand;
 }
 
 namespace records {
@@ -20,11 +21,19 @@ struct ExportOutcome;
 class RecordExportController final : public QObject {
     Q_OBJECT
 public:
-    RecordExportController(gui::ConsoleContext& ctx, ExportDirectories dirs, QObject* parent);
+    RecordExportController(gui::ConsoleContext ctx, Ui::PageCommand& page, ExportDirectories dirs,
+                           QObject* parent = nullptr);
 
 public Q_SLOTS:
     void SaveRecordAsTextFileClick();
     void SaveAndDeleteAllClick();
+
+Q_SIGNALS:
+    // The records are about to be written: the window's command buttons are to be disabled,
+    // each one's state remembered.
+    void LockButtons();
+    // The file is closed: the buttons are to be put back as they were.
+    void RestoreButtons();
 
 private:
     // The whole export with its button handling and report. Nothing when a file error ended
@@ -32,7 +41,8 @@ private:
     std::optional<ExportOutcome> RunExport();
     void ShowFileError(const ExportOutcome& outcome);
 
-    gui::ConsoleContext& ctx_;
+    gui::ConsoleContext ctx_;
+    Ui::PageCommand& page_;
     ExportDirectories dirs_;
 };
 

@@ -4,10 +4,11 @@
 #include "core/records/record_lines.h"
 #include "core/records/record_text.h"
 #include "core/records/stored_record.h"
-#include "gui/console_context.h"
 #include "gui/form_fields.h"
 #include "gui/prompter.h"
 #include "gui/result_reporter.h"
+
+#include "ui_page_command.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -21,66 +22,45 @@ namespace {
 
 const QString kDeleteQuestion = QStringLiteral("是否删除所有后台记录");
 
-void SetText(QLineEdit* edit, const QString& text) {
-    if (edit != nullptr) {
-        edit->setText(text);
-    }
-}
-
 }  // namespace
 
-RecordRetrievalController::RecordRetrievalController(gui::ConsoleContext& ctx, QObject* parent)
-    : QObject(parent), ctx_(ctx) {
-    const auto button = [&](const char* name) {
-        return ctx_.form.findChild<QAbstractButton*>(QString::fromLatin1(name));
-    };
-    if (auto* b = button("GetBackRecorfStatus")) {
-        connect(b, &QAbstractButton::clicked, this,
-                &RecordRetrievalController::GetBackRecorfStatusClick);
+RecordRetrievalController::RecordRetrievalController(gui::ConsoleContext ctx, Ui::PageCommand& page,
+                                                     QObject* parent)
+    : QObject(parent), ctx_(ctx), page_(page) {
+    connect(page_.GetBackRecorfStatus, &QAbstractButton::clicked, this,
+            &RecordRetrievalController::GetBackRecorfStatusClick);
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{page_.GetFirstRecord,
+                                                                      page_.GetFirstRecordAndDel}) {
+        connect(b, &QAbstractButton::clicked, this, [this, b] { GetFirstRecordClick(b); });
     }
-    for (const char* name : {"GetFirstRecord", "GetFirstRecordAndDel"}) {
-        if (auto* b = button(name)) {
-            connect(b, &QAbstractButton::clicked, this, [this, b] { GetFirstRecordClick(b); });
-        }
-    }
-    if (auto* b = button("SearchInRecord")) {
-        connect(b, &QAbstractButton::clicked, this,
-                &RecordRetrievalController::SearchInRecordClick);
-    }
-    // Enter in Edit31 searches. The main window's key filter refuses Enter after raising
-    // Edit31EnterPressed (bound in InstallControllers); until a filter takes the key, the field's
-    // own Return signal does it.
-    if (auto* edit31 = Edit("Edit31")) {
-        connect(edit31, &QLineEdit::returnPressed, this,
-                &RecordRetrievalController::SearchInRecordClick);
-    }
-    if (auto* b = button("Btn_DeleteAllRecord")) {
-        connect(b, &QAbstractButton::clicked, this,
-                &RecordRetrievalController::Btn_DeleteAllRecordClick);
-    }
-}
-
-QLineEdit* RecordRetrievalController::Edit(const char* name) const {
-    return ctx_.form.findChild<QLineEdit*>(QString::fromLatin1(name));
+    connect(page_.SearchInRecord, &QAbstractButton::clicked, this,
+            &RecordRetrievalController::SearchInRecordClick);
+    // Enter in Edit31 searches. The console's key filter refuses Enter after raising
+    // Edit31EnterPressed (wired by the console); until a filter takes the key, the field's own
+    // Return signal does it.
+    connect(page_.Edit31, &QLineEdit::returnPressed, this,
+            &RecordRetrievalController::SearchInRecordClick);
+    connect(page_.Btn_DeleteAllRecord, &QAbstractButton::clicked, this,
+            &RecordRetrievalController::Btn_DeleteAllRecordClick);
 }
 
 void RecordRetrievalController::GetBackRecorfStatusClick() {
-    SetText(Edit("Edit20"), {});
-    SetText(Edit("Edit21"), {});
-    SetText(Edit("Edit22"), {});
+    page_.Edit20->clear();
+    page_.Edit21->clear();
+    page_.Edit22->clear();
     gate::ConnectionState& c = ctx_.fields.connection;
     const LogState state = QueryLogState(ctx_.library, c);
     // The count is shown even after a failed call: it is what the library left in it.
-    SetText(Edit("Edit20"), QString::number(state.count));
+    page_.Edit20->setText(QString::number(state.count));
     if (state.count != 0) {
-        SetText(Edit("Edit21"), TimeText(state.earliest));
-        SetText(Edit("Edit22"), TimeText(state.latest));
+        page_.Edit21->setText(TimeText(state.earliest));
+        page_.Edit22->setText(TimeText(state.latest));
     }
     ctx_.reporter.Report(QStringLiteral("查询后台记录状态"), c.LastResult, c.ReplyStatus);
 }
 
-void RecordRetrievalController::GetFirstRecordClick(QObject* pressed) {
-    SetText(Edit("Edit1"), {});
+void RecordRetrievalController::GetFirstRecordClick(QAbstractButton* pressed) {
+    page_.Edit1->clear();
     gate::ConnectionState& c = ctx_.fields.connection;
     std::array<gate::Byte, gate::kRecordBufferSize> body{};
     gate::Byte length = 0;
@@ -89,21 +69,19 @@ void RecordRetrievalController::GetFirstRecordClick(QObject* pressed) {
                                                        c.ReplyStatus, c.PortHandle);
     if (length != 0 && c.LastResult == gate::result::kOk) {
         const StoredRecord record(kindByte, body, length);
-        const bool deleting =
-            pressed != nullptr && pressed->objectName() == QStringLiteral("GetFirstRecordAndDel");
+        const bool deleting = pressed == page_.GetFirstRecordAndDel;
         // A clock-set record is deleted too: otherwise one at the head of the log would block
         // the one-by-one deletion for good.
         if (deleting && record.IsShownKind()) {
             ctx_.library.Acknowledge(c.ControllerAddress, c.PortHandle);
         }
-        SetText(Edit("Edit1"), EarliestRecordLine(record));
+        page_.Edit1->setText(EarliestRecordLine(record));
     }
     ctx_.reporter.Report(QStringLiteral("提取最早时刻记录"), c.LastResult, c.ReplyStatus);
 }
 
 void RecordRetrievalController::SearchInRecordClick() {
-    QLineEdit* edit31 = Edit("Edit31");
-    const QString text = edit31 != nullptr ? edit31->text() : QString();
+    const QString text = page_.Edit31->text();
     const QString caption = QStringLiteral("信息提示");
     if (text.isEmpty()) {
         ctx_.prompter.Message(QStringLiteral("请输入的记录序号"), caption,
@@ -123,7 +101,7 @@ void RecordRetrievalController::SearchInRecordClick() {
         return;
     }
     const auto index = static_cast<std::int32_t>(value);
-    SetText(Edit("Edit1"), {});
+    page_.Edit1->clear();
     gate::ConnectionState& c = ctx_.fields.connection;
     std::array<gate::Byte, gate::kRecordBufferSize> body{};
     gate::Byte length = 0;
@@ -131,7 +109,7 @@ void RecordRetrievalController::SearchInRecordClick() {
     c.LastResult = ctx_.library.RetrieveRecordByIndex(c.ControllerAddress, index, body, length,
                                                       kindByte, c.ReplyStatus, c.PortHandle);
     if (c.LastResult == gate::result::kOk) {
-        SetText(Edit("Edit1"), IndexedRecordLine(index, StoredRecord(kindByte, body, length)));
+        page_.Edit1->setText(IndexedRecordLine(index, StoredRecord(kindByte, body, length)));
     }
     ctx_.reporter.Report(QStringLiteral("提取指定序号记录"), c.LastResult, c.ReplyStatus);
 }
@@ -144,7 +122,7 @@ void RecordRetrievalController::Btn_DeleteAllRecordClick() {
     }
     gate::ConnectionState& c = ctx_.fields.connection;
     c.LastResult = ctx_.library.DeleteAllRecord(c.ControllerAddress, c.ReplyStatus, c.PortHandle);
-    SetText(Edit("Edit1"), {});
+    page_.Edit1->clear();
     ctx_.reporter.Report(QStringLiteral("删除所有后台记录"), c.LastResult, c.ReplyStatus);
 }
 

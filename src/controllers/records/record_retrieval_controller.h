@@ -1,11 +1,13 @@
 #pragma once
 
+#include "gui/console_context.h"
+
 #include <QObject>
 
-class QLineEdit;
+class QAbstractButton;
 
-namespace gui {
-struct ConsoleContext;
+namespace Ui {
+class PageCommand;
 }
 
 namespace records {
@@ -15,20 +17,20 @@ namespace records {
 class RecordRetrievalController final : public QObject {
     Q_OBJECT
 public:
-    RecordRetrievalController(gui::ConsoleContext& ctx, QObject* parent);
+    RecordRetrievalController(gui::ConsoleContext ctx, Ui::PageCommand& page,
+                              QObject* parent = nullptr);
 
 public Q_SLOTS:
     void GetBackRecorfStatusClick();
     // `pressed` is the button that was pressed: GetFirstRecord or GetFirstRecordAndDel.
-    void GetFirstRecordClick(QObject* pressed);
+    void GetFirstRecordClick(QAbstractButton* pressed);
     // Also what Enter in Edit31 does.
     void SearchInRecordClick();
     void Btn_DeleteAllRecordClick();
 
 private:
-    QLineEdit* Edit(const char* name) const;
-
-    gui::ConsoleContext& ctx_;
+    gui::ConsoleContext ctx_;
+    Ui::PageCommand& page_;
 };
 
 }  // namespace records

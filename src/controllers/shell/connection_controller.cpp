@@ -1,68 +1,44 @@
 #include "controllers/shell/connection_controller.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTimer>
-
-#include "app/form_access.h"
-#include "app/main_window.h"
-#include "forms/command_controls.h"
+#include "core/commands/device_values.h"
 #include "gate/connection_rules.h"
 #include "gate/gate_library.h"
-#include "gui/console_context.h"
+#include "gui/busy_pointer.h"
 #include "gui/form_fields.h"
 #include "gui/prompter.h"
 #include "gui/result_reporter.h"
 #include "gui/status_bar.h"
-#include "util/conversions.h"
+#include "ui_page_command.h"
 
-namespace app {
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
 
-// Shows the busy pointer for the lifetime of the guard, so every path restores it.
-class BusyPointer {
-public:
-    explicit BusyPointer(gui::Prompter& prompter) : prompter_(prompter) { prompter_.SetBusy(true); }
-    ~BusyPointer() { Release(); }
-    void Release() {
-        if (busy_) {
-            prompter_.SetBusy(false);
-            busy_ = false;
-        }
-    }
-
-private:
-    gui::Prompter& prompter_;
-    bool busy_ = true;
-};
+namespace shell {
 
 namespace {
-
-QString LineText(QWidget& form, const char* name) {
-    auto* edit = Control<QLineEdit>(form, name);
-    return edit ? edit->text() : QString();
-}
 
 void ShowCommError(gui::Prompter& prompter) {
     prompter.Message(QStringLiteral("通讯错误"), QStringLiteral("信息提示"),
                      gui::Prompter::Icon::Information);
 }
 
+void InvertEnabled(QWidget& w) {
+    w.setEnabled(!w.isEnabled());
+}
+
 }  // namespace
 
-ConnectionController::ConnectionController(gui::ConsoleContext& ctx, TForm1& form)
-    : QObject(&form), ctx_(ctx), form_(form) {
-    auto connectClick = [this](const char* name, void (ConnectionController::*handler)()) {
-        if (auto* button = Control<QPushButton>(form_, name)) {
-            connect(button, &QPushButton::clicked, this, handler);
-        }
-    };
-    connectClick("OpenPort", &ConnectionController::OpenPortClick);
-    connectClick("ClosePort", &ConnectionController::ClosePortClick);
-    connectClick("Button18", &ConnectionController::Button18Click);
-    connectClick("Button19", &ConnectionController::Button19Click);
-    connect(&form_.PageControl2(), &QTabWidget::currentChanged, this,
+ConnectionController::ConnectionController(gui::ConsoleContext ctx, Ui::PageCommand& page,
+                                           forms::CommandControlList commandControls,
+                                           QObject* parent)
+    : QObject(parent), ctx_(ctx), page_(page), commandControls_(commandControls) {
+    connect(page_.OpenPort, &QPushButton::clicked, this, &ConnectionController::OpenPortClick);
+    connect(page_.ClosePort, &QPushButton::clicked, this, &ConnectionController::ClosePortClick);
+    connect(page_.Button18, &QPushButton::clicked, this, &ConnectionController::Button18Click);
+    connect(page_.Button19, &QPushButton::clicked, this, &ConnectionController::Button19Click);
+    connect(page_.PageControl2, &QTabWidget::currentChanged, this,
             &ConnectionController::PageControl2Change);
 }
 
@@ -79,10 +55,10 @@ void ConnectionController::OpenPortClick() {
     gate::ConnectionState& c = ctx_.fields.connection;
     ReleaseStaleLink();
     c.PortHandle = -1;
-    BusyPointer busy(ctx_.prompter);
+    gui::BusyPointer busy(ctx_.prompter);
     c.OperatingMode = 0;
 
-    const QString addressText = LineText(form_, "editControlAddr");
+    const QString addressText = page_.editControlAddr->text();
     if (addressText.isEmpty()) {
         ctx_.prompter.Message(QStringLiteral("请输入要打开的控制器地址"), QStringLiteral("提示"),
                               gui::Prompter::Icon::Information);
@@ -96,12 +72,12 @@ void ConnectionController::OpenPortClick() {
     }
     c.ControllerAddress = *address;
 
-    auto* ports = Control<QComboBox>(form_, "ComboBox_Port");
-    if (ports == nullptr || ports->currentIndex() <= 0) {
+    const QComboBox& ports = *page_.ComboBox_Port;
+    if (ports.currentIndex() <= 0) {
         std::int32_t found = 0;
         c.LastResult = ctx_.library.AutoOpenComPort(found, c.ControllerAddress, c.PortHandle);
     } else {
-        const QString item = ports->currentText();
+        const QString item = ports.currentText();
         const std::optional<std::int32_t> port = gate::ParseDecimal(item.mid(3));
         if (!port) {
             busy.Release();
@@ -114,33 +90,33 @@ void ConnectionController::OpenPortClick() {
         }
     }
     RefreshComPort();
-    FinishOpen(busy, QStringLiteral("打开端口"), "OpenPort", "ClosePort");
+    FinishOpen(busy, QStringLiteral("打开端口"), *page_.OpenPort, *page_.ClosePort);
 }
 
 void ConnectionController::Button18Click() {
     gate::ConnectionState& c = ctx_.fields.connection;
     ReleaseStaleLink();
     c.PortHandle = -1;
-    BusyPointer busy(ctx_.prompter);
+    gui::BusyPointer busy(ctx_.prompter);
     c.OperatingMode = 0;
     c.ControllerAddress = 0xFF;
 
-    const QString portText = LineText(form_, "Edit5");
+    const QString portText = page_.Edit5->text();
     const std::optional<std::int32_t> port = gate::ParseDecimal(portText);
     if (!port) {
         busy.Release();
         ctx_.prompter.ConversionError(portText);
         return;
     }
-    const QString address = LineText(form_, "Edit6").trimmed();
+    const QString address = page_.Edit6->text().trimmed();
     c.LastResult = ctx_.library.OpenNetPort(*port, address, c.ControllerAddress, c.PortHandle);
     // Panel 2 follows the link that is now open (or shows it closed).
     RefreshComPort();
-    FinishOpen(busy, QStringLiteral("打开网口"), "Button18", "Button19");
+    FinishOpen(busy, QStringLiteral("打开网口"), *page_.Button18, *page_.Button19);
 }
 
-void ConnectionController::FinishOpen(BusyPointer& busy, const QString& caption,
-                                      const char* openButton, const char* closeButton) {
+void ConnectionController::FinishOpen(gui::BusyPointer& busy, const QString& caption,
+                                      QAbstractButton& openButton, QAbstractButton& closeButton) {
     gate::ConnectionState& c = ctx_.fields.connection;
     if (c.LastResult == gate::result::kCommError) {
         busy.Release();
@@ -155,9 +131,12 @@ void ConnectionController::FinishOpen(BusyPointer& busy, const QString& caption,
     if (c.LastResult != 0) {
         return;
     }
-    InvertEnabled(form_, openButton);
-    InvertEnabled(form_, closeButton);
-    EnableCommandControls();
+    InvertEnabled(openButton);
+    InvertEnabled(closeButton);
+    for (QAbstractButton* b : commandControls_) {
+        b->setEnabled(true);
+    }
+    Q_EMIT Connected();
     busy.Release();
     ctx_.reporter.ShowCommandResult(caption, 0);
 }
@@ -169,15 +148,10 @@ void ConnectionController::QueryIdentityAndMode() {
     gate::Byte minor = 0;
     if (ctx_.library.GetControllerInfo(c.ControllerAddress, product, major, minor, c.ReplyStatus,
                                        c.PortHandle) == 0) {
-        if (auto* e = Control<QLineEdit>(form_, "Edit17")) {
-            e->setText(QStringLiteral("%1").arg(product, 2, 16, QLatin1Char('0')).toUpper());
-        }
-        if (auto* e = Control<QLineEdit>(form_, "Edit18")) {
-            e->setText(util::ZeroPadDec(major, 2) + QStringLiteral(".") +
-                       util::ZeroPadDec(minor, 2));
-        }
-        if (major > 6) {
-            SetEnabled(form_, "Btn_GetControllerParticInfo", true);
+        page_.Edit17->setText(commands::ProductCodeText(product));
+        page_.Edit18->setText(commands::VersionText(major, minor));
+        if (commands::AllowsDetailedInfo(major)) {
+            page_.Btn_GetControllerParticInfo->setEnabled(true);
         }
     }
     c.LastResult =
@@ -185,26 +159,19 @@ void ConnectionController::QueryIdentityAndMode() {
     Q_EMIT OperatingModeRead(c.OperatingMode);
 }
 
-void ConnectionController::EnableCommandControls() {
-    for (const char* name : kCommandControls) {
-        SetEnabled(form_, name, true);
-    }
-    Q_EMIT Connected();
-}
-
 void ConnectionController::ClosePortClick() {
     ctx_.library.CloseComPort();
     ctx_.fields.connection.PortHandle = -1;
     RefreshComPort();
-    InvertEnabled(form_, "OpenPort");
-    InvertEnabled(form_, "ClosePort");
+    InvertEnabled(*page_.OpenPort);
+    InvertEnabled(*page_.ClosePort);
     ctx_.reporter.ClearResult();
     ClearLastInfo();
 }
 
 void ConnectionController::Button19Click() {
     gate::ConnectionState& c = ctx_.fields.connection;
-    const QString portText = LineText(form_, "Edit5");
+    const QString portText = page_.Edit5->text();
     const std::optional<std::int32_t> port = gate::ParseDecimal(portText);
     if (!port) {
         ctx_.prompter.ConversionError(portText);
@@ -217,8 +184,8 @@ void ConnectionController::Button19Click() {
     }
     c.PortHandle = -1;
     RefreshComPort();
-    InvertEnabled(form_, "Button18");
-    InvertEnabled(form_, "Button19");
+    InvertEnabled(*page_.Button18);
+    InvertEnabled(*page_.Button19);
     ctx_.reporter.ClearResult();
     ClearLastInfo();
 }
@@ -240,20 +207,19 @@ void ConnectionController::ClearLastInfo() {
     // The polls stop and the monitoring and IF2 buttons take their closed look; the IF2 timer
     // has a port of its own and runs on.
     Q_EMIT Disconnected();
-    SetEnabled(form_, "OpenPort", true);
-    SetEnabled(form_, "ClosePort", false);
-    SetEnabled(form_, "Btn_GetControllerParticInfo", false);
-    for (const char* name : kCommandControls) {
-        SetEnabled(form_, name, false);
+    page_.OpenPort->setEnabled(true);
+    page_.ClosePort->setEnabled(false);
+    page_.Btn_GetControllerParticInfo->setEnabled(false);
+    for (QAbstractButton* b : commandControls_) {
+        b->setEnabled(false);
     }
-    for (const char* name :
-         {"Edit17", "Edit18", "Edit19", "edtConnectStatus", "edtANTStatus", "IRStatus", "Edit1",
-          "Edit20", "Edit21", "Edit22", "Edit31", "Edit_year", "Edit_Month", "Edit_date",
-          "Edit_Hour", "Edit_minute", "Edit_Sedcond"}) {
-        if (auto* e = Control<QLineEdit>(form_, name)) {
-            e->clear();
-        }
+    for (QLineEdit* e :
+         {page_.Edit17, page_.Edit18, page_.Edit19, page_.edtConnectStatus, page_.edtANTStatus,
+          page_.IRStatus, page_.Edit1, page_.Edit20, page_.Edit21, page_.Edit22, page_.Edit31,
+          page_.Edit_year, page_.Edit_Month, page_.Edit_date, page_.Edit_Hour, page_.Edit_minute,
+          page_.Edit_Sedcond}) {
+        e->clear();
     }
 }
 
-}  // namespace app
+}  // namespace shell
