@@ -2,13 +2,22 @@
 // heap bytes per stored line, for the monitoring lists and for a QListWidget with uniform item
 // sizes as the baseline, at 100k, 1M and 10M lines already in the list.
 //
+// Find in a list of 10M lines, as the operator does it (the find bar's text set, the event loop
+// running): the time until the first match is shown, and until every row is counted, while a
+// 50 ms timer plays the poll (it appends a line on every tick) and records how late its ticks
+// come; beside it the bare scan of the same rows and a search that decodes every line.
+//
 // Run offscreen: QT_QPA_PLATFORM=offscreen bench_message_list
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QTimer>
 
+#include "gui/find_bar.h"
 #include "gui/line_list_view.h"
 
 #include <malloc.h>
@@ -23,10 +32,11 @@ constexpr int kTurns = 100;
 QString SampleLine(std::int64_t i) {
     const auto s = static_cast<int>(i % 60);
     const auto m = static_cast<int>((i / 60) % 60);
-    return QStringLiteral("2012-05-06 09:%1:%2  01 23 45 67 %3 正向")
+    return QStringLiteral("2012-05-06 09:%1:%2  01 23 45 67 %3 %4")
         .arg(m, 2, 10, QLatin1Char('0'))
         .arg(s, 2, 10, QLatin1Char('0'))
-        .arg(QString::number(i, 16).toUpper().rightJustified(11, u'0'));
+        .arg(QString::number(i, 16).toUpper().rightJustified(11, u'0'),
+             i % 3 == 0 ? QStringLiteral("反向") : QStringLiteral("正向"));
 }
 
 std::size_t HeapInUse() {
@@ -39,6 +49,19 @@ struct LineListTarget {
     void Append(const QString& line) { view->AppendLine(line); }
     void Scroll() { view->ScrollToNewest(); }
     QWidget& Widget() { return *view; }
+};
+
+// The same with the find bar open on a text in a third of the rows: each new row is searched,
+// counted and highlighted as it comes.
+struct LineListFindOpenTarget : LineListTarget {
+    void Ready() {
+        view->OpenFind();
+        view->FindBarWidget()->Edit().setText(QStringLiteral("反向"));
+        while (!view->Finder().CaughtUp()) {
+            QCoreApplication::processEvents();
+        }
+        view->ResumeFollowing();  // the match shown is let go: the list follows again
+    }
 };
 
 struct ListWidgetTarget {
@@ -67,6 +90,9 @@ void AppendTurn(benchmark::State& state) {
     target->Widget().show();
     target->Scroll();
     QCoreApplication::processEvents();
+    if constexpr (requires { target->Ready(); }) {
+        target->Ready();
+    }
 
     std::int64_t next = prefill;
     for (auto _ : state) {
@@ -88,7 +114,126 @@ void Sizes(benchmark::internal::Benchmark* b) {
         ->Unit(benchmark::kMillisecond);
 }
 
+constexpr std::int64_t kFindLines = 10'000'000;
+
+// A shown list of 10M sample lines, built once for the find cases.
+gui::LineListView& FindList() {
+    static gui::LineListView* view = [] {
+        auto* v = new gui::LineListView;
+        for (std::int64_t i = 0; i < kFindLines; ++i) {
+            v->AppendLine(SampleLine(i));
+        }
+        v->resize(400, 300);
+        v->show();
+        v->ScrollToNewest();
+        QCoreApplication::processEvents();
+        return v;
+    }();
+    return *view;
+}
+
+// Types the needle into the find bar and runs the event loop until done() holds, with a 50 ms
+// timer appending a line on each tick; returns the worst lateness of a tick in ms.
+template <typename Done>
+double FindWhilePolling(gui::LineListView& view, const QString& needle, Done done) {
+    view.CloseFind();
+    view.ResumeFollowing();
+    std::int64_t next = view.Count();
+    QElapsedTimer since;
+    double worstLateMs = 0;
+    QTimer poll;
+    poll.setTimerType(Qt::PreciseTimer);
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        worstLateMs = std::max(worstLateMs, since.nsecsElapsed() / 1e6 - 50);
+        since.restart();
+        view.AppendLine(SampleLine(next++));
+        view.ScrollToNewest();
+    });
+    since.start();
+    poll.start();
+    view.OpenFind();
+    view.FindBarWidget()->Edit().setText(needle);
+    while (!done()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return worstLateMs;
+}
+
+// The first match of a text found only in one row near the newest: every row is searched first
+// (the search starts from the oldest row).
+void FindFirstMatch(benchmark::State& state) {
+    gui::LineListView& view = FindList();
+    const std::int64_t row = kFindLines - 5;
+    const QString needle = QString::number(row, 16).toLower().rightJustified(11, u'0');
+    double late = 0;
+    for (auto _ : state) {
+        late = std::max(late,
+                        FindWhilePolling(view, needle, [&] { return view.SelectedRow() == row; }));
+    }
+    state.counters["worst_tick_late_ms"] = late;
+}
+
+// Every row counted for a text in a third of them ("反向"); lines appended meanwhile included.
+void FindCountAll(benchmark::State& state) {
+    gui::LineListView& view = FindList();
+    double late = 0;
+    for (auto _ : state) {
+        late = std::max(late, FindWhilePolling(view, QStringLiteral("反向"),
+                                               [&] { return view.Finder().CaughtUp(); }));
+    }
+    state.counters["worst_tick_late_ms"] = late;
+    state.counters["matches"] = static_cast<double>(view.Finder().MatchCount());
+}
+
+// Baselines on the same rows: the bare scan in one go, and a search that decodes each line to a
+// QString and asks QString::contains.
+void ScanAllAtOnce(benchmark::State& state) {
+    const monitor::LineStore& store = FindList().Store();
+    monitor::FindIndex index(store);
+    for (auto _ : state) {
+        index.SetNeedle(QStringLiteral("反向"));
+        index.Scan(QDeadlineTimer(QDeadlineTimer::Forever));
+        benchmark::DoNotOptimize(index.MatchCount());
+    }
+}
+
+void DecodeEveryLine(benchmark::State& state) {
+    const monitor::LineStore& store = FindList().Store();
+    const QString needle = QStringLiteral("反向");
+    for (auto _ : state) {
+        qsizetype n = 0;
+        for (qsizetype row = 0; row < store.Count(); ++row) {
+            n += store.Line(row).contains(needle, Qt::CaseInsensitive) ? 1 : 0;
+        }
+        benchmark::DoNotOptimize(n);
+    }
+}
+
 BENCHMARK(AppendTurn<LineListTarget>)->Name("LineListView/append_turn")->Apply(Sizes);
+BENCHMARK(FindFirstMatch)
+    ->Name("LineListView/find_first_match_10M")
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(FindCountAll)
+    ->Name("LineListView/find_count_all_10M")
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(ScanAllAtOnce)
+    ->Name("FindIndex/scan_10M_at_once")
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(DecodeEveryLine)
+    ->Name("Baseline/decode_and_contains_10M")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(AppendTurn<LineListFindOpenTarget>)
+    ->Name("LineListView/append_turn_find_open")
+    ->Arg(10'000'000)
+    ->Iterations(kTurns)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(AppendTurn<ListWidgetTarget>)->Name("QListWidget/append_turn")->Apply(Sizes);
 
 }  // namespace

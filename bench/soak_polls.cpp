@@ -41,6 +41,10 @@ public:
     void ConversionError(const QString&) override { ++messages; }
     void SetBusy(bool) override {}
     std::optional<int> ChoosePort(const QList<int>&) override { return std::nullopt; }
+    void Notice(const QString&, const QString&, Icon) override { ++messages; }
+    std::optional<QString> ChooseSaveFile(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
     int messages = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "app/console.h"
 
+#include "app/link_status_watch.h"
+#include "app/live_lists.h"
 #include "app/main_window.h"
 #include "controllers/commands/alarms_controller.h"
 #include "controllers/commands/configuration_controller.h"
@@ -104,11 +106,13 @@ Console::Console(gate::GateLibrary& library, gui::Prompter& prompter, const util
                                      {form.PageControl1(), form.CommandPage(), form.AlarmPage(),
                                       form.Timer1(), form.Timer2(), form.Timer3(), form.ComPorts()},
                                      *connection, &form);
+    new LinkStatusWatch(library, form.StatusBar(), ctx.fields.connection, &form);
     InstallKeyFilters(prompter, form);
+    InstallLiveListServices(form, prompter);
 
     // Module configuration.
     controllers_.netcfg =
-        new netcfg::NetcfgController({form, form, form.locateForm(), form.fSetdlg(),
+        new netcfg::NetcfgController({form, form.TcpipPage(), form.locateForm(), form.fSetdlg(),
                                       form.fNhSetDlg(), form.fPhSetDlg(), form.ChangeIPdlg()},
                                      prompter, &form);
 
@@ -162,6 +166,10 @@ Console::Console(gate::GateLibrary& library, gui::Prompter& prompter, const util
                      &records::RecordRetrievalController::SearchInRecordClick);
 
     startup->FormCreate();
+}
+
+gui::ResultReporter& Console::Reporter() {
+    return parts_->reporter;
 }
 
 Console::~Console() = default;

@@ -13,7 +13,8 @@ class Clock;
 }
 namespace gui {
 class Prompter;
-}
+class ResultReporter;
+}  // namespace gui
 namespace records {
 class RecordExportController;
 class RecordRetrievalController;
@@ -56,6 +57,8 @@ public:
 
     TForm1& Window() { return *window_; }
     const ConsoleControllers& Controllers() const { return controllers_; }
+    // The status-bar reporter every controller reports through.
+    gui::ResultReporter& Reporter();
 
 private:
     struct Parts;

@@ -24,6 +24,15 @@ struct ConsoleParser {
                        "USB serial adapters (/dev/ttyUSB*), then USB modems (/dev/ttyACM*), "
                        "then the on-board ports (/dev/ttyS*) get COM1, COM2, ... in order."),
         QStringLiteral("N=PATH")};
+    QCommandLineOption journal{
+        QStringLiteral("journal"),
+        QStringLiteral("Keep an event journal in DIR (created if missing): every line added to "
+                       "a live list, with the local time it was shown and the list's caption, "
+                       "is appended to DIR/YYYY-MM-DD.log, one UTF-8 file per local day, "
+                       "flushed per line. A journal that cannot be written is reported once and "
+                       "never stops the monitoring. Off unless given: without it the console "
+                       "keeps nothing between runs."),
+        QStringLiteral("DIR")};
 
     ConsoleParser() {
         parser.setApplicationDescription(QStringLiteral(
@@ -35,6 +44,7 @@ struct ConsoleParser {
             "program is installed in the system, to the user's documents folder."));
         parser.addOption(demo);
         parser.addOption(com);
+        parser.addOption(journal);
     }
 };
 
@@ -57,6 +67,14 @@ ConsoleOptions Parse(const QStringList& arguments, bool buildComTable) {
         mappings.insert(mapping->first, mapping->second);
     }
     options.demo = console.parser.isSet(console.demo);
+    if (console.parser.isSet(console.journal)) {
+        options.journalDirectory = console.parser.value(console.journal);
+        if (options.journalDirectory.isEmpty()) {
+            options.exitCode =
+                console.standard.UsageError(QStringLiteral("--journal wants a folder"));
+            return options;
+        }
+    }
     if (buildComTable) {
         options.comPorts =
             mappings.isEmpty() ? gate::ComPortTable::Discover() : gate::ComPortTable(mappings);

@@ -13,6 +13,7 @@ struct ConsoleOptions {
     std::optional<int> exitCode;  // set when the program is to end at once with this code
     bool demo = false;            // --demo: start with the simulated controller
     gate::ComPortTable comPorts;  // from --com N=PATH, else the machine's ports by the usual rule
+    QString journalDirectory;     // --journal DIR: the event journal's folder; empty: no journal
 };
 
 // Answers from main()'s arguments what needs no application object, so it works without a

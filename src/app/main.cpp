@@ -6,6 +6,7 @@
 #include "app/console.h"
 #include "app/console_command_line.h"
 #include "app/demo_mode.h"
+#include "app/event_journal.h"
 #include "app/main_window.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
@@ -41,6 +42,12 @@ int main(int argc, char* argv[]) {
     gui::QtPrompter prompter;
     app::Console console(*library, prompter, clock, {std::move(comPorts)});
     prompter.SetParent(&console.Window());
+    std::unique_ptr<app::EventJournal> journal;
+    if (!options.journalDirectory.isEmpty()) {
+        journal = std::make_unique<app::EventJournal>(options.journalDirectory, clock, prompter,
+                                                      console.Reporter());
+        journal->AttachTo(console.Window());
+    }
     if (demo) {
         demo->ApplyTo(console.Window());
     }

@@ -5,7 +5,11 @@
 
 namespace cli {
 
-GateConnection::GateConnection(LinkSpec spec) : spec_(std::move(spec)), library_(spec_.comPorts) {}
+GateConnection::GateConnection(LinkSpec spec) : spec_(std::move(spec)), library_(spec_.comPorts) {
+    // A lost link fails the command that lost it; monitor reopens it with its own back-off and
+    // says so on stderr, rather than having calls reopen it unseen.
+    library_.SetReconnecting(false);
+}
 
 std::optional<Failure> GateConnection::Open() {
     state_ = gate::ConnectionState{};

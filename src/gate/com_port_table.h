@@ -72,6 +72,9 @@ public:
 
     QList<int> Numbers() const { return devices_.keys(); }
 
+    // Points a COM number at a device (a USB adapter found again under another name).
+    void SetDevice(int comNumber, SerialDevice device) { devices_.insert(comNumber, device); }
+
     // Maps the lowest COM number not yet in the table onto path and returns it (0 when all 255
     // are taken).
     int MapFirstFree(const QString& path);

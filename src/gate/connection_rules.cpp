@@ -4,9 +4,18 @@
 
 namespace gate {
 
-QString ControllerPanelText(std::int32_t portHandle) {
+QString ControllerPanelText(std::int32_t portHandle, LinkCondition condition) {
     if (portHandle == -1) {
         return QStringLiteral("IF1: 通讯关闭");
+    }
+    // The conditions stand in for the port (which does not change) so that they fit the panel.
+    switch (condition) {
+        case LinkCondition::Normal:
+            break;
+        case LinkCondition::Reconnecting:
+            return QStringLiteral("IF1: 重连中…");
+        case LinkCondition::Restored:
+            return QStringLiteral("IF1: 已恢复");
     }
     if (IsNetworkHandle(portHandle)) {
         return QStringLiteral("IF1: TCP") + QString::number(portHandle);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 namespace gate {
@@ -44,6 +45,14 @@ constexpr int kIF2BufferSize = 4097;
 constexpr int kAlarmMaskReplySize = 46;
 constexpr int kAlarmPatternSize = 45;
 constexpr int kConfigSize = 8;
+
+// What happens to an open controller link without the caller closing it.
+enum class LinkEvent {
+    Lost,      // it went down (hang-up, dropped connection); later calls try to reopen it
+    Restored,  // a later call reopened it; calls succeed again
+    Ended,     // it was closed or replaced by hand while down: no more tries
+};
+using LinkObserver = std::function<void(LinkEvent)>;
 
 // The 40 operations of the gate controller library. Argument order and by-reference outputs
 // follow the controller library that the console was written against: the address A first (by
@@ -150,6 +159,11 @@ public:
     // Why the operating system refused the last device open (for example missing permission);
     // empty when it did not. Shown beside the communication-error message.
     virtual QString LastSystemError() const { return {}; }
+
+    // Told when the controller link goes down by itself and when a later call brought it back;
+    // the console shows it in the status bar. Called on the thread that makes the calls, from
+    // inside a call. A library without links of its own never calls it.
+    virtual void SetLinkObserver(LinkObserver observer) { static_cast<void>(observer); }
 };
 
 }  // namespace gate

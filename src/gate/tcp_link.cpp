@@ -4,7 +4,7 @@
 
 namespace gate {
 
-bool TcpLink::Open(const QString& address, quint16 port, QString* error) {
+bool TcpLink::Open(const QString& address, quint16 port, QString* error, QDeadlineTimer deadline) {
     Close();
     QHostAddress host;
     if (!host.setAddress(address)) {
@@ -13,7 +13,7 @@ bool TcpLink::Open(const QString& address, quint16 port, QString* error) {
         return false;
     }
     socket_.connectToHost(host, port);
-    if (!socket_.waitForConnected(kConnectTimeoutMs)) {
+    if (!socket_.waitForConnected(int(deadline.remainingTime()))) {
         *error =
             address + u':' + QString::number(port) + QStringLiteral(": ") + socket_.errorString();
         socket_.abort();

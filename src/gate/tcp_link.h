@@ -13,7 +13,11 @@ public:
     static constexpr int kConnectTimeoutMs = 1000;
 
     // Connects within kConnectTimeoutMs; on failure returns false and sets *error to the reason.
-    bool Open(const QString& address, quint16 port, QString* error);
+    bool Open(const QString& address, quint16 port, QString* error) {
+        return Open(address, port, error, QDeadlineTimer(kConnectTimeoutMs));
+    }
+    // Connects before the deadline (a reconnect inside a call, which has its own time budget).
+    bool Open(const QString& address, quint16 port, QString* error, QDeadlineTimer deadline);
 
     bool IsOpen() const override;
     bool Write(QByteArrayView bytes, QDeadlineTimer deadline) override;

@@ -13,7 +13,7 @@ bool Transactor::matches(const Reply& reply, std::uint8_t address,
 
 Exchange Transactor::Run(Link& link, std::uint8_t address, Command command,
                          const QByteArray& payload, LengthRule replyLength,
-                         std::optional<std::uint8_t> alsoFrom) {
+                         std::optional<std::uint8_t> alsoFrom, QDeadlineTimer writeDeadline) {
     Exchange out;
     if (!link.IsOpen()) {
         return out;
@@ -25,8 +25,7 @@ Exchange Transactor::Run(Link& link, std::uint8_t address, Command command,
 
     const std::uint8_t sequence = sequence_++;
     const std::uint8_t code = Code(command);
-    if (!link.Write(EncodeRequest(Request{address, code, sequence, payload}),
-                    QDeadlineTimer(kWriteTimeoutMs))) {
+    if (!link.Write(EncodeRequest(Request{address, code, sequence, payload}), writeDeadline)) {
         return out;
     }
     const QDeadlineTimer deadline(kReplyTimeoutMs);

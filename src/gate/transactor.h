@@ -36,11 +36,13 @@ struct Exchange {
 // reply is the answer only when its command and sequence number are those of the request (and,
 // unless the request went to every controller, its address is the one asked or alsoFrom), so a
 // late reply to an earlier request is dropped, never taken for this one. alsoFrom serves the
-// address change, whose reply may come from the controller's new address.
+// address change, whose reply may come from the controller's new address. The request must
+// have left by writeDeadline (a call that first reopened its link has less of it left).
 class Transactor {
 public:
     Exchange Run(Link& link, std::uint8_t address, Command command, const QByteArray& payload,
-                 LengthRule replyLength, std::optional<std::uint8_t> alsoFrom = std::nullopt);
+                 LengthRule replyLength, std::optional<std::uint8_t> alsoFrom = std::nullopt,
+                 QDeadlineTimer writeDeadline = QDeadlineTimer(kWriteTimeoutMs));
 
     std::uint8_t NextSequence() const { return sequence_; }
 

@@ -11,12 +11,13 @@ namespace gate {
 using wire::Command;
 using wire::Exchange;
 
-WireGateLibrary::WireGateLibrary(ComPortTable table) : table_(std::move(table)) {}
+WireGateLibrary::WireGateLibrary(ComPortTable table, SerialDeviceLister lister,
+                                 ReconnectSchedule::Clock clock)
+    : table_(std::move(table)), lister_(std::move(lister)), schedule_(std::move(clock)) {}
 
 void WireGateLibrary::AttachLink(std::unique_ptr<Link> link, std::int32_t handle) {
     closeLink();
-    link_ = std::move(link);
-    handle_ = handle;
+    adopt(std::move(link), handle, std::nullopt);
 }
 
 int WireGateLibrary::SerialHangUps() const {
@@ -24,13 +25,72 @@ int WireGateLibrary::SerialHangUps() const {
 }
 
 Link* WireGateLibrary::linkFor(std::int32_t handle) {
-    return handle == handle_ ? link_.get() : nullptr;
+    if (handle != handle_ || link_ == nullptr) {
+        return nullptr;
+    }
+    if (link_->IsOpen()) {
+        return link_.get();
+    }
+    noteLoss();
+    if (!reconnecting_ || !target_ || !schedule_.TryDue()) {
+        return nullptr;
+    }
+    QString error;
+    std::unique_ptr<Link> link =
+        ReopenLink(*target_, lister_, QDeadlineTimer(kReopenBudgetMs), &error);
+    if (link == nullptr) {
+        lastSystemError_ = error;
+        return nullptr;
+    }
+    lastSystemError_.clear();
+    if (target_->kind == LinkTarget::Kind::Serial) {
+        // The adapter may be back under another name: the COM number follows it.
+        table_.SetDevice(target_->comNumber, target_->device);
+    }
+    adopt(std::move(link), handle_, target_);
+    notify(LinkEvent::Restored);
+    return link_.get();
+}
+
+void WireGateLibrary::noteLoss() {
+    if (link_ != nullptr && !link_->IsOpen() && target_ && schedule_.Lost()) {
+        notify(LinkEvent::Lost);
+    }
+}
+
+void WireGateLibrary::notify(LinkEvent event) {
+    if (observer_) {
+        observer_(event);
+    }
+}
+
+void WireGateLibrary::adopt(std::unique_ptr<Link> link, std::int32_t handle,
+                            std::optional<LinkTarget> target) {
+    link_ = std::move(link);
+    serial_ = dynamic_cast<SerialLink*>(link_.get());
+    handle_ = handle;
+    target_ = std::move(target);
+    if (target_) {
+        schedule_.Opened();
+    }
 }
 
 void WireGateLibrary::closeLink() {
+    const bool wasDown = schedule_.Current() == ReconnectSchedule::State::Down;
+    schedule_.Closed();
+    target_.reset();
     link_.reset();
     serial_ = nullptr;
     handle_ = -1;
+    if (wasDown) {
+        notify(LinkEvent::Ended);
+    }
+}
+
+LinkTarget WireGateLibrary::serialTarget(std::int32_t comNumber) const {
+    SerialDevice device = table_.Device(comNumber).value_or(SerialDevice{});
+    device.path = table_.DevicePath(comNumber);
+    return LinkTarget::Serial(comNumber, device);
 }
 
 std::unique_ptr<SerialLink> WireGateLibrary::openSerial(std::int32_t comNumber) {
@@ -55,9 +115,7 @@ std::int32_t WireGateLibrary::OpenComPort(std::int32_t comNumber, Byte& /*a*/,
     if (link == nullptr) {
         return result::kCommError;
     }
-    serial_ = link.get();
-    link_ = std::move(link);
-    handle_ = comNumber;
+    adopt(std::move(link), comNumber, serialTarget(comNumber));
     handle = comNumber;
     return result::kOk;
 }
@@ -71,9 +129,8 @@ std::int32_t WireGateLibrary::AutoOpenComPort(std::int32_t& foundPort, Byte& a,
         if (link == nullptr) {
             continue;
         }
-        serial_ = link.get();
-        link_ = std::move(link);
-        handle_ = com;
+        // Probed without reconnecting: a port that hangs up now is simply not the one.
+        adopt(std::move(link), com, std::nullopt);
         Byte product = 0;
         Byte major = 0;
         Byte minor = 0;
@@ -81,6 +138,8 @@ std::int32_t WireGateLibrary::AutoOpenComPort(std::int32_t& foundPort, Byte& a,
         const std::int32_t probe = GetControllerInfo(a, product, major, minor, s, com);
         // Any reply that came through whole is a controller answering, whatever its result.
         if (probe != result::kCommError && probe != result::kCrcError) {
+            target_ = serialTarget(com);
+            schedule_.Opened();
             foundPort = com;
             handle = com;
             lastSystemError_.clear();  // a refusal of an earlier port no longer matters
@@ -111,8 +170,7 @@ std::int32_t WireGateLibrary::OpenNetPort(std::int32_t ipPort, const QString& ad
         lastSystemError_ = error;
         return result::kCommError;
     }
-    link_ = std::move(link);
-    handle_ = ipPort;
+    adopt(std::move(link), ipPort, LinkTarget::Tcp(address, quint16(ipPort)));
     handle = ipPort;
     return result::kOk;
 }
@@ -162,15 +220,20 @@ Exchange WireGateLibrary::call(std::int32_t h, Byte a, Command command, Byte& s,
                                const QByteArray& payload,
                                std::optional<wire::LengthRule> replyLength,
                                std::optional<Byte> alsoFrom) {
+    // A reopen and the request's write share the write's usual time, so a call that reopens
+    // its link takes no longer than any other.
+    const QDeadlineTimer writeDeadline(wire::kWriteTimeoutMs);
     Link* link = linkFor(h);
     if (link == nullptr) {
         return {};
     }
     Exchange x = transactor_.Run(*link, a, command, payload,
-                                 replyLength.value_or(wire::ReplyLengthOf(command)), alsoFrom);
+                                 replyLength.value_or(wire::ReplyLengthOf(command)), alsoFrom,
+                                 writeDeadline);
     if (x.replied) {
         s = x.status;
     }
+    noteLoss();
     return x;
 }
 

@@ -2,6 +2,8 @@
 
 #include "gate/com_port_table.h"
 #include "gate/gate_library.h"
+#include "gate/link_target.h"
+#include "gate/reconnect_schedule.h"
 #include "gate/serial_link.h"
 #include "gate/tcp_link.h"
 #include "gate/transactor.h"
@@ -17,11 +19,18 @@ namespace gate {
 // kReplyTimeoutMs, so a dead link holds a call for well under a second. A call whose handle is
 // not the open link's answers 48 without touching the line.
 //
+// A link that goes down by itself (a serial hang-up, a dropped TCP connection) is reopened by
+// the calls that follow, at most once a second and within the calling call's own time budget
+// (ReconnectSchedule, ReopenLink); the calls in between answer 48 at once. A USB adapter that
+// comes back under another device name is found by its serial number and vendor through the
+// lister. Closing or replacing the link by hand ends the tries.
+//
 // The reply status S is written from every valid reply; when no valid reply arrived (48, 49) it
 // keeps its value.
 class WireGateLibrary final : public GateLibrary {
 public:
-    explicit WireGateLibrary(ComPortTable table);
+    explicit WireGateLibrary(ComPortTable table, SerialDeviceLister lister = SystemSerialDevices,
+                             ReconnectSchedule::Clock clock = ReconnectSchedule::SteadyClock());
 
     std::int32_t OpenComPort(std::int32_t comNumber, Byte& a, std::int32_t& handle) override;
     std::int32_t AutoOpenComPort(std::int32_t& foundPort, Byte& a, std::int32_t& handle) override;
@@ -96,6 +105,7 @@ public:
     std::int32_t GetIF2Data(std::span<Byte> buffer, std::int32_t& count) override;
 
     QString LastSystemError() const override { return lastSystemError_; }
+    void SetLinkObserver(LinkObserver observer) override { observer_ = std::move(observer); }
 
     // Takes over a link that is already open (one the caller built, such as an in-memory
     // link), as if an open had returned handle; an earlier link is closed.
@@ -104,11 +114,34 @@ public:
     // Whether the controller link is open, and how many hang-ups the serial link has seen.
     bool IsLinkOpen() const { return link_ != nullptr && link_->IsOpen(); }
     int SerialHangUps() const;
+    // Whether calls reopen a link that went down by itself (the default). Without it a lost
+    // link stays down until it is opened again by hand, and its calls answer 48.
+    void SetReconnecting(bool on) { reconnecting_ = on; }
+
+    // Whether the link went down by itself and later calls try to reopen it.
+    bool IsReconnecting() const {
+        return reconnecting_ && schedule_.Current() == ReconnectSchedule::State::Down;
+    }
+    // Tries to reopen it since it went down.
+    int ReopenTries() const { return schedule_.Tries(); }
+
+    // Of the time a call may spend before its request has left, a reopen takes at most this
+    // much; the rest is kept for writing the request.
+    static constexpr int kReopenBudgetMs = 200;
 
 private:
+    // The link of the handle, reopened first when it went down and a try is due; nothing when
+    // the handle is not the open link's or the link is (still) down.
     Link* linkFor(std::int32_t handle);
+    // Marks the link as lost when it went down by itself.
+    void noteLoss();
+    void notify(LinkEvent event);
+    // Keeps the newly opened link and what it takes to reopen it.
+    void adopt(std::unique_ptr<Link> link, std::int32_t handle, std::optional<LinkTarget> target);
     void closeLink();
     std::unique_ptr<SerialLink> openSerial(std::int32_t comNumber);
+    // What it takes to reopen the serial device of a COM number.
+    LinkTarget serialTarget(std::int32_t comNumber) const;
 
     // One request on the link of handle h; S takes the reply's status when one arrived. A reply
     // from alsoFrom is taken as well as one from a (see wire::Transactor).
@@ -123,9 +156,14 @@ private:
     std::int32_t exchangeByte(std::int32_t h, Byte a, wire::Command command, Byte& value, Byte& s);
 
     ComPortTable table_;
+    SerialDeviceLister lister_;
     std::unique_ptr<Link> link_;
     SerialLink* serial_ = nullptr;  // link_ when it is a serial line
     std::int32_t handle_ = -1;
+    std::optional<LinkTarget> target_;  // how to reopen link_ after a loss
+    ReconnectSchedule schedule_;
+    bool reconnecting_ = true;
+    LinkObserver observer_;
     wire::Transactor transactor_;
 
     std::unique_ptr<SerialLink> if2_;

@@ -36,6 +36,16 @@ public:
     // Returns the chosen COM number, or nothing on Cancel.
     virtual std::optional<int> ChoosePort(const QList<int>& comNumbers) = 0;
 
+    // A message that must not hold anything up (polling goes on behind it): shown, not waited
+    // for.
+    virtual void Notice(const QString& text, const QString& caption, Icon icon) = 0;
+
+    // The modal save-file chooser, opened on suggestedPath; the chosen path, or nothing on
+    // Cancel.
+    virtual std::optional<QString> ChooseSaveFile(const QString& caption,
+                                                  const QString& suggestedPath,
+                                                  const QString& filter) = 0;
+
     // Any other error the operator must see (file errors of the export, for example).
     void Error(const QString& text, const QString& caption) {
         Message(text, caption, Icon::Critical, Buttons::Ok);

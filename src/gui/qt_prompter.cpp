@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -15,28 +16,32 @@ QString ConversionErrorText(const QString& text) {
     return QStringLiteral("'") + text + QStringLiteral("' is not a valid integer value");
 }
 
+namespace {
+
+QMessageBox::Icon BoxIcon(Prompter::Icon icon) {
+    switch (icon) {
+        case Prompter::Icon::None:
+            return QMessageBox::NoIcon;
+        case Prompter::Icon::Information:
+            return QMessageBox::Information;
+        case Prompter::Icon::Warning:
+            return QMessageBox::Warning;
+        case Prompter::Icon::Critical:
+            return QMessageBox::Critical;
+        case Prompter::Icon::Question:
+            return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
 Prompter::Answer QtPrompter::Message(const QString& text, const QString& caption, Icon icon,
                                      Buttons buttons) {
     QMessageBox box(parent_);
     box.setWindowTitle(caption);
     box.setText(text);
-    switch (icon) {
-        case Icon::None:
-            box.setIcon(QMessageBox::NoIcon);
-            break;
-        case Icon::Information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case Icon::Warning:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case Icon::Critical:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case Icon::Question:
-            box.setIcon(QMessageBox::Question);
-            break;
-    }
+    box.setIcon(BoxIcon(icon));
     if (buttons == Buttons::OkCancel) {
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     } else {
@@ -92,6 +97,24 @@ std::optional<int> QtPrompter::ChoosePort(const QList<int>& comNumbers) {
         return std::nullopt;
     }
     return ports->currentData().toInt();
+}
+
+void QtPrompter::Notice(const QString& text, const QString& caption, Icon icon) {
+    // Not exec(): the box stays up while the event loop, and with it the polling, goes on.
+    auto* box = new QMessageBox(BoxIcon(icon), caption, text, QMessageBox::Ok, parent_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+std::optional<QString> QtPrompter::ChooseSaveFile(const QString& caption,
+                                                  const QString& suggestedPath,
+                                                  const QString& filter) {
+    const QString path = QFileDialog::getSaveFileName(parent_, caption, suggestedPath, filter);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 }  // namespace gui

@@ -19,6 +19,9 @@ public:
     void ConversionError(const QString& text) override;
     void SetBusy(bool busy) override;
     std::optional<int> ChoosePort(const QList<int>& comNumbers) override;
+    void Notice(const QString& text, const QString& caption, Icon icon) override;
+    std::optional<QString> ChooseSaveFile(const QString& caption, const QString& suggestedPath,
+                                          const QString& filter) override;
 
 private:
     QWidget* parent_;

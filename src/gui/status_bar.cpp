@@ -37,11 +37,14 @@ GateStatusBar::GateStatusBar(QWidget* parent) : QStatusBar(parent) {
         panels_[static_cast<std::size_t>(i)] = label;
     }
     // Panel 2 grows to its longest text: a closed link, the highest COM number, a five-digit
-    // network port.
+    // network port, a link being re-established or just back.
+    using gate::LinkCondition;
     const int connectionWidth = std::max(
         kWidths[2],
         WidthForTexts(*panels_[2], {gate::ControllerPanelText(-1), gate::ControllerPanelText(255),
-                                    gate::ControllerPanelText(65534)}));
+                                    gate::ControllerPanelText(65534),
+                                    gate::ControllerPanelText(1, LinkCondition::Reconnecting),
+                                    gate::ControllerPanelText(1, LinkCondition::Restored)}));
     for (int i = 0; i < kPanelCount; ++i) {
         QLabel* label = panels_[static_cast<std::size_t>(i)];
         const bool last = i == kPanelCount - 1;
@@ -68,8 +71,16 @@ QString GateStatusBar::Panel(int index) const {
 }
 
 void GateStatusBar::ShowPorts(std::int32_t portHandle, std::int32_t if2Port) {
-    SetPanel(2, gate::ControllerPanelText(portHandle));
+    if (portHandle == -1) {
+        condition_ = gate::LinkCondition::Normal;
+    }
+    SetPanel(2, gate::ControllerPanelText(portHandle, condition_));
     SetPanel(3, gate::IF2PanelText(if2Port));
+}
+
+void GateStatusBar::ShowLinkCondition(std::int32_t portHandle, gate::LinkCondition condition) {
+    condition_ = portHandle == -1 ? gate::LinkCondition::Normal : condition;
+    SetPanel(2, gate::ControllerPanelText(portHandle, condition_));
 }
 
 }  // namespace gui

@@ -2,6 +2,8 @@
 
 #include <QStatusBar>
 
+#include "gate/connection_rules.h"
+
 #include <array>
 #include <cstdint>
 
@@ -24,13 +26,17 @@ public:
     QLabel* PanelLabel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }
 
     // Panels 2 and 3 from the controller's connection handle and the IF2 port (-1: closed).
-    // Every refresh of the two panels goes through here, so they always read alike.
+    // Every refresh of the two panels goes through here, so they always read alike. Panel 2
+    // keeps saying how the link stands (ShowLinkCondition) until the link is closed.
     void ShowPorts(std::int32_t portHandle, std::int32_t if2Port);
+    // Panel 2 for an open link that is being re-established or has just come back.
+    void ShowLinkCondition(std::int32_t portHandle, gate::LinkCondition condition);
 
     static constexpr int kPanelCount = 4;
 
 private:
     std::array<QLabel*, kPanelCount> panels_{};
+    gate::LinkCondition condition_ = gate::LinkCondition::Normal;
 };
 
 }  // namespace gui

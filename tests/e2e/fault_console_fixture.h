@@ -22,6 +22,7 @@
 #include "core/records/stored_record.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
+#include "gate/wire_gate_library.h"
 #include "gate_simulator.h"
 #include "gui/status_bar.h"
 #include "recording_prompter.h"
@@ -44,14 +45,29 @@ struct FaultConsole {
     app::TForm1* form = nullptr;
     records::RecordExportController* exporter = nullptr;
 
+    sim::SimulatorOptions options;
+    // With usbAdapter, the pseudo-terminal plays a USB adapter with a serial number, reached by
+    // its device path (not the link); the devices the system reports are then the test's: the
+    // adapter wherever the simulator has its line now, while adapterPresent.
+    bool adapterPresent = true;
+
     QString LinkPath() const { return dir.filePath(QStringLiteral("gate-line")); }
     QString ExportDir() const { return dir.filePath(QStringLiteral("exports")); }
 
-    bool Start() {
+    gate::SerialDevice Adapter() const {
+        gate::SerialDevice d;
+        d.path = simulator.Endpoints().ptyPath;
+        d.name = d.path.section(u'/', -1);
+        d.serialNumber = QStringLiteral("FT4K2Q9A");
+        d.vendorId = 0x0403;
+        d.productId = 0x6001;
+        return d;
+    }
+
+    bool Start(bool usbAdapter = false) {
         if (!dir.isValid() || !QDir().mkpath(ExportDir())) {
             return false;
         }
-        sim::SimulatorOptions options;
         options.tcpPort = 0;
         options.pty = true;
         options.ptyLink = LinkPath();
@@ -60,8 +76,17 @@ struct FaultConsole {
             qWarning("simulator: %s", qPrintable(error));
             return false;
         }
+        options.tcpPort = simulator.Endpoints().tcpPort;  // a restart keeps the port
         gate::ComPortTable table(QMap<int, QString>{{kSimCom, LinkPath()}});
-        library = gate::CreateGateLibrary(table);
+        if (usbAdapter) {
+            table.SetDevice(kSimCom, Adapter());
+            library = std::make_unique<gate::WireGateLibrary>(table, [this] {
+                return adapterPresent ? QList<gate::SerialDevice>{Adapter()}
+                                      : QList<gate::SerialDevice>{};
+            });
+        } else {
+            library = gate::CreateGateLibrary(table);
+        }
         console = std::make_unique<app::Console>(*library, prompter, clock,
                                                  app::Console::Options{table, {ExportDir(), {}}});
         form = &console->Window();
@@ -101,6 +126,16 @@ struct FaultConsole {
         t.start();
         click(name);
         return t.elapsed();
+    }
+
+    // The simulator's lines come back, the TCP line on the same port.
+    bool Restart() {
+        QString error;
+        if (!simulator.Start(options, &error)) {
+            qWarning("simulator: %s", qPrintable(error));
+            return false;
+        }
+        return true;
     }
 
     int SimRecordCount() {

@@ -24,13 +24,28 @@ QByteArray hex(const char* text) {
 // A simulator with both lines, and the library connected over one of them.
 struct Rig {
     sim::GateSimulator simulator;
+    sim::SimulatorOptions options;
     std::unique_ptr<WireGateLibrary> library;
     std::int32_t h = -1;
     Byte a = 0xFF;
     Byte s = 0xEE;
+    // The pseudo-terminal plays a USB adapter with a serial number: the devices the system
+    // reports are the test's, and so is the clock of the reconnect schedule.
+    QList<gate::SerialDevice> present;
+    int listings = 0;
+    qint64 nowMs = 0;
+
+    static gate::SerialDevice Adapter(const QString& path) {
+        gate::SerialDevice d;
+        d.path = path;
+        d.name = path.section(u'/', -1);
+        d.serialNumber = QStringLiteral("FT4K2Q9A");
+        d.vendorId = 0x0403;
+        d.productId = 0x6001;
+        return d;
+    }
 
     bool Start(const QString& transport) {
-        sim::SimulatorOptions options;
         options.tcpPort = 0;
         options.pty = true;
         QString error;
@@ -39,7 +54,16 @@ struct Rig {
             return false;
         }
         const sim::SimulatorEndpoints ends = simulator.Endpoints();
-        library = std::make_unique<WireGateLibrary>(gate::ComPortTable({{kCom, ends.ptyPath}}));
+        options.tcpPort = ends.tcpPort;  // a restart comes back on the same port
+        gate::ComPortTable table({{kCom, ends.ptyPath}});
+        table.SetDevice(kCom, Adapter(ends.ptyPath));
+        library = std::make_unique<WireGateLibrary>(
+            table,
+            [this] {
+                ++listings;
+                return present;
+            },
+            [this] { return nowMs; });
         if (transport == QLatin1String("tcp")) {
             return library->OpenNetPort(ends.tcpPort, QStringLiteral("127.0.0.1"), a, h) == 0;
         }
@@ -306,18 +330,70 @@ private Q_SLOTS:
         QCOMPARE(rig.Info(), 0);
     }
 
-    void disconnectAnswersCommErrorAfterwards_data() { addTransports(); }
-    void disconnectAnswersCommErrorAfterwards() {
+    // A lost link comes back by itself. The call that lost it answers 48; while the line stays
+    // away, calls answer 48 at once and try again at most once a second; once it is there the
+    // next try reopens it (TCP on the same port, the adapter under its new device name found by
+    // its serial number) and calls succeed. Closing by hand ends the tries.
+    void lostLinkComesBackByItself_data() { addTransports(); }
+    void lostLinkComesBackByItself() {
         QFETCH(QString, transport);
+        const bool tcp = transport == QLatin1String("tcp");
         Rig rig;
         QVERIFY(rig.Start(transport));
+        QList<gate::LinkEvent> events;
+        rig.library->SetLinkObserver([&](gate::LinkEvent e) { events.append(e); });
+        QCOMPARE(rig.Info(), 0);
+
         rig.AddFault(QStringLiteral("disconnect"));
         QCOMPARE(rig.Info(), result::kCommError);
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.library->IsLinkOpen(), 3000);
-        QCOMPARE(rig.Info(), result::kCommError);
-        if (transport == QLatin1String("pty")) {
-            QCOMPARE(rig.library->SerialHangUps(), 1);
+        QCOMPARE(events, QList<gate::LinkEvent>{gate::LinkEvent::Lost});
+        QVERIFY(rig.library->IsReconnecting());
+        if (tcp) {
+            rig.simulator.Stop();  // the module restarts: nobody listens for a while
         }
+
+        // Away: the first call tries at once, the next ones within the second do not.
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(rig.Info(), result::kCommError);
+        QCOMPARE(rig.library->ReopenTries(), 1);
+        rig.nowMs += 999;
+        QCOMPARE(rig.Info(), result::kCommError);
+        QCOMPARE(rig.library->ReopenTries(), 1);
+        QVERIFY2(clock.elapsed() < kCallBoundMs, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(rig.listings, tcp ? 0 : 1);
+
+        // Back: on the same port, or as the same adapter under the name it has now, beside
+        // another adapter that must not be taken for it.
+        if (tcp) {
+            QString error;
+            QVERIFY2(rig.simulator.Start(rig.options, &error), qPrintable(error));
+        } else {
+            gate::SerialDevice other = Rig::Adapter(QStringLiteral("/dev/null"));
+            other.serialNumber = QStringLiteral("A90K3X1B");
+            rig.present = {other, Rig::Adapter(rig.simulator.Endpoints().ptyPath)};
+        }
+        rig.nowMs += 1;
+        QCOMPARE(rig.Info(), 0);
+        QCOMPARE(events,
+                 (QList<gate::LinkEvent>{gate::LinkEvent::Lost, gate::LinkEvent::Restored}));
+        QVERIFY(!rig.library->IsReconnecting());
+
+        // Closed by hand while down: no more tries, the handle is dead.
+        rig.AddFault(QStringLiteral("disconnect"));
+        QCOMPARE(rig.Info(), result::kCommError);
+        if (tcp) {
+            QCOMPARE(rig.library->CloseNetPort(rig.h), 0);
+        } else {
+            QCOMPARE(rig.library->CloseComPort(), 0);
+        }
+        QCOMPARE(events.back(), gate::LinkEvent::Ended);
+        const int listings = rig.listings;
+        rig.nowMs += 5000;
+        QCOMPARE(rig.Info(), result::kCommError);
+        QCOMPARE(rig.library->ReopenTries(), 0);
+        QCOMPARE(rig.listings, listings);
+        QVERIFY(!rig.library->IsLinkOpen());
     }
 
     // The reply status follows the record memory: 0, 1 at 85 % full, then 2 (full, stopped)

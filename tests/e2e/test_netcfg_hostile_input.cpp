@@ -92,8 +92,8 @@ private Q_SLOTS:
         app::TForm1 form;
         testing_support::RecordingPrompter prompter;
         netcfg::NetcfgController controller(
-            {form, form, form.locateForm(), form.fSetdlg(), form.fNhSetDlg(), form.fPhSetDlg(),
-             form.ChangeIPdlg()},
+            {form, form.TcpipPage(), form.locateForm(), form.fSetdlg(), form.fNhSetDlg(),
+             form.fPhSetDlg(), form.ChangeIPdlg()},
             prompter);
         // The search goes to a loopback socket of the test instead of the broadcast address.
         QUdpSocket module;

@@ -107,6 +107,13 @@ void TestProgramCommandLines::answers_data() {
     QTest::newRow("console missing value")
         << console << QStringList{QStringLiteral("--com")} << false << 2 << none
         << Usage(QStringLiteral("gate-console"), QStringLiteral("missing value after '--com'"));
+    QTest::newRow("console help names the journal")
+        << console << QStringList{QStringLiteral("--help")} << false << 0
+        << help(QStringLiteral("gate-console"), QStringLiteral("--journal <DIR>")) << none;
+    QTest::newRow("console journal without a folder")
+        << console << QStringList{QStringLiteral("--journal="), QStringLiteral("--demo")} << false
+        << 2 << none
+        << Usage(QStringLiteral("gate-console"), QStringLiteral("--journal wants a folder"));
     QTest::newRow("console stray argument")
         << console << QStringList{QStringLiteral("demo")} << false << 2 << none
         << Usage(QStringLiteral("gate-console"), QStringLiteral("unexpected argument 'demo'"));

@@ -53,6 +53,10 @@ private Q_SLOTS:
         for (int handle : {-1, 1, 255, 1025, 44137, 65534}) {
             QTest::addRow("link %d", handle) << 2 << gate::ControllerPanelText(handle);
         }
+        QTest::newRow("link being re-established")
+            << 2 << gate::ControllerPanelText(6000, gate::LinkCondition::Reconnecting);
+        QTest::newRow("link back")
+            << 2 << gate::ControllerPanelText(6000, gate::LinkCondition::Restored);
         for (int port : {-1, 1, 50}) {
             QTest::addRow("IF2 %d", port) << 3 << gate::IF2PanelText(port);
         }

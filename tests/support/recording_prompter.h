@@ -50,7 +50,27 @@ public:
         return choice;
     }
 
+    void Notice(const QString& text, const QString& caption, Icon icon) override {
+        notices.append(Shown{text, caption, icon, Buttons::Ok});
+    }
+    std::optional<QString> ChooseSaveFile(const QString& caption, const QString& suggestedPath,
+                                          const QString& /*filter*/) override {
+        offeredSaveFiles.append({caption, suggestedPath});
+        if (saveFileChoices.empty()) {
+            return std::nullopt;
+        }
+        const auto choice = saveFileChoices.front();
+        saveFileChoices.pop_front();
+        return choice;
+    }
+
     QList<Shown> messages;
+    // Messages shown without waiting for them.
+    QList<Shown> notices;
+    // Caption and suggested path of each save dialog, and the paths chosen in turn (Cancel when
+    // none is left).
+    QList<std::pair<QString, QString>> offeredSaveFiles;
+    std::deque<std::optional<QString>> saveFileChoices;
     // Runs while a message is up, before it is answered (the world goes on meanwhile).
     std::function<void(const Shown&)> onMessage;
     std::deque<Answer> answers;

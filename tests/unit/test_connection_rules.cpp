@@ -20,6 +20,17 @@ private Q_SLOTS:
         QCOMPARE(gate::ControllerPanelText(handle), text);
     }
 
+    void linkConditionFollowsTheLink() {
+        using gate::LinkCondition;
+        QCOMPARE(gate::ControllerPanelText(3, LinkCondition::Reconnecting),
+                 QStringLiteral("IF1: 重连中…"));
+        QCOMPARE(gate::ControllerPanelText(6000, LinkCondition::Restored),
+                 QStringLiteral("IF1: 已恢复"));
+        // A closed link has nothing to re-establish.
+        QCOMPARE(gate::ControllerPanelText(-1, LinkCondition::Reconnecting),
+                 QStringLiteral("IF1: 通讯关闭"));
+    }
+
     void if2Panel() {
         QCOMPARE(gate::IF2PanelText(-1), QStringLiteral("IF2: 通讯关闭"));
         QCOMPARE(gate::IF2PanelText(12), QStringLiteral("IF2: COM12"));

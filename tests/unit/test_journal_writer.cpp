@@ -46,6 +46,16 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("a/b"))).isDir());
     }
 
+    // A line stamped just before midnight and written just after goes to its own day's file.
+    void lineGoesToTheDayItWasStamped() {
+        QTemporaryDir dir;
+        util::FixedClock clock(QDateTime(QDate(2024, 5, 7), QTime(0, 0, 0, 2)));
+        monitor::JournalWriter journal(dir.path(), QStringLiteral("log"), clock);
+        QVERIFY(journal.Append(QStringLiteral("late"), QDate(2024, 5, 6)));
+        QCOMPARE(Content(dir.filePath(QStringLiteral("2024-05-06.log"))), QByteArray("late\n"));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("2024-05-07.log"))));
+    }
+
     void failureReportedOnceUntilALineGetsThrough() {
         QTemporaryDir dir;
         util::FixedClock clock(QDateTime(QDate(2024, 5, 6), QTime(9, 0)));

@@ -6,7 +6,8 @@
 #include "core/netcfg/conversations.h"
 #include "core/netcfg/ipv4_text.h"
 #include "core/netcfg/netcfg_session.h"
-#include "netcfg/widget_lookup.h"
+#include "forms/secondary_windows.h"
+#include "ui_change_ip_dlg.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -14,20 +15,18 @@
 
 namespace netcfg {
 
-ChangeIpController::ChangeIpController(QDialog& dialog, NetcfgSession& session,
+ChangeIpController::ChangeIpController(forms::TChangeIPdlg& dialog, NetcfgSession& session,
                                        const ModuleListView& list, gui::Prompter& prompter,
                                        QObject* parent)
     : QObject(parent),
       dialog_(dialog),
-      entry_(Child<QLineEdit>(dialog, "MaskEdit1")),
+      entry_(*dialog.ui().MaskEdit1),
       session_(session),
       list_(list),
       prompter_(prompter) {
     WatchAddressEntry(entry_, prompter_);
-    connect(&Child<QPushButton>(dialog, "Button1"), &QPushButton::clicked, this,
-            &ChangeIpController::Button1Click);
-    connect(&Child<QPushButton>(dialog, "Button2"), &QPushButton::clicked, this,
-            &ChangeIpController::Button2Click);
+    connect(dialog.ui().Button1, &QPushButton::clicked, this, &ChangeIpController::Button1Click);
+    connect(dialog.ui().Button2, &QPushButton::clicked, this, &ChangeIpController::Button2Click);
     connect(&endpoint_, &UdpEndpoint::DatagramReceived, &reply_, [this](auto& d, auto& s) {
         reply_.Clear();
         reply_.Store(d, s);

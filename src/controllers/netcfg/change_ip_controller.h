@@ -5,8 +5,11 @@
 
 #include <QObject>
 
-class QDialog;
 class QLineEdit;
+
+namespace forms {
+class TChangeIPdlg;
+}
 
 namespace gui {
 class Prompter;
@@ -21,14 +24,15 @@ class NetcfgSession;
 class ChangeIpController final : public QObject {
     Q_OBJECT
 public:
-    ChangeIpController(QDialog& dialog, NetcfgSession& session, const ModuleListView& list,
-                       gui::Prompter& prompter, QObject* parent = nullptr);
+    ChangeIpController(forms::TChangeIPdlg& dialog, NetcfgSession& session,
+                       const ModuleListView& list, gui::Prompter& prompter,
+                       QObject* parent = nullptr);
 
     void Button1Click();  // change the address
     void Button2Click();  // close
 
 private:
-    QDialog& dialog_;
+    forms::TChangeIPdlg& dialog_;
     QLineEdit& entry_;
     NetcfgSession& session_;
     const ModuleListView& list_;

@@ -5,7 +5,8 @@
 #include "core/netcfg/ipv4_text.h"
 #include "core/netcfg/module_protocol.h"
 #include "core/netcfg/netcfg_session.h"
-#include "netcfg/widget_lookup.h"
+#include "forms/secondary_windows.h"
+#include "ui_locate_form.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -13,18 +14,16 @@
 
 namespace netcfg {
 
-LocateController::LocateController(QDialog& dialog, NetcfgSession& session, gui::Prompter& prompter,
-                                   QObject* parent)
+LocateController::LocateController(forms::TlocateForm& dialog, NetcfgSession& session,
+                                   gui::Prompter& prompter, QObject* parent)
     : QObject(parent),
       dialog_(dialog),
-      entry_(Child<QLineEdit>(dialog, "MaskEdit1")),
+      entry_(*dialog.ui().MaskEdit1),
       session_(session),
       prompter_(prompter) {
     WatchAddressEntry(entry_, prompter_);
-    connect(&Child<QPushButton>(dialog, "Button1"), &QPushButton::clicked, this,
-            &LocateController::Button1Click);
-    connect(&Child<QPushButton>(dialog, "Button2"), &QPushButton::clicked, this,
-            &LocateController::Button2Click);
+    connect(dialog.ui().Button1, &QPushButton::clicked, this, &LocateController::Button1Click);
+    connect(dialog.ui().Button2, &QPushButton::clicked, this, &LocateController::Button2Click);
     connect(&endpoint_, &UdpEndpoint::DatagramReceived, &reply_, &ReplySlot::Store);
 }
 

@@ -5,8 +5,11 @@
 
 #include <QObject>
 
-class QDialog;
 class QLineEdit;
+
+namespace forms {
+class TlocateForm;
+}
 
 namespace gui {
 class Prompter;
@@ -20,7 +23,7 @@ class NetcfgSession;
 class LocateController final : public QObject {
     Q_OBJECT
 public:
-    LocateController(QDialog& dialog, NetcfgSession& session, gui::Prompter& prompter,
+    LocateController(forms::TlocateForm& dialog, NetcfgSession& session, gui::Prompter& prompter,
                      QObject* parent = nullptr);
 
     void Button1Click();  // directed search
@@ -30,7 +33,7 @@ public:
     const QString& LastRefusalText() const { return lastRefusal_; }
 
 private:
-    QDialog& dialog_;
+    forms::TlocateForm& dialog_;
     QLineEdit& entry_;
     NetcfgSession& session_;
     gui::Prompter& prompter_;

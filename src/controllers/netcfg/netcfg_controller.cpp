@@ -5,7 +5,8 @@
 #include "controllers/netcfg/module_list_view.h"
 #include "controllers/netcfg/netcfg_messages.h"
 #include "controllers/netcfg/properties_controller.h"
-#include "netcfg/widget_lookup.h"
+#include "forms/secondary_windows.h"
+#include "ui_page_tcpip.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -17,22 +18,18 @@ NetcfgController::NetcfgController(Windows windows, gui::Prompter& prompter, QOb
     : QObject(parent),
       w_(windows),
       prompter_(prompter),
-      list_(new ModuleListView(Child<QTableWidget>(w_.page, "ListView1"), session_, this)),
+      list_(new ModuleListView(*w_.page.ListView1, session_, this)),
       locate_(new LocateController(w_.locate, session_, prompter_, this)),
       properties_(new PropertiesController(
           {w_.mainWindow, w_.properties, w_.networkAdvanced, w_.serialAdvanced}, session_, *list_,
           prompter_, this)),
       changeIp_(new ChangeIpController(w_.changeIp, session_, *list_, prompter_, this)) {
-    connect(&Child<QPushButton>(w_.page, "Button20"), &QPushButton::clicked, this,
-            &NetcfgController::Button20Click);
-    connect(&Child<QPushButton>(w_.page, "Button21"), &QPushButton::clicked, this,
-            &NetcfgController::Button21Click);
-    connect(&Child<QPushButton>(w_.page, "Button22"), &QPushButton::clicked, properties_,
+    connect(w_.page.Button20, &QPushButton::clicked, this, &NetcfgController::Button20Click);
+    connect(w_.page.Button21, &QPushButton::clicked, this, &NetcfgController::Button21Click);
+    connect(w_.page.Button22, &QPushButton::clicked, properties_,
             &PropertiesController::Button22Click);
-    connect(&Child<QPushButton>(w_.page, "Button23"), &QPushButton::clicked, this,
-            &NetcfgController::Button23Click);
-    connect(&Child<QPushButton>(w_.page, "Button24"), &QPushButton::clicked, this,
-            &NetcfgController::Button24Click);
+    connect(w_.page.Button23, &QPushButton::clicked, this, &NetcfgController::Button23Click);
+    connect(w_.page.Button24, &QPushButton::clicked, this, &NetcfgController::Button24Click);
 }
 
 NetcfgController::~NetcfgController() = default;

@@ -4,8 +4,18 @@
 
 #include <QObject>
 
-class QDialog;
 class QWidget;
+
+namespace Ui {
+class PageTcpip;
+}
+namespace forms {
+class TChangeIPdlg;
+class TfNhSetDlg;
+class TfPhSetDlg;
+class TfSetdlg;
+class TlocateForm;
+}  // namespace forms
 
 namespace gui {
 class Prompter;
@@ -25,12 +35,12 @@ class NetcfgController final : public QObject {
 public:
     struct Windows {
         QWidget& mainWindow;
-        QWidget& page;  // holds ListView1 and Button20 to Button24
-        QDialog& locate;
-        QDialog& properties;
-        QDialog& networkAdvanced;
-        QDialog& serialAdvanced;
-        QDialog& changeIp;
+        Ui::PageTcpip& page;
+        forms::TlocateForm& locate;
+        forms::TfSetdlg& properties;
+        forms::TfNhSetDlg& networkAdvanced;
+        forms::TfPhSetDlg& serialAdvanced;
+        forms::TChangeIPdlg& changeIp;
     };
     NetcfgController(Windows windows, gui::Prompter& prompter, QObject* parent = nullptr);
     ~NetcfgController() override;

@@ -4,7 +4,10 @@
 #include "controllers/netcfg/netcfg_messages.h"
 #include "core/netcfg/netcfg_session.h"
 #include "core/netcfg/properties_values.h"
-#include "netcfg/widget_lookup.h"
+#include "forms/secondary_windows.h"
+#include "ui_fnhsetdlg.h"
+#include "ui_fphsetdlg.h"
+#include "ui_fsetdlg.h"
 #include "util/gbk_codec.h"
 
 #include <QComboBox>
@@ -30,30 +33,23 @@ constexpr std::array<QByteArray S::*, 7> kListFields{
 const std::array<const char*, 7> kListNames{"传输协议", "工作模式", "波特率",  "校验",
                                             "比特位",   "DTR 设置", "RTS 设置"};
 
-const char* const kTextNames[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5",
-                                  "Edit6", "Edit7", "Edit8", "Edit9"};
-const char* const kListNamesInForm[] = {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4",
-                                        "ComboBox5", "ComboBox6", "ComboBox7"};
-
 }  // namespace
 
 PropertiesController::PropertiesController(Windows windows, NetcfgSession& session,
                                            const ModuleListView& list, gui::Prompter& prompter,
                                            QObject* parent)
     : QObject(parent), w_(windows), session_(session), list_(list), prompter_(prompter) {
-    for (const char* name : kTextNames) {
-        texts_.append(&Child<QLineEdit>(w_.properties, name));
-    }
-    for (const char* name : kListNamesInForm) {
-        lists_.append(&Child<QComboBox>(w_.properties, name));
-    }
+    const Ui::TfSetdlg& p = w_.properties.ui();
+    texts_ = {p.Edit1, p.Edit2, p.Edit3, p.Edit4, p.Edit5, p.Edit6, p.Edit7, p.Edit8, p.Edit9};
+    lists_ = {p.ComboBox1, p.ComboBox2, p.ComboBox3, p.ComboBox4,
+              p.ComboBox5, p.ComboBox6, p.ComboBox7};
     clientEdits_ = texts_.mid(5, 4);
-    networkButton_ = &Child<QPushButton>(w_.properties, "Button1");
-    connectMode_ = &Child<QComboBox>(w_.networkAdvanced, "ComboBox1");
-    connectTimeLimit_ = &Child<QComboBox>(w_.networkAdvanced, "ComboBox2");
-    maxPackets_ = &Child<QLineEdit>(w_.serialAdvanced, "Edit1");
-    maxCharDelay_ = &Child<QLineEdit>(w_.serialAdvanced, "Edit2");
-    onTheFly_ = &Child<QComboBox>(w_.serialAdvanced, "ComboBox1");
+    networkButton_ = p.Button1;
+    connectMode_ = w_.networkAdvanced.ui().ComboBox1;
+    connectTimeLimit_ = w_.networkAdvanced.ui().ComboBox2;
+    maxPackets_ = w_.serialAdvanced.ui().Edit1;
+    maxCharDelay_ = w_.serialAdvanced.ui().Edit2;
+    onTheFly_ = w_.serialAdvanced.ui().ComboBox1;
 
     // FormCreate of the network advanced dialog: "0" to "99", so the index equals the number.
     if (connectTimeLimit_->count() == 0) {
@@ -66,18 +62,16 @@ PropertiesController::PropertiesController(Windows windows, NetcfgSession& sessi
     // activated: only a change by the operator reacts, never the fill.
     connect(lists_[1], &QComboBox::activated, this, &PropertiesController::ComboBox2Change);
     connect(networkButton_, &QPushButton::clicked, this, &PropertiesController::Button1Click);
-    connect(&Child<QPushButton>(w_.properties, "Button4"), &QPushButton::clicked, this,
-            &PropertiesController::Button4Click);
-    connect(&Child<QPushButton>(w_.properties, "Button2"), &QPushButton::clicked, this,
-            &PropertiesController::Button2Click);
-    connect(&Child<QPushButton>(w_.properties, "Button3"), &QPushButton::clicked, this,
-            &PropertiesController::Button3Click);
+    connect(p.Button4, &QPushButton::clicked, this, &PropertiesController::Button4Click);
+    connect(p.Button2, &QPushButton::clicked, this, &PropertiesController::Button2Click);
+    connect(p.Button3, &QPushButton::clicked, this, &PropertiesController::Button3Click);
     connect(&w_.properties, &QDialog::finished, this, &PropertiesController::FormClose);
-    for (QDialog* dialog : {&w_.networkAdvanced, &w_.serialAdvanced}) {
-        connect(&Child<QPushButton>(*dialog, "Button1"), &QPushButton::clicked, dialog,
-                &QDialog::accept);
-        connect(&Child<QPushButton>(*dialog, "Button2"), &QPushButton::clicked, dialog,
-                &QDialog::reject);
+    const std::array<std::pair<QDialog*, std::pair<QPushButton*, QPushButton*>>, 2> advanced{
+        {{&w_.networkAdvanced, {w_.networkAdvanced.ui().Button1, w_.networkAdvanced.ui().Button2}},
+         {&w_.serialAdvanced, {w_.serialAdvanced.ui().Button1, w_.serialAdvanced.ui().Button2}}}};
+    for (const auto& [dialog, buttons] : advanced) {
+        connect(buttons.first, &QPushButton::clicked, dialog, &QDialog::accept);
+        connect(buttons.second, &QPushButton::clicked, dialog, &QDialog::reject);
         connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
             CloseAdvanced(*dialog, result == QDialog::Accepted);
         });
@@ -267,7 +261,8 @@ void PropertiesController::Button3Click() {
 
 void PropertiesController::FormClose() {
     // An advanced dialog left open behind a closed properties dialog ends as its cancel does.
-    for (QDialog* dialog : {&w_.networkAdvanced, &w_.serialAdvanced}) {
+    for (QDialog* dialog :
+         std::initializer_list<QDialog*>{&w_.networkAdvanced, &w_.serialAdvanced}) {
         if (dialog->isVisible()) {
             dialog->reject();
         }

@@ -14,6 +14,11 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
+namespace forms {
+class TfNhSetDlg;
+class TfPhSetDlg;
+class TfSetdlg;
+}  // namespace forms
 namespace gui {
 class Prompter;
 }
@@ -30,9 +35,9 @@ class PropertiesController final : public QObject {
 public:
     struct Windows {
         QWidget& mainWindow;
-        QDialog& properties;
-        QDialog& networkAdvanced;
-        QDialog& serialAdvanced;
+        forms::TfSetdlg& properties;
+        forms::TfNhSetDlg& networkAdvanced;
+        forms::TfPhSetDlg& serialAdvanced;
     };
     PropertiesController(Windows windows, NetcfgSession& session, const ModuleListView& list,
                          gui::Prompter& prompter, QObject* parent = nullptr);

@@ -43,8 +43,8 @@ bool JournalWriter::OpenFor(const QDate& day) {
     return true;
 }
 
-bool JournalWriter::Append(const QString& line) {
-    if (!OpenFor(clock_.now().date())) {
+bool JournalWriter::Append(const QString& line, const QDate& day) {
+    if (!OpenFor(day)) {
         Fail(file_.errorString());
         return false;
     }

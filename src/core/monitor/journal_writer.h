@@ -31,7 +31,10 @@ public:
 
     // Appends line and a line feed to the file of the clock's current day. False when the line
     // could not be written whole.
-    bool Append(const QString& line);
+    bool Append(const QString& line) { return Append(line, clock_.now().date()); }
+    // The same into the file of the given day (the day the line was stamped with, when it is
+    // written a moment later).
+    bool Append(const QString& line, const QDate& day);
 
     void SetErrorHandler(ErrorHandler handler) { onError_ = std::move(handler); }
 

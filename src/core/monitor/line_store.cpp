@@ -38,21 +38,34 @@ std::uint64_t LineStore::EndOf(qsizetype row) const {
 }
 
 QString LineStore::Line(qsizetype row) const {
+    QByteArray scratch;
+    return QString::fromUtf8(Utf8(row, scratch));
+}
+
+QByteArrayView LineStore::Utf8(qsizetype row, QByteArray& scratch) const {
     if (row < 0 || row >= count_) {
         return {};
     }
     std::uint64_t begin = row == 0 ? 0 : EndOf(row - 1);
     const std::uint64_t end = EndOf(row);
-    QByteArray utf8(static_cast<qsizetype>(end - begin), Qt::Uninitialized);
-    char* out = utf8.data();
+    if (end == begin) {
+        return QByteArrayView("", 0);  // an empty line may sit past the last chunk
+    }
+    const std::size_t inChunk = begin % kTextChunkBytes;
+    if (end - begin <= kTextChunkBytes - inChunk) {
+        return QByteArrayView(text_[begin / kTextChunkBytes].get() + inChunk,
+                              static_cast<qsizetype>(end - begin));
+    }
+    scratch.resize(static_cast<qsizetype>(end - begin));
+    char* out = scratch.data();
     while (begin < end) {
-        const std::size_t inChunk = begin % kTextChunkBytes;
-        const std::size_t n = std::min<std::uint64_t>(end - begin, kTextChunkBytes - inChunk);
-        std::memcpy(out, text_[begin / kTextChunkBytes].get() + inChunk, n);
+        const std::size_t at = begin % kTextChunkBytes;
+        const std::size_t n = std::min<std::uint64_t>(end - begin, kTextChunkBytes - at);
+        std::memcpy(out, text_[begin / kTextChunkBytes].get() + at, n);
         out += n;
         begin += n;
     }
-    return QString::fromUtf8(utf8);
+    return QByteArrayView(scratch);
 }
 
 void LineStore::Clear() {

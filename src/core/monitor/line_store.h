@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -26,6 +28,10 @@ public:
     qsizetype Count() const { return count_; }
     // The line at row (0 is the oldest); empty for a row out of range.
     QString Line(qsizetype row) const;
+    // The UTF-8 bytes of the line at row without decoding them: a view into the store, or into
+    // scratch for the rare line that straddles two chunks. Valid until the next call with the
+    // same scratch or a Clear.
+    QByteArrayView Utf8(qsizetype row, QByteArray& scratch) const;
 
     // Bytes held for text and offsets (allocated chunks, used or not).
     std::size_t ReservedBytes() const;

@@ -55,4 +55,21 @@ QString ListLabel(MonitorList list) {
     return {};
 }
 
+QString JournalCaption(MonitorList list) {
+    switch (list) {
+        case MonitorList::Lst1:
+        case MonitorList::Lst2:
+        case MonitorList::Lst3:
+        case MonitorList::Lst4:
+            return QStringLiteral("EAS ") + ListLabel(list);
+        default:
+            return ListLabel(list);
+    }
+}
+
+QString JournalLine(const QDateTime& shownAt, const QString& caption, const QString& line) {
+    return shownAt.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")) + QStringLiteral(" [") +
+           caption + QStringLiteral("] ") + line;
+}
+
 }  // namespace monitor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -27,6 +28,15 @@ QString ListObjectName(MonitorList list);
 
 // The label above the list on its page, without the trailing blanks some labels carry.
 QString ListLabel(MonitorList list);
+
+// The caption of the list in the console's event journal: its label, the EAS page's lists
+// marked as such (two pages have lists of the same label).
+QString JournalCaption(MonitorList list);
+
+// One line of the console's event journal: the local time it was shown, to the millisecond,
+// the list's caption in brackets and the line as the list shows it:
+// "2026-05-06 09:08:07.123 [常规响应] 2012-05-06 09:08:07  01 23 45 67 89 AB CD EF 正向".
+QString JournalLine(const QDateTime& shownAt, const QString& caption, const QString& line);
 
 // What one message adds: lines in the order they are appended, and the lists to scroll after.
 struct DisplayLines {

@@ -1,0 +1,99 @@
+#include "app/event_journal.h"
+
+#include "app/live_lists.h"
+#include "core/monitor/journal_writer.h"
+#include "gui/line_list_view.h"
+#include "gui/prompter.h"
+#include "gui/result_reporter.h"
+#include "util/clock.h"
+
+namespace app {
+
+namespace {
+
+const QString kCaption = QStringLiteral("信息提示");
+
+// Lives on the journal's thread: prepares the folder, then appends what it is sent, and says
+// when a line could not be written after lines got through (or at the start).
+class JournalWorker final : public QObject {
+    Q_OBJECT
+public:
+    JournalWorker(const QString& directory, const util::Clock& clock)
+        : writer_(directory, QStringLiteral("log"), clock) {
+        writer_.SetErrorHandler([this](const QString& message) { Q_EMIT Failed(message); });
+    }
+
+    void Prepare() {
+        QString error;
+        if (!writer_.Prepare(&error)) {
+            Q_EMIT Failed(error);
+        }
+    }
+    void Append(const QString& text, const QDate& day) { writer_.Append(text, day); }
+
+Q_SIGNALS:
+    void Failed(const QString& reason);
+
+private:
+    monitor::JournalWriter writer_;
+};
+
+}  // namespace
+
+EventJournal::EventJournal(QString directory, const util::Clock& clock, gui::Prompter& prompter,
+                           gui::ResultReporter& reporter, QObject* parent)
+    : QObject(parent),
+      directory_(std::move(directory)),
+      clock_(clock),
+      prompter_(prompter),
+      reporter_(reporter) {
+    thread_.setObjectName(QStringLiteral("journal"));
+    auto* worker = new JournalWorker(directory_, clock_);
+    worker->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, worker, &QObject::deleteLater);
+    connect(this, &EventJournal::Write, worker, &JournalWorker::Append);
+    connect(worker, &JournalWorker::Failed, this, &EventJournal::WriterFailed);
+    thread_.start();
+    QMetaObject::invokeMethod(worker, &JournalWorker::Prepare);
+}
+
+EventJournal::~EventJournal() {
+    // The lines already sent are written before the thread ends.
+    thread_.quit();
+    thread_.wait();
+}
+
+void EventJournal::Attach(gui::LineListView& list, const QString& caption) {
+    connect(&list, &gui::LineListView::LineAppended, this, [this, caption](const QString& line) {
+        const QDateTime shownAt = clock_.now();
+        Q_EMIT Write(monitor::JournalLine(shownAt, caption, line), shownAt.date());
+    });
+}
+
+void EventJournal::AttachTo(TForm1& form) {
+    for (const LiveList& list : LiveLists(form)) {
+        Attach(*list.view, monitor::JournalCaption(list.id));
+    }
+}
+
+QString EventJournal::FailureMessage(const QString& reason) {
+    return QStringLiteral("事件日志无法写入：\n%1\n\n监控照常进行；日志在能够写入时继续记录。")
+        .arg(reason);
+}
+
+QString EventJournal::FailureStatus() {
+    return QStringLiteral("事件日志写入失败");
+}
+
+void EventJournal::WriterFailed(const QString& reason) {
+    ++failuresReported_;
+    reporter_.ShowText(clock_.now().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ") +
+                       FailureStatus());
+    if (failuresReported_ == 1) {
+        prompter_.Notice(FailureMessage(reason), kCaption, gui::Prompter::Icon::Warning);
+    }
+}
+
+}  // namespace app
+
+#include "event_journal.moc"
