@@ -28,7 +28,7 @@ Exchange Transactor::Run(Link& link, std::uint8_t address, Command command,
     if (!link.Write(EncodeRequest(Request{address, code, sequence, payload}), writeDeadline)) {
         return out;
     }
-    const QDeadlineTimer deadline(kReplyTimeoutMs);
+    const QDeadlineTimer deadline(replyMs_);
     while (link.IsOpen()) {
         while (const auto reply = scanner_.Next()) {
             if (!matches(*reply, address, alsoFrom, code, sequence)) {

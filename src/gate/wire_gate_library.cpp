@@ -12,8 +12,12 @@ using wire::Command;
 using wire::Exchange;
 
 WireGateLibrary::WireGateLibrary(ComPortTable table, SerialDeviceLister lister,
-                                 ReconnectSchedule::Clock clock)
-    : table_(std::move(table)), lister_(std::move(lister)), schedule_(std::move(clock)) {}
+                                 ReconnectSchedule::Clock clock, LinkTiming timing)
+    : table_(std::move(table)),
+      lister_(std::move(lister)),
+      timing_(timing),
+      schedule_(std::move(clock), timing.reopenIntervalMs),
+      transactor_(timing.replyMs) {}
 
 void WireGateLibrary::AttachLink(std::unique_ptr<Link> link, std::int32_t handle) {
     closeLink();
@@ -37,7 +41,7 @@ Link* WireGateLibrary::linkFor(std::int32_t handle) {
     }
     QString error;
     std::unique_ptr<Link> link =
-        ReopenLink(*target_, lister_, QDeadlineTimer(kReopenBudgetMs), &error);
+        ReopenLink(*target_, lister_, QDeadlineTimer(timing_.reopenBudgetMs), &error);
     if (link == nullptr) {
         lastSystemError_ = error;
         return nullptr;
@@ -166,7 +170,7 @@ std::int32_t WireGateLibrary::OpenNetPort(std::int32_t ipPort, const QString& ad
     }
     auto link = std::make_unique<TcpLink>();
     QString error;
-    if (!link->Open(address, quint16(ipPort), &error)) {
+    if (!link->Open(address, quint16(ipPort), &error, QDeadlineTimer(timing_.tcpConnectMs))) {
         lastSystemError_ = error;
         return result::kCommError;
     }
@@ -222,7 +226,7 @@ Exchange WireGateLibrary::call(std::int32_t h, Byte a, Command command, Byte& s,
                                std::optional<Byte> alsoFrom) {
     // A reopen and the request's write share the write's usual time, so a call that reopens
     // its link takes no longer than any other.
-    const QDeadlineTimer writeDeadline(wire::kWriteTimeoutMs);
+    const QDeadlineTimer writeDeadline(timing_.writeMs);
     Link* link = linkFor(h);
     if (link == nullptr) {
         return {};

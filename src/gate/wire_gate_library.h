@@ -3,6 +3,7 @@
 #include "gate/com_port_table.h"
 #include "gate/gate_library.h"
 #include "gate/link_target.h"
+#include "gate/link_timing.h"
 #include "gate/reconnect_schedule.h"
 #include "gate/serial_link.h"
 #include "gate/tcp_link.h"
@@ -16,8 +17,8 @@ namespace gate {
 // The gate library over the wire protocol of docs/wire-protocol.md, on one controller link at a
 // time: a serial line (handle = COM number) or a module's TCP server (handle = IP port). Every
 // call runs synchronously on the calling thread and is bounded: at most the write timeout plus
-// kReplyTimeoutMs, so a dead link holds a call for well under a second. A call whose handle is
-// not the open link's answers 48 without touching the line.
+// the reply timeout (LinkTiming), so a dead link holds a call for well under a second. A call whose
+// handle is not the open link's answers 48 without touching the line.
 //
 // A link that goes down by itself (a serial hang-up, a dropped TCP connection) is reopened by
 // the calls that follow, at most once a second and within the calling call's own time budget
@@ -30,7 +31,10 @@ namespace gate {
 class WireGateLibrary final : public GateLibrary {
 public:
     explicit WireGateLibrary(ComPortTable table, SerialDeviceLister lister = SystemSerialDevices,
-                             ReconnectSchedule::Clock clock = ReconnectSchedule::SteadyClock());
+                             ReconnectSchedule::Clock clock = ReconnectSchedule::SteadyClock(),
+                             LinkTiming timing = {});
+
+    const LinkTiming& Timing() const { return timing_; }
 
     std::int32_t OpenComPort(std::int32_t comNumber, Byte& a, std::int32_t& handle) override;
     std::int32_t AutoOpenComPort(std::int32_t& foundPort, Byte& a, std::int32_t& handle) override;
@@ -125,10 +129,6 @@ public:
     // Tries to reopen it since it went down.
     int ReopenTries() const { return schedule_.Tries(); }
 
-    // Of the time a call may spend before its request has left, a reopen takes at most this
-    // much; the rest is kept for writing the request.
-    static constexpr int kReopenBudgetMs = 200;
-
 private:
     // The link of the handle, reopened first when it went down and a try is due; nothing when
     // the handle is not the open link's or the link is (still) down.
@@ -161,6 +161,7 @@ private:
     SerialLink* serial_ = nullptr;  // link_ when it is a serial line
     std::int32_t handle_ = -1;
     std::optional<LinkTarget> target_;  // how to reopen link_ after a loss
+    LinkTiming timing_;
     ReconnectSchedule schedule_;
     bool reconnecting_ = true;
     LinkObserver observer_;
