@@ -43,7 +43,7 @@ DeviceCommandsController::DeviceCommandsController(gui::ConsoleContext ctx, Ui::
 
 void DeviceCommandsController::SetRealyClick() {
     const QString text = page_.ComboBox_Relay->currentText();
-    const auto time = ParseDecimal(text);
+    const auto time = ParseDigits(text);
     if (!time) {
         ctx_.prompter.ConversionError(text);
         return;

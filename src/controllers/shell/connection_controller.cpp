@@ -78,7 +78,7 @@ void ConnectionController::OpenPortClick() {
         c.LastResult = ctx_.library.AutoOpenComPort(found, c.ControllerAddress, c.PortHandle);
     } else {
         const QString item = ports.currentText();
-        const std::optional<std::int32_t> port = gate::ParseDecimal(item.mid(3));
+        const std::optional<std::int32_t> port = gate::ParseSignedDecimal(item.mid(3));
         if (!port) {
             busy.Release();
             ctx_.prompter.ConversionError(item.mid(3));
@@ -102,7 +102,7 @@ void ConnectionController::Button18Click() {
     c.ControllerAddress = 0xFF;
 
     const QString portText = page_.Edit5->text();
-    const std::optional<std::int32_t> port = gate::ParseDecimal(portText);
+    const std::optional<std::int32_t> port = gate::ParseSignedDecimal(portText);
     if (!port) {
         busy.Release();
         ctx_.prompter.ConversionError(portText);
@@ -172,7 +172,7 @@ void ConnectionController::ClosePortClick() {
 void ConnectionController::Button19Click() {
     gate::ConnectionState& c = ctx_.fields.connection;
     const QString portText = page_.Edit5->text();
-    const std::optional<std::int32_t> port = gate::ParseDecimal(portText);
+    const std::optional<std::int32_t> port = gate::ParseSignedDecimal(portText);
     if (!port) {
         ctx_.prompter.ConversionError(portText);
         return;

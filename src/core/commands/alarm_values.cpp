@@ -47,7 +47,7 @@ AlarmPattern AlarmPatternFromReply(const AlarmMaskReply& reply) {
 std::optional<AlarmPattern> AlarmPatternFromTexts(const QStringList& texts, int* badIndex) {
     AlarmPattern p{};
     for (int i = 0; i < gate::kAlarmPatternSize; ++i) {
-        const auto v = i < texts.size() ? ParseDecimal(texts.at(i)) : std::nullopt;
+        const auto v = i < texts.size() ? ParseDigits(texts.at(i)) : std::nullopt;
         if (!v || *v > 255) {
             if (badIndex != nullptr) {
                 *badIndex = i;

@@ -35,7 +35,7 @@ std::optional<gate::Byte> ConfigValueFromSelection(int field, int index, const Q
     if (field == kGreenLight) {
         return static_cast<gate::Byte>(index == 0 ? 1 : 0);
     }
-    const auto value = ParseDecimal(itemText);
+    const auto value = ParseDigits(itemText);
     if (!value || *value > 255) {
         return std::nullopt;
     }
@@ -104,7 +104,7 @@ TagDataEntry TagDataSetRequest(const TagDataControls& c) {
             return e;
         }
         for (const QString* t : {&c.startText, &c.countText}) {
-            const auto v = ParseDecimal(*t);
+            const auto v = ParseDigits(*t);
             if (!v || *v > 255) {
                 e.error = TagDataEntry::Error::NotANumber;
                 e.badText = *t;
@@ -112,8 +112,8 @@ TagDataEntry TagDataSetRequest(const TagDataControls& c) {
             }
         }
         e.request.repeat = static_cast<gate::Byte>(c.repeatIndex + 1);
-        e.request.start = static_cast<gate::Byte>(*ParseDecimal(c.startText));
-        const int count = *ParseDecimal(c.countText);
+        e.request.start = static_cast<gate::Byte>(*ParseDigits(c.startText));
+        const int count = *ParseDigits(c.countText);
         if (count == 0 || count > tagdata::kMaxBlocks) {
             e.error = TagDataEntry::Error::BadCount;
             return e;

@@ -56,7 +56,7 @@ ReaderStatusTexts ReaderStatusText(gate::Byte link, gate::Byte rfField) {
     return {QStringLiteral("连接正常"), rf};
 }
 
-std::optional<int> ParseDecimal(QStringView text) {
+std::optional<int> ParseDigits(QStringView text) {
     if (text.isEmpty() || text.size() > 9 || !util::CheckDecStr(text)) {
         return std::nullopt;
     }
@@ -74,7 +74,7 @@ ClockEntry ClockFromTexts(const std::array<QString, 6>& texts) {
     // Each field counts by its first two characters; the year is then checked as a whole.
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const QStringView head = QStringView(texts[i]).left(2);
-        const auto value = ParseDecimal(head);
+        const auto value = ParseDigits(head);
         if (!value) {
             entry.error = ClockEntry::Error::NotANumber;
             entry.badText = head.toString();
@@ -82,7 +82,7 @@ ClockEntry ClockFromTexts(const std::array<QString, 6>& texts) {
         }
         entry.clock[i] = static_cast<gate::Byte>(*value);
     }
-    const auto year = ParseDecimal(texts[0]);
+    const auto year = ParseDigits(texts[0]);
     if (!year) {
         entry.error = ClockEntry::Error::NotANumber;
         entry.badText = texts[0];

@@ -47,8 +47,9 @@ ClockEntry ClockFromTexts(const std::array<QString, 6>& texts);
 // The six clock bytes as two-digit texts, in record order.
 std::array<QString, 6> ClockTexts(const gate::Clock6& clock);
 
-// A decimal text of digits only (at most 9 of them), or nothing.
-std::optional<int> ParseDecimal(QStringView text);
+// A decimal text of digits only (at most 9 of them, no sign), or nothing. (gate::ParseSignedDecimal
+// reads the port fields, where a sign is allowed.)
+std::optional<int> ParseDigits(QStringView text);
 
 inline const QString kClockEmptyMessage = QStringLiteral("请输入数据");
 inline const QString kClockYearMessage = QStringLiteral("请输入00-99之间的任一数值");
