@@ -1,6 +1,7 @@
 #include "controllers/shell/startup_controller.h"
 
 #include "controllers/shell/connection_controller.h"
+#include "core/commands/config_values.h"
 #include "forms/control_groups.h"
 #include "gate/com_port_table.h"
 #include "gui/application_identity.h"
@@ -13,6 +14,8 @@
 #include <QComboBox>
 #include <QTabWidget>
 #include <QTimer>
+
+#include <array>
 
 namespace shell {
 
@@ -62,8 +65,8 @@ void StartupController::FormCreate() {
 
     FillNumbers(*c.ComboBox11, 0, 255, 100);
     FillNumbers(*c.ComboBox10, 0, 100, 20);
-    for (QComboBox* list : {c.ComboBox_Relay, c.ComboBox3, c.ComboBox4, c.ComboBox6, c.ComboBox7,
-                            c.ComboBox8, c.ComboBox_CloseReaderTime}) {
+    for (QComboBox* list :
+         {c.ComboBox_Relay, c.ComboBox3, c.ComboBox4, c.ComboBox6, c.ComboBox7, c.ComboBox8}) {
         FillNumbers(*list, 0, 255, 0);
     }
     FillNumbers(*c.ComboBox2, 0, 127, 0);
@@ -80,11 +83,14 @@ void StartupController::FormCreate() {
         FillNumbers(*patternLists[i], 0, 255, kPatternIndices[i % 9]);
     }
 
-    FillNumbers(*c.ComboBox_ReaderInventory, 30, 255, 0);
-    FillNumbers(*c.ComboBox_StatTime, 3, 255, 7);
-    FillNumbers(*c.ComboBox_BlockMaxStayTime, 3, 255, 0);
-    FillNumbers(*c.ComboBox_TagOverTime, 1, 15, 4);
-    FillNumbers(*c.ComboBox_TagQuietTime, 1, 15, 1);
+    // The six numeric lists of the configuration, over the ranges its conversions read them by;
+    // the start selections in the order the block travels.
+    static constexpr std::array<int, 6> kConfigIndices{0, 0, 7, 4, 1, 0};
+    const auto configLists = forms::ConfigurationLists(c);
+    for (std::size_t i = 0; i < kConfigIndices.size(); ++i) {
+        const commands::ConfigFieldInfo& field = commands::ConfigFieldOf(static_cast<int>(i));
+        FillNumbers(*configLists[i], field.first, field.last, kConfigIndices[i]);
+    }
 
     gui::SetApplicationIdentity();
 
