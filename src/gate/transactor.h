@@ -48,7 +48,7 @@ public:
     std::uint8_t NextSequence() const { return sequence_; }
 
 private:
-    static bool matches(const Reply& reply, std::uint8_t address,
+    static bool Matches(const Reply& reply, std::uint8_t address,
                         std::optional<std::uint8_t> alsoFrom, std::uint8_t command,
                         std::uint8_t sequence);
 

@@ -132,28 +132,28 @@ public:
 private:
     // The link of the handle, reopened first when it went down and a try is due; nothing when
     // the handle is not the open link's or the link is (still) down.
-    Link* linkFor(std::int32_t handle);
+    Link* LinkFor(std::int32_t handle);
     // Marks the link as lost when it went down by itself.
-    void noteLoss();
-    void notify(LinkEvent event);
+    void NoteLoss();
+    void Notify(LinkEvent event);
     // Keeps the newly opened link and what it takes to reopen it.
-    void adopt(std::unique_ptr<Link> link, std::int32_t handle, std::optional<LinkTarget> target);
-    void closeLink();
-    std::unique_ptr<SerialLink> openSerial(std::int32_t comNumber);
+    void Adopt(std::unique_ptr<Link> link, std::int32_t handle, std::optional<LinkTarget> target);
+    void CloseLink();
+    std::unique_ptr<SerialLink> OpenSerial(std::int32_t comNumber);
     // What it takes to reopen the serial device of a COM number.
-    LinkTarget serialTarget(std::int32_t comNumber) const;
+    LinkTarget SerialTarget(std::int32_t comNumber) const;
 
     // One request on the link of handle h; S takes the reply's status when one arrived. A reply
     // from alsoFrom is taken as well as one from a (see wire::Transactor).
-    wire::Exchange call(std::int32_t h, Byte a, wire::Command command, Byte& s,
+    wire::Exchange Call(std::int32_t h, Byte a, wire::Command command, Byte& s,
                         const QByteArray& payload = {},
                         std::optional<wire::LengthRule> replyLength = std::nullopt,
                         std::optional<Byte> alsoFrom = std::nullopt);
     // The fetches share their reply layout.
-    std::int32_t fetch(std::int32_t h, Byte a, wire::Command command, const QByteArray& payload,
+    std::int32_t Fetch(std::int32_t h, Byte a, wire::Command command, const QByteArray& payload,
                        std::span<Byte> buffer, Byte& length, Byte& kind, Byte& s);
     // The switch operations: one request byte out, the setting back in it.
-    std::int32_t exchangeByte(std::int32_t h, Byte a, wire::Command command, Byte& value, Byte& s);
+    std::int32_t ExchangeByte(std::int32_t h, Byte a, wire::Command command, Byte& value, Byte& s);
 
     ComPortTable table_;
     SerialDeviceLister lister_;
