@@ -7,14 +7,14 @@ namespace commands {
 
 namespace {
 constexpr std::array<ConfigFieldInfo, kConfigFieldCount> kFields{{
-    {"ComboBox_ReaderInventory", "读写器询查最大时间", 30, 255},
-    {"ComboBox_CloseReaderTime", "关闭读写器时间", 0, 255},
-    {"ComboBox_StatTime", "统计数据时间", 3, 255},
-    {"ComboBox_TagOverTime", "卡片超时时间", 1, 15},
-    {"ComboBox_TagQuietTime", "卡片静默时间", 1, 15},
-    {"ComboBox_BlockMaxStayTime", "障碍物最大停留时间", 3, 255},
-    {"ComboBox_BackRecordConfig", "后台记录数据配置", 0, 1},
-    {"ComboBox9", "绿灯提示", 0, 1},
+    {"读写器询查最大时间", 30, 255},
+    {"关闭读写器时间", 0, 255},
+    {"统计数据时间", 3, 255},
+    {"卡片超时时间", 1, 15},
+    {"卡片静默时间", 1, 15},
+    {"障碍物最大停留时间", 3, 255},
+    {"后台记录数据配置", 0, 1},
+    {"绿灯提示", 0, 1},
 }};
 
 constexpr int kBackRecord = static_cast<int>(ConfigField::BackRecordConfig);

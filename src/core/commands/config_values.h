@@ -22,11 +22,13 @@ enum class ConfigField {
 };
 constexpr int kConfigFieldCount = 8;
 
+// A field's label and the range of its list: start-up fills the numeric lists from first to
+// last, and the conversions below read a selection and place a value read back by the same
+// range. The lists themselves are forms::ConfigurationLists, in ConfigField order.
 struct ConfigFieldInfo {
-    const char* listName;  // object name of the drop-down list
-    const char* label;     // label beside the list, used when the field must be named
-    int first;             // value of item 0 of a numeric list
-    int last;              // value of its last item
+    const char* label;  // label beside the list, used when the field must be named
+    int first;          // value of item 0 of a numeric list
+    int last;           // value of its last item
 };
 const ConfigFieldInfo& ConfigFieldOf(int field);
 
