@@ -10,30 +10,18 @@
 
 #include <array>
 
-#include "app/console_context.h"
-#include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/result_reporter.h"
-#include "app/secondary_windows.h"
-#include "app/status_bar.h"
-#include "commands/config_values.h"
-#include "commands/device_values.h"
-#include "recording_prompter.h"
-#include "scripted_gate_library.h"
-#include "util/clock.h"
+#include "console_window.h"
+#include "core/commands/config_values.h"
+#include "core/commands/device_values.h"
+#include "forms/secondary_windows.h"
+#include "gui/status_bar.h"
 #include "util/event_text.h"
 
 namespace {
 
-struct Console {
-    testing_support::ScriptedGateLibrary library;
-    testing_support::RecordingPrompter prompter;
-    util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
-    app::TForm1 form;
-    app::ResultReporter reporter{form.StatusBar(), clock};
-    app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
-
-    Console() { app::InstallControllers(ctx, form); }
+struct Console : testing_support::ConsoleWindow<> {
+    Console() : ConsoleWindow(QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))) {}
 };
 
 // The room a line edit leaves for its text: the style's contents rectangle less the text

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/monitor/message_body.h"
+
+#include <QString>
+
+namespace monitor {
+
+// UID texts with a meaning of their own in passage reports.
+inline const QString kNoPersonUid = QStringLiteral("0000000000000000");
+inline const QString kNeverAlarmedUid = QStringLiteral("FFFFFFFFFFFFFFFF");
+
+// "20yy-mm-dd hh:mm:ss " from the six binary time bytes at offset, each field zero-padded to two
+// digits (a value of 100 or more keeps all its digits), with one trailing space.
+QString TimeText(const MessageBody& body, int offset);
+
+// The 8 UID bytes at offset as 16 upper-case hex digits.
+QString PlainUidText(const MessageBody& body, int offset);
+
+// The same with a space between byte pairs: "01 23 45 67 89 AB CD EF".
+QString SpacedUidText(const MessageBody& body, int offset);
+
+// Direction text of the low nibble of a passage byte; empty for an unknown direction.
+QString DirectionText(std::uint8_t passageByte);
+inline const QString kInfraredOffText = QStringLiteral("红外已关闭");
+
+// Status text of a regular EAS event; empty for an unknown status.
+QString EasStatusText(std::uint8_t status);
+inline const QString kEasNoPersonText = QStringLiteral("无人无EAS报警");
+
+}  // namespace monitor
