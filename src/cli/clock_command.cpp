@@ -81,8 +81,8 @@ int RunClockSet(const QString& words, const QStringList& arguments) {
                      QStringLiteral("\"YYYY-MM-DD hh:mm:ss\""));
     cl.SetPositionalCount(1, 1);
     int exitCode = 0;
-    const auto spec = ParseWithLink(cl, arguments, &exitCode);
-    if (!spec) {
+    const auto link = ParseWithLink(cl, arguments, &exitCode);
+    if (!link) {
         return exitCode;
     }
     const auto time = ParseClockText(cl.Positional().first());
@@ -91,7 +91,7 @@ int RunClockSet(const QString& words, const QStringList& arguments) {
             QStringLiteral("\"%1\" is not a time \"YYYY-MM-DD hh:mm:ss\" from 2000 to 2099")
                 .arg(cl.Positional().first())));
     }
-    const Opened opened = OpenLink(cl, *spec);
+    const Opened opened = OpenLink(cl, *link);
     if (!opened) {
         return opened.exitCode;
     }

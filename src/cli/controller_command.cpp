@@ -10,16 +10,16 @@ std::optional<LinkSpec> ParseWithLink(CommandLine& cl, const QStringList& argume
         *exitCode = *code;
         return std::nullopt;
     }
-    auto spec = ReadLinkOptions(cl);
-    if (const auto* failure = std::get_if<Failure>(&spec)) {
+    auto link = ReadLinkOptions(cl);
+    if (const auto* failure = std::get_if<Failure>(&link)) {
         *exitCode = cl.Fail(*failure);
         return std::nullopt;
     }
-    return std::get<LinkSpec>(std::move(spec));
+    return std::get<LinkSpec>(std::move(link));
 }
 
-Opened OpenLink(const CommandLine& cl, const LinkSpec& spec) {
-    auto connection = std::make_unique<GateConnection>(spec);
+Opened OpenLink(const CommandLine& cl, const LinkSpec& link) {
+    auto connection = std::make_unique<GateConnection>(link);
     if (const auto failure = connection->Open()) {
         return {nullptr, cl.Fail(*failure)};
     }
@@ -28,11 +28,11 @@ Opened OpenLink(const CommandLine& cl, const LinkSpec& spec) {
 
 Opened ParseAndOpen(CommandLine& cl, const QStringList& arguments) {
     int exitCode = 0;
-    const auto spec = ParseWithLink(cl, arguments, &exitCode);
-    if (!spec) {
+    const auto link = ParseWithLink(cl, arguments, &exitCode);
+    if (!link) {
         return {nullptr, exitCode};
     }
-    return OpenLink(cl, *spec);
+    return OpenLink(cl, *link);
 }
 
 QString TimeString(const gate::Clock6& time) {

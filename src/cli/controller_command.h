@@ -23,7 +23,7 @@ std::optional<LinkSpec> ParseWithLink(CommandLine& commandLine, const QStringLis
                                       int* exitCode);
 
 // Opens a link; a link that cannot be opened is reported.
-Opened OpenLink(const CommandLine& commandLine, const LinkSpec& spec);
+Opened OpenLink(const CommandLine& commandLine, const LinkSpec& link);
 
 // Both steps at once, for commands with nothing else to check first.
 Opened ParseAndOpen(CommandLine& commandLine, const QStringList& arguments);

@@ -5,7 +5,7 @@
 
 namespace cli {
 
-GateConnection::GateConnection(LinkSpec spec) : spec_(std::move(spec)), library_(spec_.comPorts) {
+GateConnection::GateConnection(LinkSpec link) : link_(std::move(link)), library_(link_.comPorts) {
     // A lost link fails the command that lost it; monitor reopens it with its own back-off and
     // says so on stderr, rather than having calls reopen it unseen.
     library_.SetReconnecting(false);
@@ -13,47 +13,47 @@ GateConnection::GateConnection(LinkSpec spec) : spec_(std::move(spec)), library_
 
 std::optional<Failure> GateConnection::Open() {
     state_ = gate::ConnectionState{};
-    state_.ControllerAddress = spec_.address;
+    state_.ControllerAddress = link_.address;
     std::int32_t result = 0;
-    if (spec_.kind == LinkSpec::Kind::Serial) {
-        result = library_.OpenComPort(spec_.comNumber, state_.ControllerAddress, state_.PortHandle);
+    if (link_.kind == LinkSpec::Kind::Serial) {
+        result = library_.OpenComPort(link_.comNumber, state_.ControllerAddress, state_.PortHandle);
     } else {
         if (address_.isEmpty()) {
-            const QHostAddress literal(spec_.host);
+            const QHostAddress literal(link_.host);
             if (!literal.isNull()) {
                 address_ = literal.toString();
             } else {
-                const QHostInfo info = QHostInfo::fromName(spec_.host);
+                const QHostInfo info = QHostInfo::fromName(link_.host);
                 if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
                     return CommunicationFailure(QStringLiteral("cannot find host %1: %2")
-                                                    .arg(spec_.host, info.errorString()));
+                                                    .arg(link_.host, info.errorString()));
                 }
                 address_ = info.addresses().constFirst().toString();
             }
         }
         result =
-            library_.OpenNetPort(spec_.port, address_, state_.ControllerAddress, state_.PortHandle);
+            library_.OpenNetPort(link_.port, address_, state_.ControllerAddress, state_.PortHandle);
     }
     if (result != gate::result::kOk) {
         state_.PortHandle = -1;
         QString why = library_.LastSystemError();
         // The link's reason may start by naming what it opened; the message names it already.
-        for (const QString& named : QStringList{spec_.comPorts.DevicePath(spec_.comNumber),
-                                                address_ % u':' % QString::number(spec_.port)}) {
+        for (const QString& named : QStringList{link_.comPorts.DevicePath(link_.comNumber),
+                                                address_ % u':' % QString::number(link_.port)}) {
             if (!named.isEmpty() && why.startsWith(named % QStringLiteral(": "))) {
                 why = why.mid(named.size() + 2);
             }
         }
         return Failure{IsCommunicationResult(result) ? ExitCode::Communication : ExitCode::Refused,
                        QStringLiteral("cannot open %1%2")
-                           .arg(spec_.Describe(), why.isEmpty() ? QString() : u": " + why),
+                           .arg(link_.Describe(), why.isEmpty() ? QString() : u": " + why),
                        result};
     }
     return std::nullopt;
 }
 
 void GateConnection::Close() {
-    if (spec_.kind == LinkSpec::Kind::Serial) {
+    if (link_.kind == LinkSpec::Kind::Serial) {
         library_.CloseComPort();
     } else if (state_.PortHandle != -1) {
         library_.CloseNetPort(state_.PortHandle);

@@ -13,7 +13,7 @@ namespace cli {
 // options, and the connection's fields that every call passes.
 class GateConnection {
 public:
-    explicit GateConnection(LinkSpec spec);
+    explicit GateConnection(LinkSpec link);
 
     // Opens the link (a host name is looked up first). A failure names the link and the
     // system's reason, with exit code 3.
@@ -25,12 +25,12 @@ public:
 
     gate::GateLibrary& Library() { return library_; }
     gate::ConnectionState& State() { return state_; }
-    const LinkSpec& Spec() const { return spec_; }
+    const LinkSpec& Link() const { return link_; }
 
 private:
     void Close();
 
-    LinkSpec spec_;
+    LinkSpec link_;
     QString address_;  // the host's IP address once looked up
     gate::WireGateLibrary library_;
     gate::ConnectionState state_;

@@ -23,7 +23,7 @@ const QCommandLineOption kAddress(QStringLiteral("address"),
                                                  "FF, which every controller answers)."),
                                   QStringLiteral("HEX"), QStringLiteral("FF"));
 
-std::variant<LinkSpec, Failure> ReadComOptions(const QStringList& values, LinkSpec spec) {
+std::variant<LinkSpec, Failure> ReadComOptions(const QStringList& values, LinkSpec link) {
     QMap<int, QString> mappings;
     int selected = 0;
     for (const QString& value : values) {
@@ -53,16 +53,16 @@ std::variant<LinkSpec, Failure> ReadComOptions(const QStringList& values, LinkSp
         }
         selected = mappings.firstKey();
     }
-    spec.kind = LinkSpec::Kind::Serial;
-    spec.comNumber = selected;
-    spec.comPorts =
+    link.kind = LinkSpec::Kind::Serial;
+    link.comNumber = selected;
+    link.comPorts =
         mappings.isEmpty() ? gate::ComPortTable::Discover() : gate::ComPortTable(mappings);
-    if (spec.comPorts.DevicePath(selected).isEmpty()) {
+    if (link.comPorts.DevicePath(selected).isEmpty()) {
         return CommunicationFailure(
             QStringLiteral("COM%1 does not exist on this machine; map it with --com %1=PATH")
                 .arg(selected));
     }
-    return spec;
+    return link;
 }
 
 }  // namespace
@@ -112,14 +112,14 @@ std::variant<LinkSpec, Failure> ReadLinkOptions(const CommandLine& cl) {
     if (named > 1) {
         return UsageFailure(QStringLiteral("give only one of --tcp, --serial and --com"));
     }
-    LinkSpec spec;
+    LinkSpec link;
     const QString addressText = cl.Value(kAddress);
     const auto address = gate::ParseControllerAddress(addressText);
     if (!address || addressText.size() > 2) {
         return UsageFailure(QStringLiteral("--address %1: expected one or two hexadecimal digits")
                                 .arg(addressText));
     }
-    spec.address = *address;
+    link.address = *address;
     if (cl.IsSet(kTcp)) {
         if (cl.Values(kTcp).size() > 1) {
             return UsageFailure(QStringLiteral("--tcp given twice"));
@@ -129,22 +129,22 @@ std::variant<LinkSpec, Failure> ReadLinkOptions(const CommandLine& cl) {
             return UsageFailure(QStringLiteral("--tcp %1: %2").arg(cl.Value(kTcp), *why));
         }
         const auto& [host, port] = std::get<std::pair<QString, quint16>>(hostPort);
-        spec.kind = LinkSpec::Kind::Tcp;
-        spec.host = host;
-        spec.port = port;
-        return spec;
+        link.kind = LinkSpec::Kind::Tcp;
+        link.host = host;
+        link.port = port;
+        return link;
     }
     if (cl.IsSet(kSerial)) {
         const QString path = cl.Value(kSerial);
         if (path.isEmpty() || cl.Values(kSerial).size() > 1) {
             return UsageFailure(QStringLiteral("--serial wants one device path"));
         }
-        spec.kind = LinkSpec::Kind::Serial;
-        spec.comNumber = 1;
-        spec.comPorts = gate::ComPortTable(QMap<int, QString>{{1, path}});
-        return spec;
+        link.kind = LinkSpec::Kind::Serial;
+        link.comNumber = 1;
+        link.comPorts = gate::ComPortTable(QMap<int, QString>{{1, path}});
+        return link;
     }
-    return ReadComOptions(cl.Values(kCom), spec);
+    return ReadComOptions(cl.Values(kCom), link);
 }
 
 }  // namespace cli

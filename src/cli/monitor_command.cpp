@@ -57,8 +57,8 @@ int RunMonitor(const QString& words, const QStringList& arguments) {
         cl.AddOption(o);
     }
     int exitCode = 0;
-    const auto spec = ParseWithLink(cl, arguments, &exitCode);
-    if (!spec) {
+    const auto link = ParseWithLink(cl, arguments, &exitCode);
+    if (!link) {
         return exitCode;
     }
     MonitorOptions options;
@@ -95,7 +95,7 @@ int RunMonitor(const QString& words, const QStringList& arguments) {
             return cl.Fail(FileFailure(error));
         }
     }
-    const Opened opened = OpenLink(cl, *spec);
+    const Opened opened = OpenLink(cl, *link);
     if (!opened) {
         return opened.exitCode;
     }

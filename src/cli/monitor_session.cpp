@@ -57,7 +57,7 @@ int MonitorSession::Run() {
     }
     Note(QStringLiteral("polling %1 messages on %2")
              .arg(easMode_ ? QStringLiteral("EAS") : QStringLiteral("channel-management"),
-                  connection_.Spec().Describe()));
+                  connection_.Link().Describe()));
     pollTimer_.start();
     QCoreApplication::exec();
     return exitCode_;
@@ -177,7 +177,7 @@ void MonitorSession::Reconnect() {
         reconnectTimer_.start(backoffMs_);
         return;
     }
-    Note(QStringLiteral("reconnected to %1").arg(connection_.Spec().Describe()));
+    Note(QStringLiteral("reconnected to %1").arg(connection_.Link().Describe()));
     commFailures_ = 0;
     lastNotedResult_ = 0;
     pollTimer_.start();

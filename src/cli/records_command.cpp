@@ -172,8 +172,8 @@ int RunRecordsExport(const QString& words, const QStringList& arguments) {
         cl.AddOption(o);
     }
     int exitCode = 0;
-    const auto spec = ParseWithLink(cl, arguments, &exitCode);
-    if (!spec) {
+    const auto link = ParseWithLink(cl, arguments, &exitCode);
+    if (!link) {
         return exitCode;
     }
     const auto recordFormat = records::MakeRecordFormat(cl.Value(format));
@@ -189,7 +189,7 @@ int RunRecordsExport(const QString& words, const QStringList& arguments) {
     if (!target.Open(&error)) {
         return cl.Fail(FileFailure(QStringLiteral("cannot write ") + error));
     }
-    const Opened opened = OpenLink(cl, *spec);
+    const Opened opened = OpenLink(cl, *link);
     if (!opened) {
         target.Abandon();
         return opened.exitCode;
@@ -244,15 +244,15 @@ int RunRecordsDelete(const QString& words, const QStringList& arguments) {
                                  QStringLiteral("Confirm the deletion (required)."));
     cl.AddOption(yes);
     int exitCode = 0;
-    const auto spec = ParseWithLink(cl, arguments, &exitCode);
-    if (!spec) {
+    const auto link = ParseWithLink(cl, arguments, &exitCode);
+    if (!link) {
         return exitCode;
     }
     if (!cl.IsSet(yes)) {
         return cl.Fail(
             UsageFailure(QStringLiteral("refusing to delete every stored record without --yes")));
     }
-    const Opened opened = OpenLink(cl, *spec);
+    const Opened opened = OpenLink(cl, *link);
     if (!opened) {
         return opened.exitCode;
     }

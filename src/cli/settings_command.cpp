@@ -101,15 +101,15 @@ std::optional<Comparison> Compare(CommandLine& cl, const QStringList& arguments,
     cl.AddPositional(QStringLiteral("file"), QStringLiteral("The settings document."),
                      QStringLiteral("FILE"));
     cl.SetPositionalCount(1, 1);
-    const auto spec = ParseWithLink(cl, arguments, exitCode);
-    if (!spec) {
+    const auto link = ParseWithLink(cl, arguments, exitCode);
+    if (!link) {
         return std::nullopt;
     }
     auto document = LoadDocument(cl, cl.Positional().first(), exitCode);
     if (!document) {
         return std::nullopt;
     }
-    Opened opened = OpenLink(cl, *spec);
+    Opened opened = OpenLink(cl, *link);
     if (!opened) {
         *exitCode = opened.exitCode;
         return std::nullopt;
@@ -130,8 +130,8 @@ int RunSettingsBackup(const QString& words, const QStringList& arguments) {
     AddLinkOptions(cl);
     cl.AddOption(kOutput);
     int exitCode = 0;
-    const auto spec = ParseWithLink(cl, arguments, &exitCode);
-    if (!spec) {
+    const auto link = ParseWithLink(cl, arguments, &exitCode);
+    if (!link) {
         return exitCode;
     }
     const bool toFile = cl.IsSet(kOutput);
@@ -143,7 +143,7 @@ int RunSettingsBackup(const QString& words, const QStringList& arguments) {
     if (!toFile) {
         cl.StdoutCarriesData();
     }
-    const Opened opened = OpenLink(cl, *spec);
+    const Opened opened = OpenLink(cl, *link);
     if (!opened) {
         return opened.exitCode;
     }
