@@ -1,5 +1,7 @@
 #include "app/connection_controller.h"
 
+#include <QCoreApplication>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,7 +47,8 @@ QString LineText(QWidget& form, const char* name) {
 }
 
 void ShowCommError(Prompter& prompter) {
-    prompter.Message(QStringLiteral("通讯错误"), QStringLiteral("信息提示"),
+    prompter.Message(QCoreApplication::translate("Connection", "通讯错误"),
+                     QCoreApplication::translate("Connection", "信息提示"),
                      Prompter::Icon::Information);
 }
 
@@ -84,7 +87,8 @@ void ConnectionController::OpenPortClick() {
 
     const QString addressText = LineText(form_, "editControlAddr");
     if (addressText.isEmpty()) {
-        ctx_.prompter.Message(QStringLiteral("请输入要打开的控制器地址"), QStringLiteral("提示"),
+        ctx_.prompter.Message(QCoreApplication::translate("Connection", "请输入要打开的控制器地址"),
+                              QCoreApplication::translate("Connection", "提示"),
                               Prompter::Icon::Information);
         return;
     }
@@ -114,7 +118,8 @@ void ConnectionController::OpenPortClick() {
         }
     }
     RefreshComPort();
-    FinishOpen(busy, QStringLiteral("打开端口"), "OpenPort", "ClosePort");
+    FinishOpen(busy, QCoreApplication::translate("Connection", "打开端口"), "OpenPort",
+               "ClosePort");
 }
 
 void ConnectionController::Button18Click() {
@@ -136,7 +141,7 @@ void ConnectionController::Button18Click() {
     c.LastResult = ctx_.library.OpenNetPort(*port, address, c.ControllerAddress, c.PortHandle);
     // Panel 2 follows the link that is now open (or shows it closed).
     RefreshComPort();
-    FinishOpen(busy, QStringLiteral("打开网口"), "Button18", "Button19");
+    FinishOpen(busy, QCoreApplication::translate("Connection", "打开网口"), "Button18", "Button19");
 }
 
 void ConnectionController::FinishOpen(BusyPointer& busy, const QString& caption,

@@ -1,5 +1,7 @@
 #include "commands/detection_settings_controller.h"
 
+#include <QCoreApplication>
+
 #include "app/form_fields.h"
 #include "app/prompter.h"
 #include "app/read_back_field.h"
@@ -99,7 +101,8 @@ void DetectionSettingsController::readCorrelation() {
         unique_->setChecked(read.unique);
         early_->setChecked(read.earlyDetection);
     }
-    ctx_.reporter.Report(QStringLiteral("读取检测配置"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Configuration", "读取检测配置"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void DetectionSettingsController::setCorrelation() {
@@ -112,9 +115,10 @@ void DetectionSettingsController::setCorrelation() {
     controls.lagIndex = lag_->currentIndex();
     const auto request = CorrelationSetRequest(controls);
     if (!request) {
-        const QString label = controls.leadIndex < 0 ? QStringLiteral("超前检测时间")
-                                                     : QStringLiteral("滞后检测时间");
-        ctx_.prompter.Message(NoSelectionMessage(label), kInputCaption,
+        const QString label = controls.leadIndex < 0
+                                  ? QCoreApplication::translate("Configuration", "超前检测时间")
+                                  : QCoreApplication::translate("Configuration", "滞后检测时间");
+        ctx_.prompter.Message(NoSelectionMessage(label), InputCaption(),
                               app::Prompter::Icon::Information);
         return;
     }
@@ -122,7 +126,8 @@ void DetectionSettingsController::setCorrelation() {
     CorrelationRequest r = *request;
     c.LastResult = ctx_.library.TagPersonCorrelation(c.ControllerAddress, r.flags, r.lead, r.lag,
                                                      c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.Report(QStringLiteral("设置检测配置"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Configuration", "设置检测配置"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void DetectionSettingsController::Button3Click(QAbstractButton* sender) {
@@ -145,7 +150,8 @@ void DetectionSettingsController::readTagData() {
         reread_->setChecked((r.flags & tagdata::kReread) != 0);
         SelectItemOrNone(*repeat_, TagDataRepeatIndex(r.repeat));
     }
-    ctx_.reporter.Report(QStringLiteral("读取配置"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Configuration", "读取配置"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void DetectionSettingsController::setTagData() {
@@ -157,17 +163,17 @@ void DetectionSettingsController::setTagData() {
     controls.countText = blockCount_->text();
     TagDataEntry entry = TagDataSetRequest(controls);
     const auto refuse = [this](const QString& text) {
-        ctx_.prompter.Message(text, kInputCaption, app::Prompter::Icon::Information);
+        ctx_.prompter.Message(text, InputCaption(), app::Prompter::Icon::Information);
     };
     switch (entry.error) {
         case TagDataEntry::Error::EmptyEntry:
-            refuse(kTagDataEntryMessage);
+            refuse(TagDataEntryMessage());
             return;
         case TagDataEntry::Error::BadCount:
-            refuse(kTagDataCountMessage);
+            refuse(TagDataCountMessage());
             return;
         case TagDataEntry::Error::NoRepeat:
-            refuse(NoSelectionMessage(QStringLiteral("重复次数")));
+            refuse(NoSelectionMessage(QCoreApplication::translate("Configuration", "重复次数")));
             return;
         case TagDataEntry::Error::NotANumber:
             ctx_.prompter.ConversionError(entry.badText);
@@ -179,7 +185,8 @@ void DetectionSettingsController::setTagData() {
     TagDataRequest& r = entry.request;
     c.LastResult = ctx_.library.ReadTagDataSetting(c.ControllerAddress, r.flags, r.repeat, r.start,
                                                    r.count, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.Report(QStringLiteral("设置配置"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Configuration", "设置配置"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 }  // namespace commands

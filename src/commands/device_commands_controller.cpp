@@ -1,5 +1,7 @@
 #include "commands/device_commands_controller.h"
 
+#include <QCoreApplication>
+
 #include "app/form_fields.h"
 #include "app/prompter.h"
 #include "app/result_reporter.h"
@@ -71,7 +73,8 @@ void DeviceCommandsController::SetRealyClick() {
     }
     auto& c = ctx_.fields.connection;
     c.LastResult = ctx_.library.SetRelay(c.ControllerAddress, *time, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.Report(QStringLiteral("设置继电器"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "设置继电器"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void DeviceCommandsController::LEDAndBuzTestClick() {
@@ -81,7 +84,8 @@ void DeviceCommandsController::LEDAndBuzTestClick() {
         c.ControllerAddress, indexByte(buzzerOn_), indexByte(buzzerOff_), indexByte(beepCount_),
         indexByte(ledOn_), indexByte(ledOff_), indexByte(flashCount_), colour, c.ReplyStatus,
         c.PortHandle);
-    ctx_.reporter.Report(QStringLiteral("控制LED、蜂鸣器"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "控制LED、蜂鸣器"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::ClockCMDClick() {
@@ -94,14 +98,14 @@ void DeviceCommandsController::ClockCMDClick() {
         ClockEntry entry = ClockFromTexts(texts);
         switch (entry.error) {
             case ClockEntry::Error::EmptyField:
-                ctx_.prompter.Message(kClockEmptyMessage, kClockCaption,
+                ctx_.prompter.Message(ClockEmptyMessage(), ClockCaption(),
                                       app::Prompter::Icon::Information);
                 return;
             case ClockEntry::Error::NotANumber:
                 ctx_.prompter.ConversionError(entry.badText);
                 return;
             case ClockEntry::Error::YearOutOfRange:
-                ctx_.prompter.Message(kClockYearMessage, kClockCaption,
+                ctx_.prompter.Message(ClockYearMessage(), ClockCaption(),
                                       app::Prompter::Icon::Information);
                 return;
             case ClockEntry::Error::None:
@@ -109,7 +113,8 @@ void DeviceCommandsController::ClockCMDClick() {
         }
         c.LastResult =
             ctx_.library.SetClock(c.ControllerAddress, entry.clock, c.ReplyStatus, c.PortHandle);
-        ctx_.reporter.Report(QStringLiteral("设置实时时钟"), c.LastResult, c.ReplyStatus);
+        ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "设置实时时钟"),
+                             c.LastResult, c.ReplyStatus);
         return;
     }
     gate::Clock6 record{};
@@ -120,7 +125,8 @@ void DeviceCommandsController::ClockCMDClick() {
             clock_[i]->setText(texts[i]);
         }
     }
-    ctx_.reporter.Report(QStringLiteral("查询实时时钟"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "查询实时时钟"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::setInfrared(std::uint8_t action, const QString& caption) {
@@ -130,11 +136,11 @@ void DeviceCommandsController::setInfrared(std::uint8_t action, const QString& c
 }
 
 void DeviceCommandsController::CloseIRClick() {
-    setInfrared(1, QStringLiteral("关闭红外"));
+    setInfrared(1, QCoreApplication::translate("DeviceCommands", "关闭红外"));
 }
 
 void DeviceCommandsController::OpenIRClick() {
-    setInfrared(2, QStringLiteral("打开红外"));
+    setInfrared(2, QCoreApplication::translate("DeviceCommands", "打开红外"));
 }
 
 void DeviceCommandsController::Btn_GetIRStatusClick() {
@@ -146,7 +152,8 @@ void DeviceCommandsController::Btn_GetIRStatusClick() {
     if (c.LastResult == gate::result::kOk) {
         irStatus_->setText(InfraredStateText(state));
     }
-    ctx_.reporter.Report(QStringLiteral("查询红外"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "查询红外"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void DeviceCommandsController::clearIdentity() {
@@ -171,7 +178,8 @@ void DeviceCommandsController::Btn_GetControllerInfoClick() {
     if (AllowsDetailedInfo(major)) {
         detailedInfo_->setEnabled(true);
     }
-    ctx_.reporter.Report(QStringLiteral("获取控制器基本信息"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "获取控制器基本信息"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::Btn_GetControllerParticInfoClick() {
@@ -188,14 +196,16 @@ void DeviceCommandsController::Btn_GetControllerParticInfoClick() {
         version_->setText(VersionText(major, minor));
         serial_->setText(SerialNumberText(serial));
     }
-    ctx_.reporter.Report(QStringLiteral("获取控制器详细信息"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "获取控制器详细信息"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::Btn_ClearBufferClick() {
     auto& c = ctx_.fields.connection;
     c.LastResult =
         ctx_.library.ClearControllerBuffer(c.ControllerAddress, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.Report(QStringLiteral("清除控制器队列中的缓存"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "清除控制器队列中的缓存"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::btnGetReaderStatusClick() {
@@ -207,11 +217,12 @@ void DeviceCommandsController::btnGetReaderStatusClick() {
     c.LastResult = ctx_.library.GetControllerReaderConnectionStatus(c.ControllerAddress, link, rf,
                                                                     c.ReplyStatus, c.PortHandle);
     if (c.LastResult == gate::result::kOk) {
-        const ReaderStatusTexts texts = ReaderStatusText(link, rf);
+        const ReaderStatusTexts texts = ReaderStatusText(link, rf, util::TextTable::Display());
         connectStatus_->setText(texts.connection);
         antStatus_->setText(texts.rfField);
     }
-    ctx_.reporter.Report(QStringLiteral("获取读写器状态"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "获取读写器状态"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 }  // namespace commands

@@ -1,5 +1,7 @@
 #include "commands/switches_controller.h"
 
+#include <QCoreApplication>
+
 #include "app/form_fields.h"
 #include "app/mode_buttons.h"
 #include "app/result_reporter.h"
@@ -51,7 +53,7 @@ void SwitchesController::Button5Click() {
     c.LastResult =
         ctx_.library.ModeSwitch(c.ControllerAddress, c.OperatingMode, c.ReplyStatus, c.PortHandle);
     if (IsForcedEas(c.OperatingMode)) {
-        showStamped(kModeForcedRefusal);
+        showStamped(ModeForcedRefusalText());
         return;
     }
     if (channelMode_->isChecked()) {
@@ -62,12 +64,12 @@ void SwitchesController::Button5Click() {
     c.LastResult =
         ctx_.library.ModeSwitch(c.ControllerAddress, c.OperatingMode, c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        showStamped(kModeSetFailed);
+        showStamped(ModeSetFailedText());
         return;
     }
     // Only the buttons follow the new mode; a running poll keeps running.
     app::SetMonitorButtonsByMode(ctx_.form, c.OperatingMode);
-    showStamped(kModeSetDone);
+    showStamped(ModeSetDoneText());
 }
 
 void SwitchesController::Button6Click() {
@@ -76,10 +78,10 @@ void SwitchesController::Button6Click() {
     c.LastResult =
         ctx_.library.ModeSwitch(c.ControllerAddress, c.OperatingMode, c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        showStamped(kModeReadFailed);
+        showStamped(ModeReadFailedText());
         return;
     }
-    if (const auto text = ModeText(c.OperatingMode)) {
+    if (const auto text = ModeText(c.OperatingMode, util::TextTable::Display())) {
         showStamped(*text);
     }
 }
@@ -89,7 +91,7 @@ void SwitchesController::Button7Click() {
     gate::Byte request = SwitchSetRequest(irReverse_->isChecked());
     c.LastResult =
         ctx_.library.IRDirectionSetting(c.ControllerAddress, request, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.ShowCommandResult(QStringLiteral("红外探测方向设置"),
+    ctx_.reporter.ShowCommandResult(QCoreApplication::translate("Switches", "红外探测方向设置"),
                                     static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 
@@ -99,7 +101,7 @@ void SwitchesController::Button8Click() {
     c.LastResult =
         ctx_.library.IRDirectionSetting(c.ControllerAddress, value, c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        ctx_.reporter.ShowCommandResult(QStringLiteral("红外探测方向读取"),
+        ctx_.reporter.ShowCommandResult(QCoreApplication::translate("Switches", "红外探测方向读取"),
                                         static_cast<std::uint8_t>(c.LastResult & 0xFF));
         return;
     }
@@ -113,8 +115,9 @@ void SwitchesController::Button9Click() {
     gate::Byte request = SwitchSetRequest(lossAlarm_->isChecked());
     c.LastResult = ctx_.library.ControllerReaderConnectionBrokenAlarm(c.ControllerAddress, request,
                                                                       c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.ShowCommandResult(QStringLiteral("读写器连接中断报警设置"),
-                                    static_cast<std::uint8_t>(c.LastResult & 0xFF));
+    ctx_.reporter.ShowCommandResult(
+        QCoreApplication::translate("Switches", "读写器连接中断报警设置"),
+        static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 
 void SwitchesController::Button10Click() {
@@ -123,8 +126,9 @@ void SwitchesController::Button10Click() {
     c.LastResult = ctx_.library.ControllerReaderConnectionBrokenAlarm(c.ControllerAddress, value,
                                                                       c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        ctx_.reporter.ShowCommandResult(QStringLiteral("读写器连接中断报警读取"),
-                                        static_cast<std::uint8_t>(c.LastResult & 0xFF));
+        ctx_.reporter.ShowCommandResult(
+            QCoreApplication::translate("Switches", "读写器连接中断报警读取"),
+            static_cast<std::uint8_t>(c.LastResult & 0xFF));
         return;
     }
     if (const auto text = ReaderLossAlarmText(value)) {
@@ -137,9 +141,10 @@ void SwitchesController::btnSetBackRecordClick() {
     gate::Byte write = writeRecords_->isChecked() ? 1 : 0;
     c.LastResult =
         ctx_.library.SetBGLogDataStatus(c.ControllerAddress, write, c.ReplyStatus, c.PortHandle);
-    const QString caption = c.LastResult == gate::result::kOk
-                                ? QStringLiteral("设置是否写后台记录")
-                                : QStringLiteral("设置是否写后台记录操作失败      ");
+    const QString caption =
+        c.LastResult == gate::result::kOk
+            ? QCoreApplication::translate("Switches", "设置是否写后台记录")
+            : QCoreApplication::translate("Switches", "设置是否写后台记录操作失败      ");
     ctx_.reporter.ShowCommandResult(caption, static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 
@@ -149,8 +154,9 @@ void SwitchesController::btnReadBackRecordClick() {
     c.LastResult = ctx_.library.GetBGLogDataRecordingStatus(c.ControllerAddress, status,
                                                             c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        ctx_.reporter.ShowCommandResult(QStringLiteral("读取是否写后台记录操作失败    "),
-                                        static_cast<std::uint8_t>(c.LastResult & 0xFF));
+        ctx_.reporter.ShowCommandResult(
+            QCoreApplication::translate("Switches", "读取是否写后台记录操作失败    "),
+            static_cast<std::uint8_t>(c.LastResult & 0xFF));
         return;
     }
     showStamped(BackRecordWritingText(status));
@@ -161,8 +167,9 @@ void SwitchesController::Button16Click() {
     const gate::Byte mode = save_->isChecked() ? 1 : 0;
     c.LastResult =
         ctx_.library.SaveRestoreConfig(c.ControllerAddress, mode, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.ShowCommandResult(QStringLiteral("保存或恢复配置现场数据    "),
-                                    static_cast<std::uint8_t>(c.LastResult & 0xFF));
+    ctx_.reporter.ShowCommandResult(
+        QCoreApplication::translate("Switches", "保存或恢复配置现场数据    "),
+        static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 
 void SwitchesController::Button17Click() {
@@ -170,8 +177,9 @@ void SwitchesController::Button17Click() {
     const gate::Byte enable = autoLoad_->isChecked() ? 1 : 0;
     c.LastResult =
         ctx_.library.SetAutoLoad(c.ControllerAddress, enable, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.ShowCommandResult(QStringLiteral("设置后台配置信息自动加载   "),
-                                    static_cast<std::uint8_t>(c.LastResult & 0xFF));
+    ctx_.reporter.ShowCommandResult(
+        QCoreApplication::translate("Switches", "设置后台配置信息自动加载   "),
+        static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 
 }  // namespace commands

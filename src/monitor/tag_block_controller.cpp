@@ -1,5 +1,7 @@
 #include "monitor/tag_block_controller.h"
 
+#include <QCoreApplication>
+
 #include "app/console_context.h"
 #include "app/form_fields.h"
 #include "app/main_window.h"
@@ -21,8 +23,12 @@ namespace monitor {
 
 namespace {
 
-const QString kCaption = QStringLiteral("数据交换命令");
-const QString kInputCaption = QStringLiteral("信息提示");
+QString kCaption() {
+    return QCoreApplication::translate("TagData", "数据交换命令");
+}
+QString kInputCaption() {
+    return QCoreApplication::translate("TagData", "信息提示");
+}
 
 void FillRows(QTableWidget& table, const QList<TagBlockRow>& rows) {
     table.setRowCount(static_cast<int>(rows.size()));
@@ -55,7 +61,7 @@ void TagBlockController::GetTagDataClick() {
         if (refusal->message.isEmpty()) {
             ctx_.prompter.ConversionError(refusal->conversionError);
         } else {
-            ctx_.prompter.Message(refusal->message, kInputCaption,
+            ctx_.prompter.Message(refusal->message, kInputCaption(),
                                   app::Prompter::Icon::Information);
         }
         return;
@@ -76,7 +82,7 @@ void TagBlockController::GetTagDataClick() {
         FillRows(table, TagBlockRows(request, bytes));
         form3_.show();
     }
-    ctx_.reporter.Report(kCaption, c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(kCaption(), c.LastResult, c.ReplyStatus);
 }
 
 void TagBlockController::Button1Click() {

@@ -1,5 +1,7 @@
 #include "records/record_retrieval_controller.h"
 
+#include <QCoreApplication>
+
 #include "app/console_context.h"
 #include "app/form_fields.h"
 #include "app/prompter.h"
@@ -19,7 +21,9 @@ namespace records {
 
 namespace {
 
-const QString kDeleteQuestion = QStringLiteral("是否删除所有后台记录");
+QString kDeleteQuestion() {
+    return QCoreApplication::translate("Records", "是否删除所有后台记录");
+}
 
 void SetText(QLineEdit* edit, const QString& text) {
     if (edit != nullptr) {
@@ -76,7 +80,8 @@ void RecordRetrievalController::GetBackRecorfStatusClick() {
         SetText(Edit("Edit21"), TimeText(state.earliest));
         SetText(Edit("Edit22"), TimeText(state.latest));
     }
-    ctx_.reporter.Report(QStringLiteral("查询后台记录状态"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Records", "查询后台记录状态"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void RecordRetrievalController::GetFirstRecordClick(QObject* pressed) {
@@ -96,17 +101,18 @@ void RecordRetrievalController::GetFirstRecordClick(QObject* pressed) {
         if (deleting && record.IsShownKind()) {
             ctx_.library.Acknowledge(c.ControllerAddress, c.PortHandle);
         }
-        SetText(Edit("Edit1"), EarliestRecordLine(record));
+        SetText(Edit("Edit1"), EarliestRecordLine(record, util::TextTable::Display()));
     }
-    ctx_.reporter.Report(QStringLiteral("提取最早时刻记录"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Records", "提取最早时刻记录"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void RecordRetrievalController::SearchInRecordClick() {
     QLineEdit* edit31 = Edit("Edit31");
     const QString text = edit31 != nullptr ? edit31->text() : QString();
-    const QString caption = QStringLiteral("信息提示");
+    const QString caption = QCoreApplication::translate("Records", "信息提示");
     if (text.isEmpty()) {
-        ctx_.prompter.Message(QStringLiteral("请输入的记录序号"), caption,
+        ctx_.prompter.Message(QCoreApplication::translate("Records", "请输入的记录序号"), caption,
                               app::Prompter::Icon::Information);
         return;
     }
@@ -118,8 +124,8 @@ void RecordRetrievalController::SearchInRecordClick() {
     }
     // Zero, and (only by pasting) negative or too large for a 32-bit index.
     if (value <= 0 || value > std::numeric_limits<std::int32_t>::max()) {
-        ctx_.prompter.Message(QStringLiteral("输入的记录序号必须大于0"), caption,
-                              app::Prompter::Icon::Information);
+        ctx_.prompter.Message(QCoreApplication::translate("Records", "输入的记录序号必须大于0"),
+                              caption, app::Prompter::Icon::Information);
         return;
     }
     const auto index = static_cast<std::int32_t>(value);
@@ -131,13 +137,15 @@ void RecordRetrievalController::SearchInRecordClick() {
     c.LastResult = ctx_.library.RetrieveRecordByIndex(c.ControllerAddress, index, body, length,
                                                       kindByte, c.ReplyStatus, c.PortHandle);
     if (c.LastResult == gate::result::kOk) {
-        SetText(Edit("Edit1"), IndexedRecordLine(index, StoredRecord(kindByte, body, length)));
+        SetText(Edit("Edit1"), IndexedRecordLine(index, StoredRecord(kindByte, body, length),
+                                                 util::TextTable::Display()));
     }
-    ctx_.reporter.Report(QStringLiteral("提取指定序号记录"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Records", "提取指定序号记录"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void RecordRetrievalController::Btn_DeleteAllRecordClick() {
-    if (ctx_.prompter.Message(kDeleteQuestion, QStringLiteral("提示"),
+    if (ctx_.prompter.Message(kDeleteQuestion(), QCoreApplication::translate("Records", "提示"),
                               app::Prompter::Icon::Question,
                               app::Prompter::Buttons::OkCancel) != app::Prompter::Answer::Ok) {
         return;
@@ -145,7 +153,8 @@ void RecordRetrievalController::Btn_DeleteAllRecordClick() {
     gate::ConnectionState& c = ctx_.fields.connection;
     c.LastResult = ctx_.library.DeleteAllRecord(c.ControllerAddress, c.ReplyStatus, c.PortHandle);
     SetText(Edit("Edit1"), {});
-    ctx_.reporter.Report(QStringLiteral("删除所有后台记录"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Records", "删除所有后台记录"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 }  // namespace records
