@@ -33,6 +33,15 @@ struct ConsoleParser {
                        "never stops the monitoring. Off unless given: without it the console "
                        "keeps nothing between runs."),
         QStringLiteral("DIR")};
+    QCommandLineOption lang{
+        QStringLiteral("lang"),
+        QStringLiteral("Language of the windows: zh (Simplified Chinese, the default) or en "
+                       "(English). Qt's own texts (standard buttons, context menus, file "
+                       "dialogs) follow it. Nothing else chooses the language: neither LANG nor "
+                       "the system locale. Record exports, the wire protocol and the module "
+                       "protocol stay the same in either language; the event journal keeps the "
+                       "lines as the lists show them."),
+        QStringLiteral("LANG")};
 
     ConsoleParser() {
         parser.setApplicationDescription(QStringLiteral(
@@ -45,6 +54,7 @@ struct ConsoleParser {
         parser.addOption(demo);
         parser.addOption(com);
         parser.addOption(journal);
+        parser.addOption(lang);
     }
 };
 
@@ -74,6 +84,16 @@ ConsoleOptions Parse(const QStringList& arguments, bool buildComTable) {
                 console.standard.UsageError(QStringLiteral("--journal wants a folder"));
             return options;
         }
+    }
+    if (console.parser.isSet(console.lang)) {
+        const QString name = console.parser.value(console.lang);
+        const std::optional<ConsoleLanguage> language = ParseConsoleLanguage(name);
+        if (!language) {
+            options.exitCode =
+                console.standard.UsageError(QStringLiteral("--lang wants en or zh: ") + name);
+            return options;
+        }
+        options.language = *language;
     }
     if (buildComTable) {
         options.comPorts =
