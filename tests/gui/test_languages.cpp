@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -80,7 +81,7 @@ QList<std::pair<QString, QString>> ShownTexts(QWidget& window) {
 }
 
 // The controls whose text is cut off: a label, button or group title narrower than its text
-// needs at the default font.
+// needs at the default font, or a tab bar too narrow for its tabs.
 QStringList ClippedControls(QWidget& window) {
     QStringList clipped;
     for (QWidget* w : window.findChildren<QWidget*>()) {
@@ -106,6 +107,11 @@ QStringList ClippedControls(QWidget& window) {
             needed = group->fontMetrics().horizontalAdvance(group->title()) + 8;
             text = group->title();
         }
+        if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+            // All tabs side by side, without the scroll buttons of a crowded tab bar.
+            needed = tabs->tabBar()->sizeHint().width();
+            text = tabs->tabText(0);
+        }
         if (!text.trimmed().isEmpty() && needed > w->width()) {
             clipped << QStringLiteral("%1 \"%2\" needs %3 px, has %4")
                            .arg(w->objectName(), text)
@@ -114,6 +120,23 @@ QStringList ClippedControls(QWidget& window) {
         }
     }
     return clipped;
+}
+
+// Brings a page of a tab widget to the front, and the pages of the tab widgets around it.
+void ShowPage(QTabWidget& tabs, int page) {
+    tabs.setCurrentIndex(page);
+    QWidget* inner = &tabs;
+    for (QWidget* w = tabs.parentWidget(); w != nullptr; w = w->parentWidget()) {
+        if (auto* outer = qobject_cast<QTabWidget*>(w)) {
+            for (int i = 0; i < outer->count(); ++i) {
+                if (outer->widget(i)->isAncestorOf(inner)) {
+                    outer->setCurrentIndex(i);
+                }
+            }
+        }
+        inner = w;
+    }
+    QCoreApplication::processEvents();
 }
 
 void ShowWhole(QWidget& window) {
@@ -235,16 +258,14 @@ private Q_SLOTS:
                                     .arg(chineseSizes[i].width())
                                     .arg(chineseSizes[i].height())));
             ShowWhole(window);
-            QStringList clipped;
-            if (&window == &c.form) {
-                for (int page = 0; page < c.form.PageControl1().count(); ++page) {
-                    c.form.PageControl1().setCurrentIndex(page);
-                    QCoreApplication::processEvents();
+            QStringList clipped = ClippedControls(window);
+            for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
+                for (int page = 0; page < tabs->count(); ++page) {
+                    ShowPage(*tabs, page);
                     clipped << ClippedControls(window);
                 }
-            } else {
-                clipped << ClippedControls(window);
             }
+            clipped.removeDuplicates();
             QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
         }
     }
