@@ -20,7 +20,7 @@
     <name>Configuration</name>
     <message>
         <source>读写器询查最大时间</source>
-        <translation>Reader inventory time</translation>
+        <translation>Inventory time</translation>
     </message>
     <message>
         <source>关闭读写器时间</source>
@@ -28,7 +28,7 @@
     </message>
     <message>
         <source>统计数据时间</source>
-        <translation>Statistics period</translation>
+        <translation>Stats period</translation>
     </message>
     <message>
         <source>卡片超时时间</source>
@@ -40,7 +40,7 @@
     </message>
     <message>
         <source>障碍物最大停留时间</source>
-        <translation>Max obstacle dwell</translation>
+        <translation>Obstacle dwell</translation>
     </message>
     <message>
         <source>后台记录数据配置</source>
@@ -100,7 +100,7 @@
     </message>
     <message>
         <source>重复次数</source>
-        <translation>Repeats</translation>
+        <translation>Repeat</translation>
     </message>
     <message>
         <source>设置配置</source>
@@ -356,7 +356,7 @@ Please use &quot;Save to file...&quot;.</translation>
     <name>LiveMessage</name>
     <message>
         <source>%1人正向 %2人反向 %3方向不定</source>
-        <translation>%1 forward %2 reverse %3 direction unknown</translation>
+        <translation>%1 forward, %2 reverse, %3 direction unknown</translation>
     </message>
     <message>
         <source>共检测到%1张卡片</source>
@@ -487,7 +487,7 @@ Please use &quot;Save to file...&quot;.</translation>
     </message>
     <message>
         <source>连接时限</source>
-        <translation>Connect time limit</translation>
+        <translation>Time limit</translation>
     </message>
     <message>
         <source>On - the - Fly 功能</source>
@@ -1233,7 +1233,7 @@ per cycle</translation>
     </message>
     <message>
         <source>%1人正向 %2人反向 %3方向不定共检测到%4张卡片</source>
-        <translation>%1 forward %2 reverse %3 direction unknown, %4 tags detected</translation>
+        <translation>%1 forward, %2 reverse, %3 direction unknown, %4 tags detected</translation>
     </message>
     <message>
         <source>设置实时时钟设置前时钟:  %1  设置后时钟:  %2</source>
@@ -1261,7 +1261,7 @@ per cycle</translation>
     </message>
     <message>
         <source>%1人正向%2人反向 %3方向不定共检测到%4张卡片</source>
-        <translation>%1 forward %2 reverse %3 direction unknown, %4 tags detected</translation>
+        <translation>%1 forward, %2 reverse, %3 direction unknown, %4 tags detected</translation>
     </message>
     <message>
         <source> 无人</source>
