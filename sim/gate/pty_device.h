@@ -18,6 +18,9 @@ public:
     bool Open(const QString& link, QString* error);
     void Close();
 
+    // Leaves the symbolic link in place on Close (a new device has taken it over).
+    void ForgetLink() { link_.clear(); }
+
     int Master() const { return master_; }
     QString SlavePath() const { return slavePath_; }
 

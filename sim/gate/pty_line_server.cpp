@@ -12,11 +12,11 @@ PtyLineServer::PtyLineServer(SharedController& shared, int baud)
 
 bool PtyLineServer::Open(const QString& link, QString* error) {
     link_ = link;
-    if (!device_.Open(link, error)) {
+    if (!device_->Open(link, error)) {
         return false;
     }
-    writer_.SetFd(device_.Master());
-    notifier_ = std::make_unique<QSocketNotifier>(device_.Master(), QSocketNotifier::Read);
+    writer_.SetFd(device_->Master());
+    notifier_ = std::make_unique<QSocketNotifier>(device_->Master(), QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &PtyLineServer::Readable);
     return true;
 }
@@ -25,7 +25,7 @@ void PtyLineServer::Readable() {
     char buffer[512];
     // Bounded: at most a few kilobytes per wake-up, the rest on the next one.
     for (int round = 0; round < 8; ++round) {
-        const ssize_t n = ::read(device_.Master(), buffer, sizeof buffer);
+        const ssize_t n = ::read(device_->Master(), buffer, sizeof buffer);
         if (n <= 0) {
             break;
         }
@@ -50,16 +50,22 @@ void PtyLineServer::HangUp() {
     writer_.Discard();
     writer_.SetFd(-1);
     processor_.Reset();
-    device_.Close();
+    // The new pseudo-terminal is opened while the old one is still held, so the system cannot
+    // hand out the old device number again; closing the old one afterwards hangs it up.
+    std::unique_ptr<PtyDevice> old = std::move(device_);
+    old->ForgetLink();  // the new line takes the link over
+    device_ = std::make_unique<PtyDevice>();
     QString error;
-    if (!Open(link_, &error)) {
+    const bool reopened = Open(link_, &error);
+    old.reset();
+    if (!reopened) {
         shared_.With([&](ControllerModel& m, FaultPlan&) {
             m.Note(QStringLiteral("pty reopen failed: %1").arg(error));
         });
         return;
     }
     if (reopened_) {
-        reopened_(device_.SlavePath());
+        reopened_(device_->SlavePath());
     }
 }
 

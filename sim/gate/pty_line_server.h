@@ -13,14 +13,15 @@
 namespace sim {
 
 // The controller's serial line on a pseudo-terminal, replies paced at the baud rate. The
-// disconnect fault hangs the line up: the pseudo-terminal is closed and a new one opened (the
-// symbolic link, if any, moves to it), so a program holding the old device sees it fail.
+// disconnect fault hangs the line up: a new pseudo-terminal is opened (the symbolic link, if
+// any, moves to it) and the old one closed, so a program holding the old device sees it fail
+// and finds the line again under another device name, as a replugged USB adapter gets.
 class PtyLineServer : public QObject {
 public:
     PtyLineServer(SharedController& shared, int baud);
 
     bool Open(const QString& link, QString* error);
-    QString Path() const { return device_.SlavePath(); }
+    QString Path() const { return device_->SlavePath(); }
     // Called on the server's thread with the new device path after a hang-up.
     void OnReopened(std::function<void(const QString&)> f) { reopened_ = std::move(f); }
 
@@ -30,7 +31,7 @@ private:
 
     SharedController& shared_;
     RequestProcessor processor_;
-    PtyDevice device_;
+    std::unique_ptr<PtyDevice> device_ = std::make_unique<PtyDevice>();
     PacedWriter writer_;
     std::unique_ptr<QSocketNotifier> notifier_;
     QString link_;
