@@ -27,7 +27,8 @@ struct ConsoleParser {
     QCommandLineOption journal{
         QStringLiteral("journal"),
         QStringLiteral("Keep an event journal in DIR (created if missing): every line added to "
-                       "a live list, with the local time it was shown and the list's caption, "
+                       "a live list as the list shows it (in the language of the windows), with "
+                       "the local time it was shown and the list's caption, "
                        "is appended to DIR/YYYY-MM-DD.log, one UTF-8 file per local day, "
                        "flushed per line. A journal that cannot be written is reported once and "
                        "never stops the monitoring. Off unless given: without it the console "
