@@ -28,9 +28,13 @@
 #include "console_fixture.h"
 #include "golden_records.h"
 #include "language_fixture.h"
+#include "monitor/channel_decoder.h"
+#include "monitor/eas_decoder.h"
 #include "record_page_fixture.h"
 #include "recording_prompter.h"
 #include "records/record_controllers.h"
+#include "records/record_lines.h"
+#include "records/stored_record.h"
 #include "scripted_gate_library.h"
 #include "util/clock.h"
 
@@ -268,6 +272,53 @@ private Q_SLOTS:
             clipped.removeDuplicates();
             QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
         }
+    }
+
+    // Every line a record or a live message makes reads English in English and Chinese from the
+    // source texts, whatever language is installed.
+    void linesFollowTheTableTheyAreGiven() {
+        const ScopedConsoleLanguage scoped(ConsoleLanguage::English);
+        QStringList display;
+        QStringList source;
+        int index = 0;
+        for (const GoldenRecord& r : GoldenRecords()) {
+            const auto* bytes = reinterpret_cast<const gate::Byte*>(r.body.constData());
+            const records::StoredRecord record(static_cast<gate::Byte>(r.kind),
+                                               {bytes, static_cast<std::size_t>(r.body.size())},
+                                               static_cast<int>(r.body.size()));
+            ++index;
+            for (const util::TextTable* texts :
+                 {&util::TextTable::Display(), &util::TextTable::Source()}) {
+                QStringList& lines = texts->Translates() ? display : source;
+                lines << records::EarliestRecordLine(record, *texts)
+                      << records::IndexedRecordLine(index, record, *texts)
+                      << records::ExportLine(index, record, *texts);
+            }
+        }
+        const QByteArray time = QByteArray::fromHex("0C0506090807");
+        for (int kind = 0; kind <= 0x22; ++kind) {
+            // Counts, UID and time for every kind's layout; status 1 for the EAS events.
+            const monitor::MessageBody body(QByteArray::fromHex("01") + time + time + time);
+            for (const util::TextTable* texts :
+                 {&util::TextTable::Display(), &util::TextTable::Source()}) {
+                QStringList& lines = texts->Translates() ? display : source;
+                QString marker;
+                for (const auto& decoded :
+                     {monitor::DecodeChannelEvent(kind, body, *texts),
+                      monitor::DecodeEasMessage(kind, body, marker, *texts)}) {
+                    for (const auto& line : decoded ? decoded->lines : decltype(decoded->lines)()) {
+                        lines << line.second;
+                    }
+                }
+            }
+        }
+        QCOMPARE(display.size(), source.size());
+        int chineseSourceLines = 0;
+        for (qsizetype i = 0; i < display.size(); ++i) {
+            QVERIFY2(!HasChinese(display[i]), qPrintable(display[i]));
+            chineseSourceLines += HasChinese(source[i]) ? 1 : 0;
+        }
+        QVERIFY2(chineseSourceLines >= 40, qPrintable(QString::number(chineseSourceLines)));
     }
 
     // The export file in English mode is the Chinese file, byte for byte.
