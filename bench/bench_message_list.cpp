@@ -17,8 +17,8 @@
 #include <QListWidget>
 #include <QTimer>
 
-#include "monitor/find_bar.h"
-#include "monitor/line_list_view.h"
+#include "gui/find_bar.h"
+#include "gui/line_list_view.h"
 
 #include <malloc.h>
 
@@ -45,7 +45,7 @@ std::size_t HeapInUse() {
 }
 
 struct LineListTarget {
-    std::unique_ptr<monitor::LineListView> view = std::make_unique<monitor::LineListView>();
+    std::unique_ptr<gui::LineListView> view = std::make_unique<gui::LineListView>();
     void Append(const QString& line) { view->AppendLine(line); }
     void Scroll() { view->ScrollToNewest(); }
     QWidget& Widget() { return *view; }
@@ -117,9 +117,9 @@ void Sizes(benchmark::internal::Benchmark* b) {
 constexpr std::int64_t kFindLines = 10'000'000;
 
 // A shown list of 10M sample lines, built once for the find cases.
-monitor::LineListView& FindList() {
-    static monitor::LineListView* view = [] {
-        auto* v = new monitor::LineListView;
+gui::LineListView& FindList() {
+    static gui::LineListView* view = [] {
+        auto* v = new gui::LineListView;
         for (std::int64_t i = 0; i < kFindLines; ++i) {
             v->AppendLine(SampleLine(i));
         }
@@ -135,7 +135,7 @@ monitor::LineListView& FindList() {
 // Types the needle into the find bar and runs the event loop until done() holds, with a 50 ms
 // timer appending a line on each tick; returns the worst lateness of a tick in ms.
 template <typename Done>
-double FindWhilePolling(monitor::LineListView& view, const QString& needle, Done done) {
+double FindWhilePolling(gui::LineListView& view, const QString& needle, Done done) {
     view.CloseFind();
     view.ResumeFollowing();
     std::int64_t next = view.Count();
@@ -163,7 +163,7 @@ double FindWhilePolling(monitor::LineListView& view, const QString& needle, Done
 // The first match of a text found only in one row near the newest: every row is searched first
 // (the search starts from the oldest row).
 void FindFirstMatch(benchmark::State& state) {
-    monitor::LineListView& view = FindList();
+    gui::LineListView& view = FindList();
     const std::int64_t row = kFindLines - 5;
     const QString needle = QString::number(row, 16).toLower().rightJustified(11, u'0');
     double late = 0;
@@ -176,7 +176,7 @@ void FindFirstMatch(benchmark::State& state) {
 
 // Every row counted for a text in a third of them ("反向"); lines appended meanwhile included.
 void FindCountAll(benchmark::State& state) {
-    monitor::LineListView& view = FindList();
+    gui::LineListView& view = FindList();
     double late = 0;
     for (auto _ : state) {
         late = std::max(late, FindWhilePolling(view, QStringLiteral("反向"),

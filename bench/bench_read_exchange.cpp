@@ -4,11 +4,11 @@
 
 #include <QCoreApplication>
 
+#include "core/netcfg/conversations.h"
+#include "core/netcfg/exchanges.h"
+#include "core/netcfg/netcfg_session.h"
 #include "module_model.h"
 #include "module_server.h"
-#include "netcfg/conversations.h"
-#include "netcfg/exchanges.h"
-#include "netcfg/netcfg_session.h"
 
 static void BM_ReadExchange(benchmark::State& state) {
     modulesim::ModuleModel model(

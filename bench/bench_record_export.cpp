@@ -1,10 +1,10 @@
 // Export throughput of the console side: ExportAllRecords over a log of 10,000 records held in
 // memory, so the figure is what formatting, GBK encoding and writing cost per record. The link
 // (TCP loopback or serial) comes on top; its budget is 50 us per record for 20,000 records/s.
+#include "core/records/record_exporter.h"
+#include "core/records/record_lines.h"
+#include "core/records/stored_record.h"
 #include "in_memory_record_log.h"
-#include "records/record_exporter.h"
-#include "records/record_lines.h"
-#include "records/stored_record.h"
 #include "util/gbk_codec.h"
 
 #include <QCoreApplication>

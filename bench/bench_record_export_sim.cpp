@@ -2,11 +2,11 @@
 // (records per second) and over a pseudo-terminal paced at 115200 baud, reported against the
 // wire-time limit of that line (8N1: 10 bit times per byte; request 11 bytes, reply 10 bytes
 // plus the body).
+#include "core/records/record_exporter.h"
 #include "gate/com_port_table.h"
 #include "gate/wire_gate_library.h"
 #include "gate_simulator.h"
 #include "in_memory_record_log.h"
-#include "records/record_exporter.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -6,12 +6,10 @@
 #include <QApplication>
 #include <QFile>
 
-#include "app/console_context.h"
-#include "app/controllers.h"
+#include "app/console.h"
 #include "app/main_window.h"
-#include "app/qt_prompter.h"
-#include "app/result_reporter.h"
 #include "gate/unconnected_gate_library.h"
+#include "gui/qt_prompter.h"
 #include "util/clock.h"
 
 namespace {
@@ -34,14 +32,12 @@ void BM_StartUp(benchmark::State& state) {
     util::SystemClock clock;
     const long before = residentKiB();
     for (auto _ : state) {
-        app::TForm1 form;
-        app::QtPrompter prompter(&form);
-        app::ResultReporter reporter(form.StatusBar(), clock);
-        app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
-        app::InstallControllers(ctx, form);
-        form.show();
+        gui::QtPrompter prompter;
+        app::Console console(library, prompter, clock, {});
+        prompter.SetParent(&console.Window());
+        console.Window().show();
         QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(&form);
+        benchmark::DoNotOptimize(&console);
     }
     state.counters["rss_before_kib"] = static_cast<double>(before);
     state.counters["rss_after_kib"] = static_cast<double>(residentKiB());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gate/gate_library.h"
+#include "gate/unconnected_gate_library.h"
 
 #include <algorithm>
 #include <array>
@@ -10,8 +10,8 @@ namespace bench {
 
 // A gate library whose controller is a record log in memory: it measures what the console
 // itself spends per exported record (formatting, GBK encoding, file writing), without any link.
-// Everything but the record operations fails with a communication error.
-class InMemoryRecordLog final : public gate::GateLibrary {
+// Everything but the record operations answers as a library with no link does.
+class InMemoryRecordLog final : public gate::UnconnectedGateLibrary {
 public:
     using Byte = gate::Byte;
 
@@ -86,119 +86,6 @@ public:
         records_.clear();
         s = 0;
         return gate::result::kOk;
-    }
-
-    std::int32_t OpenComPort(std::int32_t, Byte&, std::int32_t&) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t AutoOpenComPort(std::int32_t&, Byte&, std::int32_t&) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t CloseComPort() override { return gate::result::kCommError; }
-    std::int32_t OpenNetPort(std::int32_t, const QString&, Byte&, std::int32_t&) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t CloseNetPort(std::int32_t) override { return gate::result::kCommError; }
-    std::int32_t GetControllerInfo(Byte&, Byte&, Byte&, Byte&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t GetControllerDetailedInfo(Byte&, Byte&, Byte&, Byte&, std::array<Byte, 4>&, Byte&,
-                                           std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t ModeSwitch(Byte&, Byte&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t ClearControllerBuffer(Byte&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t SetRelay(Byte&, std::int32_t, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t BuzzerAndLEDControl(Byte&, Byte, Byte, Byte, Byte, Byte, Byte, Byte, Byte&,
-                                     std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t SetClock(Byte&, gate::Clock6&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t GetClock(Byte&, gate::Clock6&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t SetIR(Byte&, Byte, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t GetIRStatus(Byte&, Byte&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t GetBGLogDataRecordingStatus(Byte&, Byte&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t GetControllerReaderConnectionStatus(Byte&, Byte&, Byte&, Byte&,
-                                                     std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t ConfigureController(Byte&, Byte, Byte, Byte, Byte, Byte, Byte, Byte, Byte, Byte&,
-                                     std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t GetControllerConfig(Byte&, Byte&, Byte&, Byte&, Byte&, Byte&, Byte&, Byte&, Byte&,
-                                     Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t TagPersonCorrelation(Byte&, Byte&, Byte&, Byte&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t ReadTagDataSetting(Byte&, Byte&, Byte&, Byte&, Byte&, Byte&,
-                                    std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t SetControllerAddr(Byte&, Byte, Byte, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t IRDirectionSetting(Byte&, Byte&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t ControllerReaderConnectionBrokenAlarm(Byte&, Byte&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t SetBGLogDataStatus(Byte&, Byte&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t SaveRestoreConfig(Byte&, Byte, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t SetAutoLoad(Byte&, Byte, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t SetAlarmMask(Byte&, Byte, std::array<Byte, gate::kAlarmMaskReplySize>&, Byte&,
-                              std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t SetAlarmPattern(Byte&, std::array<Byte, gate::kAlarmPatternSize>&, Byte&,
-                                 std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t GetChannelMessage(Byte&, std::span<Byte>, Byte&, Byte&, Byte&,
-                                   std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t GetEASMessage(Byte&, std::span<Byte>, Byte&, Byte&, Byte&, std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t RetrieveEarliestRecord(Byte&, std::span<Byte>, Byte&, Byte&, Byte&,
-                                        std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t Acknowledge(Byte&, std::int32_t) override { return gate::result::kCommError; }
-    std::int32_t ReadTagData(Byte&, gate::Uid8&, Byte, Byte, Byte, std::span<Byte>, Byte&,
-                             std::int32_t) override {
-        return gate::result::kCommError;
-    }
-    std::int32_t OpenIF2(std::int32_t) override { return gate::result::kCommError; }
-    std::int32_t CloseIF2(std::int32_t) override { return gate::result::kCommError; }
-    std::int32_t GetIF2Data(std::span<Byte>, std::int32_t&) override {
-        return gate::result::kCommError;
     }
 
 private:

@@ -17,23 +17,21 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/console_context.h"
-#include "app/controllers.h"
+#include "app/console.h"
 #include "app/main_window.h"
-#include "app/message_list.h"
-#include "app/prompter.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
 #include "gate_simulator.h"
+#include "gui/message_list.h"
+#include "gui/prompter.h"
+#include "gui/status_bar.h"
 #include "model_settings.h"
 #include "util/clock.h"
 
 namespace {
 
 // Answers every question with OK and counts what would have been shown.
-class CountingPrompter final : public app::Prompter {
+class CountingPrompter final : public gui::Prompter {
 public:
     Answer Message(const QString&, const QString&, Icon, Buttons) override {
         ++messages;
@@ -66,7 +64,7 @@ long VmRssKb() {
 
 qint64 TotalListLines(const app::TForm1& form) {
     qint64 total = 0;
-    for (const app::MessageList* list : form.findChildren<app::MessageList*>()) {
+    for (const gui::MessageList* list : form.findChildren<gui::MessageList*>()) {
         total += list->Count();
     }
     return total;
@@ -99,11 +97,8 @@ int main(int argc, char** argv) {
     auto library = gate::CreateGateLibrary(table);
     CountingPrompter prompter;
     util::SystemClock clock;
-    app::TForm1 form;
-    form.SetComPorts(table);
-    app::ResultReporter reporter(form.StatusBar(), clock);
-    app::ConsoleContext ctx{*library, form.Fields(), reporter, prompter, clock, form};
-    app::InstallControllers(ctx, form);
+    app::Console console(*library, prompter, clock, {table});
+    app::TForm1& form = console.Window();
 
     auto find = [&form](const char* name) {
         return form.findChild<QWidget*>(QString::fromLatin1(name));

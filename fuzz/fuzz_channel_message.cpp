@@ -2,12 +2,12 @@
 // the library declared, the rest the bytes it filled (cut to its 47-byte buffer). Whatever the
 // kind and length, decoding stays inside the body, gives lines for known kinds only, and the
 // tag-data hex is exactly the bytes from offset 15 to the end of the body.
+#include "core/monitor/channel_decoder.h"
+#include "core/monitor/eas_decoder.h"
+#include "core/monitor/message_text.h"
 #include "fuzz_bytes.h"
 #include "fuzz_check.h"
 #include "gate/gate_library.h"
-#include "monitor/channel_decoder.h"
-#include "monitor/eas_decoder.h"
-#include "monitor/message_text.h"
 
 #include <algorithm>
 #include <cstddef>

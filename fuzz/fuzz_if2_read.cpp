@@ -1,11 +1,11 @@
 // IF2 reads: any bytes up to the 4097 of the library's buffer. Decoding always ends with at most
 // one line per byte, the report number goes up once per numbered tag-report line, and garbage
 // that ends at a frame boundary does not hide a valid 20-byte tag report after it.
+#include "core/monitor/if2_decoder.h"
 #include "fuzz_bytes.h"
 #include "fuzz_check.h"
 #include "gate/gate_library.h"
 #include "if2_frame.h"
-#include "monitor/if2_decoder.h"
 
 #include <algorithm>
 #include <cstddef>

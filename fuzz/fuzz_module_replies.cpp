@@ -1,10 +1,10 @@
 // Replies of the serial-to-Ethernet modules: any datagram up to 8192 bytes. The search and
 // parameter reply parsers stay inside the datagram, a search reply made by the module
 // simulator from any names is read back as those names, and a parameter reply gives its value.
+#include "core/netcfg/module_protocol.h"
 #include "fuzz_bytes.h"
 #include "fuzz_check.h"
 #include "module_model.h"
-#include "netcfg/module_protocol.h"
 
 #include <algorithm>
 #include <cstddef>

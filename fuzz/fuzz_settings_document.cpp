@@ -1,8 +1,8 @@
 // Settings files as anyone may hand them to gatectl settings restore or diff: any bytes. The
 // reader either refuses them naming what is wrong, or gives a document that, written again,
 // reads back the same and differs from itself in nothing.
-#include "commands/settings_diff.h"
-#include "commands/settings_document.h"
+#include "core/commands/settings_diff.h"
+#include "core/commands/settings_document.h"
 #include "fuzz_bytes.h"
 #include "fuzz_check.h"
 

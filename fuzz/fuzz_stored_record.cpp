@@ -2,10 +2,10 @@
 // library declared, bytes 2-5 the record number, the rest the bytes it filled (any number, also
 // past the 17 a record holds). Nothing past the valid length is read, the export line never
 // breaks the file's lines, and every format starts with the prefix of its record number.
+#include "core/records/record_lines.h"
+#include "core/records/stored_record.h"
 #include "fuzz_bytes.h"
 #include "fuzz_check.h"
-#include "records/record_lines.h"
-#include "records/stored_record.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "module_model.h"
 
-#include "netcfg/parameter_codes.h"
+#include "core/netcfg/parameter_codes.h"
 
 namespace modulesim {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "netcfg/module_settings.h"
+#include "core/netcfg/module_settings.h"
 
 #include <QByteArray>
 #include <QByteArrayList>

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "demo_simulator.h"
 #include "gate/com_port_table.h"
+#include "ui_page_command.h"
 
 namespace app {
 
@@ -33,12 +34,8 @@ std::unique_ptr<DemoMode> DemoMode::Start(gate::ComPortTable& comPorts, QString*
 }
 
 void DemoMode::ApplyTo(TForm1& form) const {
-    if (auto* port = form.findChild<QLineEdit*>(QStringLiteral("Edit5"))) {
-        port->setText(QString::number(running_->simulator.tcpPort));
-    }
-    if (auto* address = form.findChild<QLineEdit*>(QStringLiteral("Edit6"))) {
-        address->setText(QStringLiteral("127.0.0.1"));
-    }
+    form.CommandPage().Edit5->setText(QString::number(running_->simulator.tcpPort));
+    form.CommandPage().Edit6->setText(QStringLiteral("127.0.0.1"));
 }
 
 QString DemoMode::Summary() const {

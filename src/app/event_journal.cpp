@@ -3,10 +3,10 @@
 #include <QCoreApplication>
 
 #include "app/live_lists.h"
-#include "app/prompter.h"
-#include "app/result_reporter.h"
-#include "monitor/journal_writer.h"
-#include "monitor/line_list_view.h"
+#include "core/monitor/journal_writer.h"
+#include "gui/line_list_view.h"
+#include "gui/prompter.h"
+#include "gui/result_reporter.h"
 #include "util/clock.h"
 
 namespace app {
@@ -44,8 +44,8 @@ private:
 
 }  // namespace
 
-EventJournal::EventJournal(QString directory, const util::Clock& clock, Prompter& prompter,
-                           ResultReporter& reporter, QObject* parent)
+EventJournal::EventJournal(QString directory, const util::Clock& clock, gui::Prompter& prompter,
+                           gui::ResultReporter& reporter, QObject* parent)
     : QObject(parent),
       directory_(std::move(directory)),
       clock_(clock),
@@ -67,12 +67,11 @@ EventJournal::~EventJournal() {
     thread_.wait();
 }
 
-void EventJournal::Attach(monitor::LineListView& list, const QString& caption) {
-    connect(&list, &monitor::LineListView::LineAppended, this,
-            [this, caption](const QString& line) {
-                const QDateTime shownAt = clock_.now();
-                Q_EMIT Write(monitor::JournalLine(shownAt, caption, line), shownAt.date());
-            });
+void EventJournal::Attach(gui::LineListView& list, const QString& caption) {
+    connect(&list, &gui::LineListView::LineAppended, this, [this, caption](const QString& line) {
+        const QDateTime shownAt = clock_.now();
+        Q_EMIT Write(monitor::JournalLine(shownAt, caption, line), shownAt.date());
+    });
 }
 
 void EventJournal::AttachTo(TForm1& form) {
@@ -96,7 +95,7 @@ void EventJournal::WriterFailed(const QString& reason) {
     reporter_.ShowText(clock_.now().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ") +
                        FailureStatus());
     if (failuresReported_ == 1) {
-        prompter_.Notice(FailureMessage(reason), kCaption(), Prompter::Icon::Warning);
+        prompter_.Notice(FailureMessage(reason), kCaption(), gui::Prompter::Icon::Warning);
     }
 }
 

@@ -8,14 +8,14 @@
 namespace util {
 class Clock;
 }
-namespace monitor {
+namespace gui {
 class LineListView;
-}
+class Prompter;
+class ResultReporter;
+}  // namespace gui
 
 namespace app {
 
-class Prompter;
-class ResultReporter;
 class TForm1;
 
 // The console's event journal (gate-console --journal DIR): every line added to a live list is
@@ -31,12 +31,12 @@ class TForm1;
 class EventJournal final : public QObject {
     Q_OBJECT
 public:
-    EventJournal(QString directory, const util::Clock& clock, Prompter& prompter,
-                 ResultReporter& reporter, QObject* parent = nullptr);
+    EventJournal(QString directory, const util::Clock& clock, gui::Prompter& prompter,
+                 gui::ResultReporter& reporter, QObject* parent = nullptr);
     ~EventJournal() override;
 
     // Journals the lines of one list under its caption.
-    void Attach(monitor::LineListView& list, const QString& caption);
+    void Attach(gui::LineListView& list, const QString& caption);
     // Journals the eleven live lists of the window.
     void AttachTo(TForm1& form);
 
@@ -57,8 +57,8 @@ private:
 
     QString directory_;
     const util::Clock& clock_;
-    Prompter& prompter_;
-    ResultReporter& reporter_;
+    gui::Prompter& prompter_;
+    gui::ResultReporter& reporter_;
     QThread thread_;
     int failuresReported_ = 0;
 };

@@ -1,12 +1,12 @@
 #include "app/link_status_watch.h"
 
-#include "app/status_bar.h"
 #include "gate/connection_state.h"
 #include "gate/gate_library.h"
+#include "gui/status_bar.h"
 
 namespace app {
 
-LinkStatusWatch::LinkStatusWatch(gate::GateLibrary& library, GateStatusBar& bar,
+LinkStatusWatch::LinkStatusWatch(gate::GateLibrary& library, gui::GateStatusBar& bar,
                                  const gate::ConnectionState& connection, QObject* parent)
     : QObject(parent), library_(library), bar_(bar), connection_(connection) {
     using gate::LinkCondition;

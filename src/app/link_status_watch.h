@@ -8,9 +8,11 @@ class GateLibrary;
 struct ConnectionState;
 }  // namespace gate
 
-namespace app {
-
+namespace gui {
 class GateStatusBar;
+}
+
+namespace app {
 
 // Shows in status-bar panel 2 what the gate library says of its link: "being re-established"
 // from the moment it went down by itself until a call brought it back, then "back" for a few
@@ -20,13 +22,13 @@ class LinkStatusWatch final : public QObject {
 public:
     static constexpr int kRestoredShownMs = 5000;
 
-    LinkStatusWatch(gate::GateLibrary& library, GateStatusBar& bar,
+    LinkStatusWatch(gate::GateLibrary& library, gui::GateStatusBar& bar,
                     const gate::ConnectionState& connection, QObject* parent);
     ~LinkStatusWatch() override;
 
 private:
     gate::GateLibrary& library_;
-    GateStatusBar& bar_;
+    gui::GateStatusBar& bar_;
     const gate::ConnectionState& connection_;
     QTimer restoredShown_;
 };

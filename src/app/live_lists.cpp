@@ -1,7 +1,7 @@
 #include "app/live_lists.h"
 
 #include "app/main_window.h"
-#include "app/message_list.h"
+#include "gui/message_list.h"
 #include "ui_page_channel.h"
 #include "ui_page_eas.h"
 
@@ -26,7 +26,7 @@ std::array<LiveList, 11> LiveLists(TForm1& form) {
     }};
 }
 
-void InstallLiveListServices(TForm1& form, Prompter& prompter) {
+void InstallLiveListServices(TForm1& form, gui::Prompter& prompter) {
     for (const LiveList& list : LiveLists(form)) {
         list.view->SetCaption(monitor::ListLabel(list.id, util::TextTable::Display()));
         list.view->SetPrompter(&prompter);

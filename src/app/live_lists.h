@@ -1,28 +1,28 @@
 #pragma once
 
-#include "monitor/monitor_lists.h"
+#include "core/monitor/monitor_lists.h"
 
 #include <array>
 
-namespace monitor {
+namespace gui {
 class LineListView;
-}
+class Prompter;
+}  // namespace gui
 
 namespace app {
 
-class Prompter;
 class TForm1;
 
 // The eleven live lists of the monitoring pages (the IF2 list included), each with its
 // identity.
 struct LiveList {
     monitor::MonitorList id;
-    monitor::LineListView* view;
+    gui::LineListView* view;
 };
 std::array<LiveList, 11> LiveLists(TForm1& form);
 
 // Gives every live list its caption (its label) and the prompter of its save dialog and
 // messages.
-void InstallLiveListServices(TForm1& form, Prompter& prompter);
+void InstallLiveListServices(TForm1& form, gui::Prompter& prompter);
 
 }  // namespace app

@@ -3,16 +3,14 @@
 
 #include <cstdio>
 
+#include "app/console.h"
 #include "app/console_command_line.h"
-#include "app/console_context.h"
-#include "app/controllers.h"
 #include "app/demo_mode.h"
 #include "app/event_journal.h"
 #include "app/main_window.h"
-#include "app/qt_prompter.h"
-#include "app/result_reporter.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
+#include "gui/qt_prompter.h"
 #include "util/clock.h"
 
 int main(int argc, char* argv[]) {
@@ -46,22 +44,18 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<gate::GateLibrary> library = gate::CreateGateLibrary(comPorts);
     util::SystemClock clock;
 
-    // TForm1 first; it creates the six secondary windows after itself.
-    app::TForm1 form1;
-    form1.SetComPorts(std::move(comPorts));
-    app::QtPrompter prompter(&form1);
-    app::ResultReporter reporter(form1.StatusBar(), clock);
-    app::ConsoleContext context{*library, form1.Fields(), reporter, prompter, clock, form1};
-    app::InstallControllers(context, form1);
+    gui::QtPrompter prompter;
+    app::Console console(*library, prompter, clock, {std::move(comPorts)});
+    prompter.SetParent(&console.Window());
     std::unique_ptr<app::EventJournal> journal;
     if (!options.journalDirectory.isEmpty()) {
         journal = std::make_unique<app::EventJournal>(options.journalDirectory, clock, prompter,
-                                                      reporter);
-        journal->AttachTo(form1);
+                                                      console.Reporter());
+        journal->AttachTo(console.Window());
     }
     if (demo) {
-        demo->ApplyTo(form1);
+        demo->ApplyTo(console.Window());
     }
-    form1.show();
+    console.Window().show();
     return QApplication::exec();
 }

@@ -7,8 +7,8 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/secondary_windows.h"
-#include "app/status_bar.h"
+#include "forms/secondary_windows.h"
+#include "gui/status_bar.h"
 #include "ui_form1.h"
 #include "ui_page_alarm.h"
 #include "ui_page_channel.h"
@@ -47,7 +47,7 @@ TForm1::TForm1(QWidget* parent)
       pageEas_(std::make_unique<Ui::PageEas>()),
       pageAlarm_(std::make_unique<Ui::PageAlarm>()),
       pageTcpip_(std::make_unique<Ui::PageTcpip>()),
-      statusBar_(new GateStatusBar(this)),
+      statusBar_(new gui::GateStatusBar(this)),
       timer1_(MakeTimer(this, "Timer1", 50)),
       timer2_(MakeTimer(this, "Timer2", 1000)),
       timer3_(MakeTimer(this, "Timer3", 50)) {
@@ -81,12 +81,12 @@ TForm1::TForm1(QWidget* parent)
     }
 
     // The secondary windows follow the main window, in their fixed order.
-    form3_ = std::make_unique<TForm3>();
-    fSetdlg_ = std::make_unique<TfSetdlg>();
-    changeIPdlg_ = std::make_unique<TChangeIPdlg>();
-    locateForm_ = std::make_unique<TlocateForm>();
-    fNhSetDlg_ = std::make_unique<TfNhSetDlg>();
-    fPhSetDlg_ = std::make_unique<TfPhSetDlg>();
+    form3_ = std::make_unique<forms::TForm3>();
+    fSetdlg_ = std::make_unique<forms::TfSetdlg>();
+    changeIPdlg_ = std::make_unique<forms::TChangeIPdlg>();
+    locateForm_ = std::make_unique<forms::TlocateForm>();
+    fNhSetDlg_ = std::make_unique<forms::TfNhSetDlg>();
+    fPhSetDlg_ = std::make_unique<forms::TfPhSetDlg>();
 }
 
 TForm1::~TForm1() = default;

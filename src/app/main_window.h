@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "app/form_fields.h"
 #include "gate/com_port_table.h"
+#include "gui/form_fields.h"
 
 class QTimer;
 class QTabWidget;
@@ -19,15 +19,19 @@ class PageAlarm;
 class PageTcpip;
 }  // namespace Ui
 
-namespace app {
-
+namespace gui {
 class GateStatusBar;
+}
+namespace forms {
 class TForm3;
 class TfSetdlg;
 class TChangeIPdlg;
 class TlocateForm;
 class TfNhSetDlg;
 class TfPhSetDlg;
+}  // namespace forms
+
+namespace app {
 
 // The main window "Form1": the five pages of PageControl1, the status bar, the three timers and
 // the fields shared by the subsystems. Creating it creates the six secondary windows after it,
@@ -39,8 +43,8 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    FormFields& Fields() { return fields_; }
-    GateStatusBar& StatusBar() { return *statusBar_; }
+    gui::FormFields& Fields() { return fields_; }
+    gui::GateStatusBar& StatusBar() { return *statusBar_; }
 
     // Timer1: channel-mode poll (50 ms); Timer2: IF2 read (1000 ms); Timer3: EAS poll (50 ms).
     QTimer& Timer1() { return *timer1_; }
@@ -55,12 +59,12 @@ public:
     void SetComPorts(gate::ComPortTable table) { comPorts_ = std::move(table); }
     const gate::ComPortTable& ComPorts() const { return comPorts_; }
 
-    TForm3& Form3() { return *form3_; }
-    TfSetdlg& fSetdlg() { return *fSetdlg_; }
-    TChangeIPdlg& ChangeIPdlg() { return *changeIPdlg_; }
-    TlocateForm& locateForm() { return *locateForm_; }
-    TfNhSetDlg& fNhSetDlg() { return *fNhSetDlg_; }
-    TfPhSetDlg& fPhSetDlg() { return *fPhSetDlg_; }
+    forms::TForm3& Form3() { return *form3_; }
+    forms::TfSetdlg& fSetdlg() { return *fSetdlg_; }
+    forms::TChangeIPdlg& ChangeIPdlg() { return *changeIPdlg_; }
+    forms::TlocateForm& locateForm() { return *locateForm_; }
+    forms::TfNhSetDlg& fNhSetDlg() { return *fNhSetDlg_; }
+    forms::TfPhSetDlg& fPhSetDlg() { return *fPhSetDlg_; }
 
     Ui::PageCommand& CommandPage() { return *pageCommand_; }
     Ui::PageChannel& ChannelPage() { return *pageChannel_; }
@@ -84,18 +88,18 @@ private:
     std::unique_ptr<Ui::PageEas> pageEas_;
     std::unique_ptr<Ui::PageAlarm> pageAlarm_;
     std::unique_ptr<Ui::PageTcpip> pageTcpip_;
-    FormFields fields_;
+    gui::FormFields fields_;
     gate::ComPortTable comPorts_;
-    GateStatusBar* statusBar_;
+    gui::GateStatusBar* statusBar_;
     QTimer* timer1_;
     QTimer* timer2_;
     QTimer* timer3_;
-    std::unique_ptr<TForm3> form3_;
-    std::unique_ptr<TfSetdlg> fSetdlg_;
-    std::unique_ptr<TChangeIPdlg> changeIPdlg_;
-    std::unique_ptr<TlocateForm> locateForm_;
-    std::unique_ptr<TfNhSetDlg> fNhSetDlg_;
-    std::unique_ptr<TfPhSetDlg> fPhSetDlg_;
+    std::unique_ptr<forms::TForm3> form3_;
+    std::unique_ptr<forms::TfSetdlg> fSetdlg_;
+    std::unique_ptr<forms::TChangeIPdlg> changeIPdlg_;
+    std::unique_ptr<forms::TlocateForm> locateForm_;
+    std::unique_ptr<forms::TfNhSetDlg> fNhSetDlg_;
+    std::unique_ptr<forms::TfPhSetDlg> fPhSetDlg_;
 };
 
 }  // namespace app

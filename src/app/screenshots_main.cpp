@@ -6,15 +6,13 @@
 #include <QTabWidget>
 #include <QTextStream>
 
-#include "app/console_context.h"
+#include "app/console.h"
 #include "app/console_language.h"
-#include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/qt_prompter.h"
-#include "app/result_reporter.h"
-#include "app/secondary_windows.h"
-#include "app/status_bar.h"
+#include "forms/secondary_windows.h"
 #include "gate/unconnected_gate_library.h"
+#include "gui/qt_prompter.h"
+#include "gui/status_bar.h"
 #include "util/clock.h"
 
 int main(int argc, char* argv[]) {
@@ -38,11 +36,10 @@ int main(int argc, char* argv[]) {
 
     gate::UnconnectedGateLibrary library;
     util::SystemClock clock;
-    app::TForm1 form;
-    app::QtPrompter prompter(&form);
-    app::ResultReporter reporter(form.StatusBar(), clock);
-    app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
-    app::InstallControllers(ctx, form);
+    gui::QtPrompter prompter;
+    app::Console console(library, prompter, clock, {});
+    app::TForm1& form = console.Window();
+    prompter.SetParent(&form);
     form.show();
 
     const char* names[] = {"page1-command", "page2-channel", "page3-eas", "page4-alarm",

@@ -1,7 +1,7 @@
 // gatectl clock get | set | sync: the controller's real-time clock.
 #include "cli/controller_command.h"
 #include "cli/subcommands.h"
-#include "records/record_fields.h"
+#include "core/records/record_fields.h"
 
 #include <QDateTime>
 #include <QJsonObject>

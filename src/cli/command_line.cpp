@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "cli/console_io.h"
+#include "util/command_line.h"
 
 #include <QCoreApplication>
 
@@ -39,15 +40,7 @@ QString CommandLine::Name() const {
 }
 
 QString CommandLine::HelpText() const {
-    QString text = parser_.helpText();
-    // Qt names the executable as it was started; name the whole subcommand instead.
-    const qsizetype end = text.indexOf(u'\n');
-    const QString usage = text.left(end);
-    const qsizetype options = usage.indexOf(QStringLiteral(" [options]"));
-    if (usage.startsWith(QStringLiteral("Usage: ")) && options > 0) {
-        text.replace(0, options, QStringLiteral("Usage: ") + Name());
-    }
-    return text;
+    return util::WithPlainProgramName(parser_.helpText(), Name());
 }
 
 std::optional<int> CommandLine::Parse(const QStringList& arguments) {

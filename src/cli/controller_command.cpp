@@ -1,6 +1,6 @@
 #include "cli/controller_command.h"
 
-#include "records/record_text.h"
+#include "core/records/record_text.h"
 
 namespace cli {
 

@@ -1,10 +1,10 @@
 // gatectl info: the controller's identity and state in one go.
 #include "cli/controller_command.h"
 #include "cli/subcommands.h"
-#include "commands/device_values.h"
-#include "commands/switch_values.h"
-#include "records/log_state.h"
-#include "records/record_fields.h"
+#include "core/commands/device_values.h"
+#include "core/commands/switch_values.h"
+#include "core/records/log_state.h"
+#include "core/records/record_fields.h"
 #include "util/result_text.h"
 
 #include <QJsonObject>

@@ -36,7 +36,7 @@ std::variant<LinkSpec, Failure> ReadComOptions(const QStringList& values, LinkSp
             mappings.insert(mapping->first, mapping->second);
             continue;
         }
-        const auto n = gate::ParseDecimal(value);
+        const auto n = gate::ParseSignedDecimal(value);
         if (!n || *n < 1 || *n > 255) {
             return UsageFailure(
                 QStringLiteral("--com %1: expected a COM number from 1 to 255").arg(value));
@@ -91,7 +91,7 @@ std::variant<std::pair<QString, quint16>, QString> ParseHostPort(const QString& 
     } else if (host.contains(u':')) {
         return QStringLiteral("write an IPv6 address in brackets: [ADDRESS]:PORT");
     }
-    const auto port = gate::ParseDecimal(text.mid(colon + 1));
+    const auto port = gate::ParseSignedDecimal(text.mid(colon + 1));
     if (!port || !gate::IsNetworkHandle(*port)) {
         return QStringLiteral("the port must be a number from 1025 to 65534");
     }

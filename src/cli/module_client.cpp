@@ -1,11 +1,11 @@
 #include "cli/module_client.h"
 
-#include "netcfg/exchanges.h"
-#include "netcfg/ipv4_text.h"
-#include "netcfg/module_protocol.h"
-#include "netcfg/module_rows.h"
-#include "netcfg/properties_values.h"
-#include "netcfg/udp_endpoint.h"
+#include "core/netcfg/exchanges.h"
+#include "core/netcfg/ipv4_text.h"
+#include "core/netcfg/module_protocol.h"
+#include "core/netcfg/module_rows.h"
+#include "core/netcfg/properties_values.h"
+#include "core/netcfg/udp_endpoint.h"
 
 #include <QDeadlineTimer>
 #include <QHostAddress>

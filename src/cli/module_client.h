@@ -2,9 +2,9 @@
 
 #include "cli/command_line.h"
 #include "cli/failure.h"
-#include "netcfg/conversations.h"
-#include "netcfg/module_settings.h"
-#include "netcfg/netcfg_session.h"
+#include "core/netcfg/conversations.h"
+#include "core/netcfg/module_settings.h"
+#include "core/netcfg/netcfg_session.h"
 
 #include <QByteArray>
 #include <QList>

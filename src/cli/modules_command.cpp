@@ -2,7 +2,7 @@
 #include "cli/console_io.h"
 #include "cli/module_client.h"
 #include "cli/subcommands.h"
-#include "netcfg/module_parameter_values.h"
+#include "core/netcfg/module_parameter_values.h"
 #include "util/gbk_codec.h"
 
 #include <QJsonArray>

@@ -2,7 +2,7 @@
 #include "cli/controller_command.h"
 #include "cli/monitor_session.h"
 #include "cli/subcommands.h"
-#include "commands/device_values.h"
+#include "core/commands/device_values.h"
 
 namespace cli {
 
@@ -17,7 +17,7 @@ std::optional<std::array<gate::Byte, 6>> ParseLedBuzzer(const QString& text) {
     }
     std::array<gate::Byte, 6> values{};
     for (int i = 0; i < 6; ++i) {
-        const auto v = commands::ParseDecimal(parts.at(i).trimmed());
+        const auto v = commands::ParseDigits(parts.at(i).trimmed());
         const int max = i == 5 ? 127 : 255;
         if (!v || *v > max) {
             return std::nullopt;

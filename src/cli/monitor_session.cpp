@@ -2,8 +2,8 @@
 
 #include "cli/console_io.h"
 #include "cli/signal_watch.h"
-#include "commands/switch_values.h"
-#include "monitor/monitor_output.h"
+#include "core/commands/switch_values.h"
+#include "core/monitor/monitor_output.h"
 
 #include <QCoreApplication>
 

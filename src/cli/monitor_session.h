@@ -2,8 +2,8 @@
 
 #include "cli/failure.h"
 #include "cli/gate_connection.h"
-#include "monitor/journal_writer.h"
-#include "monitor/message_poller.h"
+#include "core/monitor/journal_writer.h"
+#include "core/monitor/message_poller.h"
 #include "util/clock.h"
 
 #include <QList>

@@ -1,10 +1,10 @@
 // gatectl records status | export | delete: the controller's stored records.
 #include "cli/controller_command.h"
 #include "cli/subcommands.h"
-#include "records/export_deletion.h"
-#include "records/log_state.h"
-#include "records/record_exporter.h"
-#include "records/record_fields.h"
+#include "core/records/export_deletion.h"
+#include "core/records/log_state.h"
+#include "core/records/record_exporter.h"
+#include "core/records/record_fields.h"
 #include "util/result_text.h"
 
 #include <QJsonObject>

@@ -2,9 +2,9 @@
 #include "cli/console_io.h"
 #include "cli/controller_command.h"
 #include "cli/subcommands.h"
-#include "commands/settings_diff.h"
-#include "commands/settings_document.h"
-#include "commands/settings_transfer.h"
+#include "core/commands/settings_diff.h"
+#include "core/commands/settings_document.h"
+#include "core/commands/settings_transfer.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -43,7 +43,7 @@ std::optional<std::uint8_t> ParseControllerAddress(const QString& text) {
     return static_cast<std::uint8_t>(value & 0xFF);
 }
 
-std::optional<std::int32_t> ParseDecimal(const QString& text) {
+std::optional<std::int32_t> ParseSignedDecimal(const QString& text) {
     bool ok = false;
     const int value = text.toInt(&ok, 10);
     if (!ok || text.trimmed() != text) {

@@ -28,8 +28,9 @@ QString IF2PanelText(std::int32_t if2Port);
 // empty or not hexadecimal.
 std::optional<std::uint8_t> ParseControllerAddress(const QString& text);
 
-// A decimal number as the port fields hold it; nothing when empty, not decimal or out of the
-// 32-bit range.
-std::optional<std::int32_t> ParseDecimal(const QString& text);
+// A decimal number as the port fields hold it, a sign allowed ("+7", "-1"); nothing when empty,
+// not decimal, padded with spaces or out of the 32-bit range. (commands::ParseDigits is the
+// stricter reading of the setting fields: digits only.)
+std::optional<std::int32_t> ParseSignedDecimal(const QString& text);
 
 }  // namespace gate

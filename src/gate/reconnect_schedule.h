@@ -14,7 +14,6 @@ class ReconnectSchedule {
 public:
     // Milliseconds of a monotonic clock.
     using Clock = std::function<qint64()>;
-    static constexpr qint64 kIntervalMs = 1000;
 
     enum class State {
         Idle,  // no link, or closed by hand: nothing to reopen
@@ -22,7 +21,8 @@ public:
         Down,  // the link went down by itself: later calls try to reopen it
     };
 
-    explicit ReconnectSchedule(Clock clock, qint64 intervalMs = kIntervalMs);
+    // intervalMs: LinkTiming::reopenIntervalMs.
+    ReconnectSchedule(Clock clock, qint64 intervalMs);
 
     // A link was opened (by hand or by a retry).
     void Opened();

@@ -4,7 +4,7 @@ namespace gate {
 
 SerialLink::SerialLink() {
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
-                     [this](QSerialPort::SerialPortError error) { closeOnHangUp(error); });
+                     [this](QSerialPort::SerialPortError error) { CloseOnHangUp(error); });
 }
 
 bool SerialLink::Open(const QString& path, QString* error) {
@@ -29,7 +29,7 @@ bool SerialLink::Open(const QString& path, QString* error) {
     return true;
 }
 
-bool SerialLink::closeOnHangUp(QSerialPort::SerialPortError error) {
+bool SerialLink::CloseOnHangUp(QSerialPort::SerialPortError error) {
     // A vanished USB adapter reports a resource error; a pseudo-terminal whose master closed
     // reports a read error. Either way every later read fails the same way.
     const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
@@ -44,12 +44,12 @@ bool SerialLink::closeOnHangUp(QSerialPort::SerialPortError error) {
 
 bool SerialLink::Write(QByteArrayView bytes, QDeadlineTimer deadline) {
     if (!IsOpen() || port_.write(bytes.data(), bytes.size()) != bytes.size()) {
-        closeOnHangUp(port_.error());
+        CloseOnHangUp(port_.error());
         return false;
     }
     while (port_.bytesToWrite() > 0) {
         if (!port_.waitForBytesWritten(int(deadline.remainingTime()))) {
-            closeOnHangUp(port_.error());
+            CloseOnHangUp(port_.error());
             return false;
         }
         if (deadline.hasExpired()) {
@@ -62,7 +62,7 @@ bool SerialLink::Write(QByteArrayView bytes, QDeadlineTimer deadline) {
 QByteArray SerialLink::Read(QDeadlineTimer deadline) {
     if (IsOpen() && port_.bytesAvailable() == 0 &&
         !port_.waitForReadyRead(int(deadline.remainingTime()))) {
-        if (!closeOnHangUp(port_.error())) {
+        if (!CloseOnHangUp(port_.error())) {
             port_.clearError();  // a plain timeout
         }
         return {};
@@ -76,7 +76,7 @@ QByteArray SerialLink::ReadAvailable(qint64 maxBytes) {
     }
     if (maxBytes < 0 || port_.bytesAvailable() < maxBytes) {
         // Pull in what the system holds without waiting; a timeout here only means nothing new.
-        if (!port_.waitForReadyRead(0) && !closeOnHangUp(port_.error())) {
+        if (!port_.waitForReadyRead(0) && !CloseOnHangUp(port_.error())) {
             port_.clearError();
         }
     }

@@ -37,7 +37,7 @@ public:
 
 private:
     // Closes the port when the last error says the device is gone; true when it did.
-    bool closeOnHangUp(QSerialPort::SerialPortError error);
+    bool CloseOnHangUp(QSerialPort::SerialPortError error);
 
     QSerialPort port_;
     int hangUps_ = 0;

@@ -10,13 +10,9 @@ namespace gate {
 // The TCP server of a serial-to-Ethernet module: the stream carries the serial line's bytes.
 class TcpLink final : public Link {
 public:
-    static constexpr int kConnectTimeoutMs = 1000;
-
-    // Connects within kConnectTimeoutMs; on failure returns false and sets *error to the reason.
-    bool Open(const QString& address, quint16 port, QString* error) {
-        return Open(address, port, error, QDeadlineTimer(kConnectTimeoutMs));
-    }
-    // Connects before the deadline (a reconnect inside a call, which has its own time budget).
+    // Connects before the deadline (LinkTiming::tcpConnectMs from now for an open by hand, what
+    // is left of the call's budget for a reconnect); on failure returns false and sets *error to
+    // the reason.
     bool Open(const QString& address, quint16 port, QString* error, QDeadlineTimer deadline);
 
     bool IsOpen() const override;

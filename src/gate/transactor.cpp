@@ -4,7 +4,7 @@
 
 namespace gate::wire {
 
-bool Transactor::matches(const Reply& reply, std::uint8_t address,
+bool Transactor::Matches(const Reply& reply, std::uint8_t address,
                          std::optional<std::uint8_t> alsoFrom, std::uint8_t command,
                          std::uint8_t sequence) {
     return reply.command == command && reply.sequence == sequence &&
@@ -28,10 +28,10 @@ Exchange Transactor::Run(Link& link, std::uint8_t address, Command command,
     if (!link.Write(EncodeRequest(Request{address, code, sequence, payload}), writeDeadline)) {
         return out;
     }
-    const QDeadlineTimer deadline(kReplyTimeoutMs);
+    const QDeadlineTimer deadline(replyMs_);
     while (link.IsOpen()) {
         while (const auto reply = scanner_.Next()) {
-            if (!matches(*reply, address, alsoFrom, code, sequence)) {
+            if (!Matches(*reply, address, alsoFrom, code, sequence)) {
                 continue;
             }
             out.replied = true;

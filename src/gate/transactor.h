@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gate/link.h"
+#include "gate/link_timing.h"
 #include "gate/wire_commands.h"
 #include "gate/wire_frame.h"
 
@@ -10,9 +11,6 @@
 #include <optional>
 
 namespace gate::wire {
-
-// How long a request may take to leave the process before the call gives up.
-constexpr int kWriteTimeoutMs = 300;
 
 // Payload lengths a result-0 reply may have.
 struct LengthRule {
@@ -37,20 +35,24 @@ struct Exchange {
 // unless the request went to every controller, its address is the one asked or alsoFrom), so a
 // late reply to an earlier request is dropped, never taken for this one. alsoFrom serves the
 // address change, whose reply may come from the controller's new address. The request must
-// have left by writeDeadline (a call that first reopened its link has less of it left).
+// have left by writeDeadline (a call that first reopened its link has less of it left); the
+// reply must then be whole within replyMs.
 class Transactor {
 public:
+    explicit Transactor(int replyMs = LinkTiming{}.replyMs) : replyMs_(replyMs) {}
+
     Exchange Run(Link& link, std::uint8_t address, Command command, const QByteArray& payload,
-                 LengthRule replyLength, std::optional<std::uint8_t> alsoFrom = std::nullopt,
-                 QDeadlineTimer writeDeadline = QDeadlineTimer(kWriteTimeoutMs));
+                 LengthRule replyLength, std::optional<std::uint8_t> alsoFrom,
+                 QDeadlineTimer writeDeadline);
 
     std::uint8_t NextSequence() const { return sequence_; }
 
 private:
-    static bool matches(const Reply& reply, std::uint8_t address,
+    static bool Matches(const Reply& reply, std::uint8_t address,
                         std::optional<std::uint8_t> alsoFrom, std::uint8_t command,
                         std::uint8_t sequence);
 
+    int replyMs_;
     ReplyScanner scanner_;
     std::uint8_t sequence_ = 0;
 };

@@ -6,8 +6,9 @@ namespace gate {
 
 // The gate library of a console without a link to any controller: every operation answers
 // the communication error (48) and fills nothing, which is what a library with no open link
-// reports.
-class UnconnectedGateLibrary final : public GateLibrary {
+// reports. It is also the base of the stand-in libraries of tests and benchmarks, which
+// override only the few operations they play.
+class UnconnectedGateLibrary : public GateLibrary {
 public:
     std::int32_t OpenComPort(std::int32_t comNumber, Byte& a, std::int32_t& handle) override;
     std::int32_t AutoOpenComPort(std::int32_t& foundPort, Byte& a, std::int32_t& handle) override;

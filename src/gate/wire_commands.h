@@ -47,7 +47,4 @@ constexpr std::uint8_t Code(Command c) {
 // Kind byte of a fetch that had nothing to deliver.
 constexpr std::uint8_t kNothingPending = 0xFF;
 
-// How long the library waits for a whole reply.
-constexpr int kReplyTimeoutMs = 600;
-
 }  // namespace gate::wire

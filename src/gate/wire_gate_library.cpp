@@ -12,32 +12,36 @@ using wire::Command;
 using wire::Exchange;
 
 WireGateLibrary::WireGateLibrary(ComPortTable table, SerialDeviceLister lister,
-                                 ReconnectSchedule::Clock clock)
-    : table_(std::move(table)), lister_(std::move(lister)), schedule_(std::move(clock)) {}
+                                 ReconnectSchedule::Clock clock, LinkTiming timing)
+    : table_(std::move(table)),
+      lister_(std::move(lister)),
+      timing_(timing),
+      schedule_(std::move(clock), timing.reopenIntervalMs),
+      transactor_(timing.replyMs) {}
 
 void WireGateLibrary::AttachLink(std::unique_ptr<Link> link, std::int32_t handle) {
-    closeLink();
-    adopt(std::move(link), handle, std::nullopt);
+    CloseLink();
+    Adopt(std::move(link), handle, std::nullopt);
 }
 
 int WireGateLibrary::SerialHangUps() const {
     return serial_ != nullptr ? serial_->HangUps() : 0;
 }
 
-Link* WireGateLibrary::linkFor(std::int32_t handle) {
+Link* WireGateLibrary::LinkFor(std::int32_t handle) {
     if (handle != handle_ || link_ == nullptr) {
         return nullptr;
     }
     if (link_->IsOpen()) {
         return link_.get();
     }
-    noteLoss();
+    NoteLoss();
     if (!reconnecting_ || !target_ || !schedule_.TryDue()) {
         return nullptr;
     }
     QString error;
     std::unique_ptr<Link> link =
-        ReopenLink(*target_, lister_, QDeadlineTimer(kReopenBudgetMs), &error);
+        ReopenLink(*target_, lister_, QDeadlineTimer(timing_.reopenBudgetMs), &error);
     if (link == nullptr) {
         lastSystemError_ = error;
         return nullptr;
@@ -47,24 +51,24 @@ Link* WireGateLibrary::linkFor(std::int32_t handle) {
         // The adapter may be back under another name: the COM number follows it.
         table_.SetDevice(target_->comNumber, target_->device);
     }
-    adopt(std::move(link), handle_, target_);
-    notify(LinkEvent::Restored);
+    Adopt(std::move(link), handle_, target_);
+    Notify(LinkEvent::Restored);
     return link_.get();
 }
 
-void WireGateLibrary::noteLoss() {
+void WireGateLibrary::NoteLoss() {
     if (link_ != nullptr && !link_->IsOpen() && target_ && schedule_.Lost()) {
-        notify(LinkEvent::Lost);
+        Notify(LinkEvent::Lost);
     }
 }
 
-void WireGateLibrary::notify(LinkEvent event) {
+void WireGateLibrary::Notify(LinkEvent event) {
     if (observer_) {
         observer_(event);
     }
 }
 
-void WireGateLibrary::adopt(std::unique_ptr<Link> link, std::int32_t handle,
+void WireGateLibrary::Adopt(std::unique_ptr<Link> link, std::int32_t handle,
                             std::optional<LinkTarget> target) {
     link_ = std::move(link);
     serial_ = dynamic_cast<SerialLink*>(link_.get());
@@ -75,7 +79,7 @@ void WireGateLibrary::adopt(std::unique_ptr<Link> link, std::int32_t handle,
     }
 }
 
-void WireGateLibrary::closeLink() {
+void WireGateLibrary::CloseLink() {
     const bool wasDown = schedule_.Current() == ReconnectSchedule::State::Down;
     schedule_.Closed();
     target_.reset();
@@ -83,17 +87,17 @@ void WireGateLibrary::closeLink() {
     serial_ = nullptr;
     handle_ = -1;
     if (wasDown) {
-        notify(LinkEvent::Ended);
+        Notify(LinkEvent::Ended);
     }
 }
 
-LinkTarget WireGateLibrary::serialTarget(std::int32_t comNumber) const {
+LinkTarget WireGateLibrary::SerialTarget(std::int32_t comNumber) const {
     SerialDevice device = table_.Device(comNumber).value_or(SerialDevice{});
     device.path = table_.DevicePath(comNumber);
     return LinkTarget::Serial(comNumber, device);
 }
 
-std::unique_ptr<SerialLink> WireGateLibrary::openSerial(std::int32_t comNumber) {
+std::unique_ptr<SerialLink> WireGateLibrary::OpenSerial(std::int32_t comNumber) {
     const QString path = IsSerialHandle(comNumber) ? table_.DevicePath(comNumber) : QString();
     if (path.isEmpty()) {
         return nullptr;
@@ -109,28 +113,28 @@ std::unique_ptr<SerialLink> WireGateLibrary::openSerial(std::int32_t comNumber) 
 
 std::int32_t WireGateLibrary::OpenComPort(std::int32_t comNumber, Byte& /*a*/,
                                           std::int32_t& handle) {
-    closeLink();
+    CloseLink();
     lastSystemError_.clear();
-    std::unique_ptr<SerialLink> link = openSerial(comNumber);
+    std::unique_ptr<SerialLink> link = OpenSerial(comNumber);
     if (link == nullptr) {
         return result::kCommError;
     }
-    adopt(std::move(link), comNumber, serialTarget(comNumber));
+    Adopt(std::move(link), comNumber, SerialTarget(comNumber));
     handle = comNumber;
     return result::kOk;
 }
 
 std::int32_t WireGateLibrary::AutoOpenComPort(std::int32_t& foundPort, Byte& a,
                                               std::int32_t& handle) {
-    closeLink();
+    CloseLink();
     lastSystemError_.clear();
     for (const int com : table_.Numbers()) {
-        std::unique_ptr<SerialLink> link = openSerial(com);
+        std::unique_ptr<SerialLink> link = OpenSerial(com);
         if (link == nullptr) {
             continue;
         }
         // Probed without reconnecting: a port that hangs up now is simply not the one.
-        adopt(std::move(link), com, std::nullopt);
+        Adopt(std::move(link), com, std::nullopt);
         Byte product = 0;
         Byte major = 0;
         Byte minor = 0;
@@ -138,39 +142,39 @@ std::int32_t WireGateLibrary::AutoOpenComPort(std::int32_t& foundPort, Byte& a,
         const std::int32_t probe = GetControllerInfo(a, product, major, minor, s, com);
         // Any reply that came through whole is a controller answering, whatever its result.
         if (probe != result::kCommError && probe != result::kCrcError) {
-            target_ = serialTarget(com);
+            target_ = SerialTarget(com);
             schedule_.Opened();
             foundPort = com;
             handle = com;
             lastSystemError_.clear();  // a refusal of an earlier port no longer matters
             return result::kOk;
         }
-        closeLink();
+        CloseLink();
     }
     return result::kCommError;
 }
 
 std::int32_t WireGateLibrary::CloseComPort() {
     if (serial_ != nullptr) {
-        closeLink();
+        CloseLink();
     }
     return result::kOk;
 }
 
 std::int32_t WireGateLibrary::OpenNetPort(std::int32_t ipPort, const QString& address, Byte& /*a*/,
                                           std::int32_t& handle) {
-    closeLink();
+    CloseLink();
     lastSystemError_.clear();
     if (!IsNetworkHandle(ipPort)) {
         return result::kCommError;
     }
     auto link = std::make_unique<TcpLink>();
     QString error;
-    if (!link->Open(address, quint16(ipPort), &error)) {
+    if (!link->Open(address, quint16(ipPort), &error, QDeadlineTimer(timing_.tcpConnectMs))) {
         lastSystemError_ = error;
         return result::kCommError;
     }
-    adopt(std::move(link), ipPort, LinkTarget::Tcp(address, quint16(ipPort)));
+    Adopt(std::move(link), ipPort, LinkTarget::Tcp(address, quint16(ipPort)));
     handle = ipPort;
     return result::kOk;
 }
@@ -182,14 +186,14 @@ std::int32_t WireGateLibrary::CloseNetPort(std::int32_t ipPort) {
     if (ipPort != handle_) {
         return result::kCommError;  // the open connection is another port's
     }
-    closeLink();
+    CloseLink();
     return result::kOk;
 }
 
 std::int32_t WireGateLibrary::OpenIF2(std::int32_t comNumber) {
     if2_.reset();
     if2Com_ = -1;
-    if2_ = openSerial(comNumber);
+    if2_ = OpenSerial(comNumber);
     if (if2_ == nullptr) {
         return result::kCommError;
     }
@@ -216,14 +220,14 @@ std::int32_t WireGateLibrary::GetIF2Data(std::span<Byte> buffer, std::int32_t& c
     return result::kOk;
 }
 
-Exchange WireGateLibrary::call(std::int32_t h, Byte a, Command command, Byte& s,
+Exchange WireGateLibrary::Call(std::int32_t h, Byte a, Command command, Byte& s,
                                const QByteArray& payload,
                                std::optional<wire::LengthRule> replyLength,
                                std::optional<Byte> alsoFrom) {
     // A reopen and the request's write share the write's usual time, so a call that reopens
     // its link takes no longer than any other.
-    const QDeadlineTimer writeDeadline(wire::kWriteTimeoutMs);
-    Link* link = linkFor(h);
+    const QDeadlineTimer writeDeadline(timing_.writeMs);
+    Link* link = LinkFor(h);
     if (link == nullptr) {
         return {};
     }
@@ -233,14 +237,14 @@ Exchange WireGateLibrary::call(std::int32_t h, Byte a, Command command, Byte& s,
     if (x.replied) {
         s = x.status;
     }
-    noteLoss();
+    NoteLoss();
     return x;
 }
 
-std::int32_t WireGateLibrary::fetch(std::int32_t h, Byte a, Command command,
+std::int32_t WireGateLibrary::Fetch(std::int32_t h, Byte a, Command command,
                                     const QByteArray& payload, std::span<Byte> buffer, Byte& length,
                                     Byte& kind, Byte& s) {
-    const Exchange x = call(h, a, command, s, payload);
+    const Exchange x = Call(h, a, command, s, payload);
     if (x.result == result::kOk) {
         const wire::FetchOutput out = wire::CopyFetch(x.payload, buffer);
         kind = out.kind;
@@ -251,9 +255,9 @@ std::int32_t WireGateLibrary::fetch(std::int32_t h, Byte a, Command command,
     return x.result;
 }
 
-std::int32_t WireGateLibrary::exchangeByte(std::int32_t h, Byte a, Command command, Byte& value,
+std::int32_t WireGateLibrary::ExchangeByte(std::int32_t h, Byte a, Command command, Byte& value,
                                            Byte& s) {
-    const Exchange x = call(h, a, command, s, QByteArray(1, char(value)));
+    const Exchange x = Call(h, a, command, s, QByteArray(1, char(value)));
     if (x.result == result::kOk) {
         value = static_cast<Byte>(x.payload[0]);
     }

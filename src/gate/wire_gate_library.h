@@ -3,6 +3,7 @@
 #include "gate/com_port_table.h"
 #include "gate/gate_library.h"
 #include "gate/link_target.h"
+#include "gate/link_timing.h"
 #include "gate/reconnect_schedule.h"
 #include "gate/serial_link.h"
 #include "gate/tcp_link.h"
@@ -16,8 +17,8 @@ namespace gate {
 // The gate library over the wire protocol of docs/wire-protocol.md, on one controller link at a
 // time: a serial line (handle = COM number) or a module's TCP server (handle = IP port). Every
 // call runs synchronously on the calling thread and is bounded: at most the write timeout plus
-// kReplyTimeoutMs, so a dead link holds a call for well under a second. A call whose handle is
-// not the open link's answers 48 without touching the line.
+// the reply timeout (LinkTiming), so a dead link holds a call for well under a second. A call whose
+// handle is not the open link's answers 48 without touching the line.
 //
 // A link that goes down by itself (a serial hang-up, a dropped TCP connection) is reopened by
 // the calls that follow, at most once a second and within the calling call's own time budget
@@ -30,7 +31,10 @@ namespace gate {
 class WireGateLibrary final : public GateLibrary {
 public:
     explicit WireGateLibrary(ComPortTable table, SerialDeviceLister lister = SystemSerialDevices,
-                             ReconnectSchedule::Clock clock = ReconnectSchedule::SteadyClock());
+                             ReconnectSchedule::Clock clock = ReconnectSchedule::SteadyClock(),
+                             LinkTiming timing = {});
+
+    const LinkTiming& Timing() const { return timing_; }
 
     std::int32_t OpenComPort(std::int32_t comNumber, Byte& a, std::int32_t& handle) override;
     std::int32_t AutoOpenComPort(std::int32_t& foundPort, Byte& a, std::int32_t& handle) override;
@@ -125,35 +129,31 @@ public:
     // Tries to reopen it since it went down.
     int ReopenTries() const { return schedule_.Tries(); }
 
-    // Of the time a call may spend before its request has left, a reopen takes at most this
-    // much; the rest is kept for writing the request.
-    static constexpr int kReopenBudgetMs = 200;
-
 private:
     // The link of the handle, reopened first when it went down and a try is due; nothing when
     // the handle is not the open link's or the link is (still) down.
-    Link* linkFor(std::int32_t handle);
+    Link* LinkFor(std::int32_t handle);
     // Marks the link as lost when it went down by itself.
-    void noteLoss();
-    void notify(LinkEvent event);
+    void NoteLoss();
+    void Notify(LinkEvent event);
     // Keeps the newly opened link and what it takes to reopen it.
-    void adopt(std::unique_ptr<Link> link, std::int32_t handle, std::optional<LinkTarget> target);
-    void closeLink();
-    std::unique_ptr<SerialLink> openSerial(std::int32_t comNumber);
+    void Adopt(std::unique_ptr<Link> link, std::int32_t handle, std::optional<LinkTarget> target);
+    void CloseLink();
+    std::unique_ptr<SerialLink> OpenSerial(std::int32_t comNumber);
     // What it takes to reopen the serial device of a COM number.
-    LinkTarget serialTarget(std::int32_t comNumber) const;
+    LinkTarget SerialTarget(std::int32_t comNumber) const;
 
     // One request on the link of handle h; S takes the reply's status when one arrived. A reply
     // from alsoFrom is taken as well as one from a (see wire::Transactor).
-    wire::Exchange call(std::int32_t h, Byte a, wire::Command command, Byte& s,
+    wire::Exchange Call(std::int32_t h, Byte a, wire::Command command, Byte& s,
                         const QByteArray& payload = {},
                         std::optional<wire::LengthRule> replyLength = std::nullopt,
                         std::optional<Byte> alsoFrom = std::nullopt);
     // The fetches share their reply layout.
-    std::int32_t fetch(std::int32_t h, Byte a, wire::Command command, const QByteArray& payload,
+    std::int32_t Fetch(std::int32_t h, Byte a, wire::Command command, const QByteArray& payload,
                        std::span<Byte> buffer, Byte& length, Byte& kind, Byte& s);
     // The switch operations: one request byte out, the setting back in it.
-    std::int32_t exchangeByte(std::int32_t h, Byte a, wire::Command command, Byte& value, Byte& s);
+    std::int32_t ExchangeByte(std::int32_t h, Byte a, wire::Command command, Byte& value, Byte& s);
 
     ComPortTable table_;
     SerialDeviceLister lister_;
@@ -161,6 +161,7 @@ private:
     SerialLink* serial_ = nullptr;  // link_ when it is a serial line
     std::int32_t handle_ = -1;
     std::optional<LinkTarget> target_;  // how to reopen link_ after a loss
+    LinkTiming timing_;
     ReconnectSchedule schedule_;
     bool reconnecting_ = true;
     LinkObserver observer_;

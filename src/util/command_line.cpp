@@ -11,20 +11,6 @@ void Print(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
-// Qt's help text begins "Usage: <the path the program was started by> [options]"; the program's
-// plain name reads better and keeps manual pages free of build paths.
-QString WithPlainProgramName(const QString& helpText, const QString& program) {
-    const qsizetype lineEnd = helpText.indexOf(u'\n');
-    const QString firstLine = helpText.left(lineEnd);
-    if (!firstLine.startsWith(QLatin1String("Usage: "))) {
-        return helpText;
-    }
-    const qsizetype options = firstLine.indexOf(QLatin1String(" [options]"));
-    const QString rest = options < 0 ? QString() : firstLine.mid(options);
-    return QStringLiteral("Usage: ") % program % rest %
-           (lineEnd < 0 ? QString() : helpText.mid(lineEnd));
-}
-
 bool Requests(const QStringList& arguments, const QCommandLineOption& option) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
@@ -41,6 +27,18 @@ bool Requests(const QStringList& arguments, const QCommandLineOption& option) {
 }
 
 }  // namespace
+
+QString WithPlainProgramName(const QString& helpText, const QString& program) {
+    const qsizetype lineEnd = helpText.indexOf(u'\n');
+    const QString firstLine = helpText.left(lineEnd);
+    if (!firstLine.startsWith(QLatin1String("Usage: "))) {
+        return helpText;
+    }
+    const qsizetype options = firstLine.indexOf(QLatin1String(" [options]"));
+    const QString rest = options < 0 ? QString() : firstLine.mid(options);
+    return QStringLiteral("Usage: ") % program % rest %
+           (lineEnd < 0 ? QString() : helpText.mid(lineEnd));
+}
 
 QString ProgramVersion() {
     return QStringLiteral(GATE_VERSION);

@@ -16,6 +16,11 @@ inline constexpr int kExitUsage = 2;    // the command line was refused; nothing
 // The project's version, set by the build.
 QString ProgramVersion();
 
+// Qt's help text begins "Usage: <the path the program was started by> [options]"; this puts the
+// program's plain name (or a subcommand's words, "gatectl clock set") in place of the path,
+// which reads better and keeps manual pages free of build paths.
+QString WithPlainProgramName(const QString& helpText, const QString& program);
+
 // The standard options every program answers, and what they print. The help text names the
 // program plainly (not the path it was started by), so manual pages made from it read well.
 class ProgramCommandLine {

@@ -15,19 +15,17 @@
 
 #include <memory>
 
-#include "app/console_context.h"
-#include "app/controllers.h"
+#include "app/console.h"
 #include "app/main_window.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
+#include "controllers/records/record_export_controller.h"
+#include "core/records/record_lines.h"
+#include "core/records/stored_record.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
 #include "gate/wire_gate_library.h"
 #include "gate_simulator.h"
+#include "gui/status_bar.h"
 #include "recording_prompter.h"
-#include "records/record_export_controller.h"
-#include "records/record_lines.h"
-#include "records/stored_record.h"
 #include "util/clock.h"
 #include "util/gbk_codec.h"
 
@@ -43,10 +41,9 @@ struct FaultConsole {
     std::unique_ptr<gate::GateLibrary> library;
     testing_support::RecordingPrompter prompter;
     util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
-    std::unique_ptr<app::TForm1> form;
-    std::unique_ptr<app::ResultReporter> reporter;
-    std::unique_ptr<app::ConsoleContext> ctx;
-    std::unique_ptr<records::RecordExportController> exporter;
+    std::unique_ptr<app::Console> console;
+    app::TForm1* form = nullptr;
+    records::RecordExportController* exporter = nullptr;
 
     sim::SimulatorOptions options;
     // With usbAdapter, the pseudo-terminal plays a USB adapter with a serial number, reached by
@@ -90,15 +87,11 @@ struct FaultConsole {
         } else {
             library = gate::CreateGateLibrary(table);
         }
-        form = std::make_unique<app::TForm1>();
-        form->SetComPorts(table);
-        reporter = std::make_unique<app::ResultReporter>(form->StatusBar(), clock);
-        ctx = std::make_unique<app::ConsoleContext>(
-            app::ConsoleContext{*library, form->Fields(), *reporter, prompter, clock, *form});
-        app::InstallControllers(*ctx, *form);
+        console = std::make_unique<app::Console>(*library, prompter, clock,
+                                                 app::Console::Options{table, {ExportDir(), {}}});
+        form = &console->Window();
         // The export under test writes into the temporary folder; its slot is called directly.
-        exporter = std::make_unique<records::RecordExportController>(
-            *ctx, records::ExportDirectories{ExportDir(), {}}, nullptr);
+        exporter = console->Controllers().exporter;
         return true;
     }
 

@@ -9,14 +9,12 @@
 
 #include <memory>
 
-#include "app/console_context.h"
-#include "app/controllers.h"
+#include "app/console.h"
 #include "app/main_window.h"
-#include "app/message_list.h"
-#include "app/result_reporter.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
 #include "gate_simulator.h"
+#include "gui/message_list.h"
 #include "recording_prompter.h"
 #include "scenario.h"
 #include "util/clock.h"
@@ -28,9 +26,8 @@ struct PolledConsole {
     std::unique_ptr<gate::GateLibrary> library;
     testing_support::RecordingPrompter prompter;
     util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
-    std::unique_ptr<app::TForm1> form;
-    std::unique_ptr<app::ResultReporter> reporter;
-    std::unique_ptr<app::ConsoleContext> ctx;
+    std::unique_ptr<app::Console> console;
+    app::TForm1* form = nullptr;
 
     bool Start(const QString& scenarioText, const QString& mode) {
         QString error;
@@ -48,11 +45,9 @@ struct PolledConsole {
             return false;
         }
         library = gate::CreateGateLibrary(gate::ComPortTable());
-        form = std::make_unique<app::TForm1>();
-        reporter = std::make_unique<app::ResultReporter>(form->StatusBar(), clock);
-        ctx = std::make_unique<app::ConsoleContext>(
-            app::ConsoleContext{*library, form->Fields(), *reporter, prompter, clock, *form});
-        app::InstallControllers(*ctx, *form);
+        console =
+            std::make_unique<app::Console>(*library, prompter, clock, app::Console::Options{});
+        form = &console->Window();
         form->PageControl2().setCurrentIndex(1);
         line("Edit6")->setText(QStringLiteral("127.0.0.1"));
         line("Edit5")->setText(QString::number(simulator.Endpoints().tcpPort));
@@ -67,7 +62,7 @@ struct PolledConsole {
         QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
     }
     QStringList lines(const char* name) {
-        auto* list = form->findChild<app::MessageList*>(QString::fromLatin1(name));
+        auto* list = form->findChild<gui::MessageList*>(QString::fromLatin1(name));
         QStringList out;
         for (int i = 0; list != nullptr && i < list->Count(); ++i) {
             out.append(list->Line(i));

@@ -1,19 +1,19 @@
 #include <QTest>
 
-#include "command_page_fixture.h"
-#include "commands/alarm_values.h"
+#include "console_window.h"
+#include "core/commands/alarm_values.h"
 #include "gate/com_port_table.h"
 #include "gate/wire_gate_library.h"
 #include "gate_simulator.h"
 
-using testing_support::CommandPages;
+using testing_support::ConsoleWindow;
 
 // The command and alarm pages against gate-sim over TCP loopback: each setting written from the
 // controls and read back into them comes back the same.
 class TestCommandSettingsSim : public QObject {
     Q_OBJECT
 
-    using Pages = CommandPages<gate::WireGateLibrary>;
+    using Pages = ConsoleWindow<gate::WireGateLibrary>;
 
     sim::GateSimulator simulator_;
     std::unique_ptr<Pages> pages_;
@@ -29,14 +29,15 @@ private Q_SLOTS:
         QVERIFY2(simulator_.Start(options, &error), qPrintable(error));
         const quint16 port = simulator_.Endpoints().tcpPort;
         QVERIFY(gate::IsNetworkHandle(port));
-        pages_ = std::make_unique<Pages>(gate::ComPortTable());
-        auto& c = p().fields.connection;
-        c.ControllerAddress = 0xFF;
-        std::int32_t handle = -1;
-        QCOMPARE(
-            p().library.OpenNetPort(port, QStringLiteral("127.0.0.1"), c.ControllerAddress, handle),
-            0);
-        c.PortHandle = handle;
+        pages_ = std::make_unique<Pages>(QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7)),
+                                         app::Console::Options{}, gate::ComPortTable());
+        // Opened as the operator opens it: the network tab, the simulator's address and port.
+        p().form.PageControl2().setCurrentIndex(1);
+        p().setText("Edit6", QStringLiteral("127.0.0.1"));
+        p().setText("Edit5", QString::number(port));
+        p().click("Button18");
+        QCOMPARE(p().panel(0), QStringLiteral("09:08:07  打开网口操作成功"));
+        QCOMPARE(p().fields.connection.PortHandle, std::int32_t{port});
     }
     void cleanupTestCase() {
         pages_.reset();

@@ -8,14 +8,12 @@
 
 #include <memory>
 
-#include "app/console_context.h"
-#include "app/controllers.h"
+#include "app/console.h"
 #include "app/main_window.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library_factory.h"
 #include "gate_simulator.h"
+#include "gui/status_bar.h"
 #include "recording_prompter.h"
 #include "util/clock.h"
 
@@ -28,9 +26,8 @@ struct SimConsole {
     std::unique_ptr<gate::GateLibrary> library;
     testing_support::RecordingPrompter prompter;
     util::FixedClock clock{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
-    std::unique_ptr<app::TForm1> form;
-    std::unique_ptr<app::ResultReporter> reporter;
-    std::unique_ptr<app::ConsoleContext> ctx;
+    std::unique_ptr<app::Console> console;
+    app::TForm1* form = nullptr;
 
     bool Start(std::vector<std::pair<QString, QString>> settings) {
         sim::SimulatorOptions options;
@@ -44,12 +41,9 @@ struct SimConsole {
         }
         gate::ComPortTable table(QMap<int, QString>{{kSimCom, simulator.Endpoints().ptyPath}});
         library = gate::CreateGateLibrary(table);
-        form = std::make_unique<app::TForm1>();
-        form->SetComPorts(table);
-        reporter = std::make_unique<app::ResultReporter>(form->StatusBar(), clock);
-        ctx = std::make_unique<app::ConsoleContext>(
-            app::ConsoleContext{*library, form->Fields(), *reporter, prompter, clock, *form});
-        app::InstallControllers(*ctx, *form);
+        console =
+            std::make_unique<app::Console>(*library, prompter, clock, app::Console::Options{table});
+        form = &console->Window();
         return true;
     }
     template <typename T = QWidget>

@@ -8,7 +8,7 @@
 
 #include "app/event_journal.h"
 #include "app/live_lists.h"
-#include "monitor/line_list_view.h"
+#include "gui/line_list_view.h"
 #include "polled_console_fixture.h"
 
 namespace {
@@ -33,7 +33,8 @@ struct JournalledConsole : monitor_testing::PolledConsole {
         if (!PolledConsole::Start(QString::fromUtf8(kScenario), QStringLiteral("channel"))) {
             return false;
         }
-        journal = std::make_unique<app::EventJournal>(journalDirectory, clock, prompter, *reporter);
+        journal = std::make_unique<app::EventJournal>(journalDirectory, clock, prompter,
+                                                      console->Reporter());
         journal->AttachTo(*form);
         return true;
     }
@@ -129,7 +130,7 @@ private Q_SLOTS:
         QTRY_VERIFY(c.journal->FailuresReported() >= 1);
         QCOMPARE(c.prompter.notices.size(), 1);
         QCOMPARE(c.prompter.notices[0].caption, QStringLiteral("信息提示"));
-        QCOMPARE(c.prompter.notices[0].icon, app::Prompter::Icon::Warning);
+        QCOMPARE(c.prompter.notices[0].icon, gui::Prompter::Icon::Warning);
         QVERIFY(c.prompter.notices[0].text.contains(QStringLiteral("plain")));
         QVERIFY(c.prompter.messages.isEmpty());  // nothing that waits for an answer
     }

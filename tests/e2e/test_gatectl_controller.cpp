@@ -1,7 +1,7 @@
 // gatectl against gate-sim on loopback: identity, clock sync, the record export in every format
 // with the deletion's safety rule, the installer's settings clone, and bad input that must be
 // refused before anything reaches a controller or a module.
-#include "commands/settings_document.h"
+#include "core/commands/settings_document.h"
 #include "gate_simulator.h"
 #include "gatectl_runner.h"
 #include "golden_records.h"

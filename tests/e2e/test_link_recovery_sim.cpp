@@ -3,9 +3,9 @@
 // again on the same port; the pseudo-terminal hung up and back under another device name) and
 // the events of the meantime and after arrive in the lists once it is back, with status-bar
 // panel 2 telling the way; a close by hand while the line is away ends the tries.
-#include "app/message_list.h"
 #include "fault_console_fixture.h"
 #include "golden_records.h"
+#include "gui/message_list.h"
 
 using fault_testing::FaultConsole;
 using fault_testing::Line;
@@ -30,7 +30,7 @@ QString Shown(int n) {
 
 QStringList Lines(FaultConsole& c) {
     QStringList out;
-    const auto* list = c.w<app::MessageList>("ListBox4");
+    const auto* list = c.w<gui::MessageList>("ListBox4");
     for (int i = 0; i < list->Count(); ++i) {
         out << list->Line(i);
     }

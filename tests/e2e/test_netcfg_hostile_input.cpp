@@ -20,9 +20,9 @@
 #include <thread>
 
 #include "app/main_window.h"
-#include "app/secondary_windows.h"
-#include "netcfg/module_rows.h"
-#include "netcfg/netcfg_controller.h"
+#include "controllers/netcfg/netcfg_controller.h"
+#include "core/netcfg/module_rows.h"
+#include "forms/secondary_windows.h"
 #include "recording_prompter.h"
 
 namespace {
@@ -92,8 +92,8 @@ private Q_SLOTS:
         app::TForm1 form;
         testing_support::RecordingPrompter prompter;
         netcfg::NetcfgController controller(
-            {form, form, form.locateForm(), form.fSetdlg(), form.fNhSetDlg(), form.fPhSetDlg(),
-             form.ChangeIPdlg()},
+            {form, form.TcpipPage(), form.locateForm(), form.fSetdlg(), form.fNhSetDlg(),
+             form.fPhSetDlg(), form.ChangeIPdlg()},
             prompter);
         // The search goes to a loopback socket of the test instead of the broadcast address.
         QUdpSocket module;

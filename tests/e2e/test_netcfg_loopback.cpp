@@ -4,9 +4,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "core/netcfg/exchanges.h"
+#include "core/netcfg/netcfg_session.h"
 #include "module_sim_fixture.h"
-#include "netcfg/exchanges.h"
-#include "netcfg/netcfg_session.h"
 
 using netcfg::NetcfgSession;
 

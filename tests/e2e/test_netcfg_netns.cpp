@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QTest>
 
-#include "netcfg/exchanges.h"
-#include "netcfg/netcfg_session.h"
+#include "core/netcfg/exchanges.h"
+#include "core/netcfg/netcfg_session.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The export against gate-sim over TCP loopback: a log of a few thousand records of every kind
 // reaches the file line by line, and a record logged after the export shows in the log state
 // that guards the deletion.
+#include "core/records/record_exporter.h"
+#include "core/records/record_lines.h"
+#include "core/records/stored_record.h"
 #include "gate/com_port_table.h"
 #include "gate/wire_gate_library.h"
 #include "gate_simulator.h"
-#include "records/record_exporter.h"
-#include "records/record_lines.h"
-#include "records/stored_record.h"
 #include "util/gbk_codec.h"
 
 #include <QFile>

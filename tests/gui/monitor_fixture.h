@@ -1,53 +1,28 @@
 #pragma once
 
-#include "app/console_context.h"
-#include "app/main_window.h"
-#include "app/message_list.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
-#include "monitor/install_monitor_controllers.h"
-#include "recording_prompter.h"
-#include "scripted_gate_library.h"
-#include "util/clock.h"
+#include "console_window.h"
+#include "gui/message_list.h"
 
 #include <QPushButton>
 
-#include <memory>
-
-// The real main window with only the monitoring controllers installed, over the scripted
-// library and prompter, with a controller connection open on handle 1030.
-struct MonitorFixture {
-    MonitorFixture()
-        : clock(QDateTime(QDate(2024, 5, 6), QTime(9, 8, 42))),
-          reporter(form.StatusBar(), clock),
-          ctx{library, form.Fields(), reporter, prompter, clock, form} {
-        monitor::InstallMonitorControllers(ctx, form);
-        form.Fields().connection.PortHandle = 1030;
-        form.Fields().connection.ControllerAddress = 3;
+// The console connected to controller address 3 on handle 1030 in channel-management mode, the
+// clock at 2024-05-06 09:08:42: the monitoring pages' tests.
+struct MonitorFixture : testing_support::ConsoleWindow<> {
+    MonitorFixture() : ConsoleWindow(QDateTime(QDate(2024, 5, 6), QTime(9, 8, 42))) {
+        Connect(1030, 3);
     }
 
-    app::FormFields& Fields() { return form.Fields(); }
-    QPushButton& Button(const char* name) {
-        return *form.findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    app::MessageList& List(const char* name) {
-        return *form.findChild<app::MessageList*>(QString::fromLatin1(name));
-    }
+    gui::FormFields& Fields() { return fields; }
+    QPushButton& Button(const char* name) { return *get<QPushButton>(name); }
+    gui::MessageList& List(const char* name) { return *get<gui::MessageList>(name); }
     QStringList Lines(const char* name) {
         QStringList out;
-        app::MessageList& list = List(name);
+        gui::MessageList& list = List(name);
         for (int i = 0; i < list.Count(); ++i) {
             out.append(list.Line(i));
         }
         return out;
     }
-
-    testing_support::ScriptedGateLibrary library;
-    testing_support::RecordingPrompter prompter;
-    util::FixedClock clock;
-    app::TForm1 form;
-    app::ResultReporter reporter;
-    app::ConsoleContext ctx;
 };
 
 inline QByteArray MessageBytes(std::initializer_list<int> values) {

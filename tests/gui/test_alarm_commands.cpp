@@ -1,10 +1,10 @@
 #include <QTest>
 
-#include "command_page_fixture.h"
-#include "commands/alarm_values.h"
+#include "console_window.h"
+#include "core/commands/alarm_values.h"
 
 using testing_support::Args;
-using testing_support::CommandPageFixture;
+using testing_support::CommandConsole;
 
 namespace {
 const char* const kEnableBoxes[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
@@ -33,7 +33,7 @@ private Q_SLOTS:
     void maskSet() {
         QFETCH(QStringList, checked);
         QFETCH(int, mask);
-        CommandPageFixture f;
+        CommandConsole f;
         for (const QString& n : checked) {
             f.check(n.toLatin1().constData());
         }
@@ -45,7 +45,7 @@ private Q_SLOTS:
     }
 
     void maskQueryFillsThePage() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.check("CheckBox2");
         f.check("RadioButton8");
         QByteArray bytes(46, '\0');
@@ -77,7 +77,7 @@ private Q_SLOTS:
     }
 
     void failedQueryLeavesThePage() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.check("CheckBox4");
         f.check("RadioButton8");
         QByteArray bytes(46, char(7));
@@ -90,7 +90,7 @@ private Q_SLOTS:
     }
 
     void patternSetAtStartUpSelections() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.click("Button11");
         const QByteArray one("\x01\x01\x02\x01\x01\x02\x00\x00\x01", 9);
         QCOMPARE(f.onlyCall(QStringLiteral("SetAlarmPattern")), Args({1, one.repeated(5), 4}));
@@ -98,7 +98,7 @@ private Q_SLOTS:
     }
 
     void patternSetSendsEachListAtItsOffset() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.select("ComboBox20", 9);   // alarm 1, relay count
         f.select("ComboBox21", 21);  // alarm 2, first
         f.select("ComboBox48", 48);  // alarm 5, first

@@ -1,10 +1,10 @@
 #include <QTest>
 
-#include "command_page_fixture.h"
+#include "console_window.h"
 
 using testing_support::Args;
-using testing_support::CommandPageFixture;
-using Icon = app::Prompter::Icon;
+using testing_support::CommandConsole;
+using Icon = gui::Prompter::Icon;
 
 namespace {
 QVariantMap out(std::initializer_list<std::pair<const char*, QVariant>> values) {
@@ -24,7 +24,7 @@ class TestConfigurationCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void configSetAtStartUpSelections() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.click("ControllerInfo");
         QCOMPARE(f.onlyCall(QStringLiteral("ConfigureController")),
                  Args({1, 30, 0, 10, 5, 2, 3, 0, 1, 4}));
@@ -32,7 +32,7 @@ private Q_SLOTS:
     }
 
     void configSetSendsItemValues() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.select("ComboBox_ReaderInventory", 225);  // 255
         f.select("ComboBox_CloseReaderTime", 7);
         f.select("ComboBox_StatTime", 0);            // 3
@@ -58,7 +58,7 @@ private Q_SLOTS:
     void configRead() {
         QFETCH(QByteArray, config);
         QFETCH(QList<int>, indexes);
-        CommandPageFixture f;
+        CommandConsole f;
         f.check("RadioButton1");
         f.library.Script(QStringLiteral("GetControllerConfig"), 0, out({{"config", config}}));
         f.click("ControllerInfo");
@@ -71,7 +71,7 @@ private Q_SLOTS:
 
     // A failed read puts back the values it started from, so the lists keep their selections.
     void failedConfigReadKeepsSelections() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.check("RadioButton1");
         f.select("ComboBox_StatTime", 100);
         f.select("ComboBox_BackRecordConfig", 1);
@@ -87,7 +87,7 @@ private Q_SLOTS:
     // After an out-of-range read a set has no value for that field and is refused before
     // anything is sent; a read still goes ahead.
     void setWithUnselectedListIsRefused() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.check("RadioButton1");
         f.library.Script(QStringLiteral("GetControllerConfig"), 0,
                          out({{"config", QByteArray("\x1E\x00\x02\x05\x02\x03\x00\x01", 8)}}));
@@ -130,7 +130,7 @@ private Q_SLOTS:
     void correlationSet() {
         QFETCH(QStringList, checked);
         QFETCH(QVariantList, args);
-        CommandPageFixture f;
+        CommandConsole f;
         for (const QString& name : checked) {
             f.check(name.toLatin1().constData());
         }
@@ -140,7 +140,7 @@ private Q_SLOTS:
     }
 
     void correlationReactions() {
-        CommandPageFixture f;
+        CommandConsole f;
         const char* dependent[] = {"CheckBox6", "CheckBox8", "CheckBox9", "ComboBox10",
                                    "ComboBox11"};
         for (const char* n : dependent) {
@@ -177,7 +177,7 @@ private Q_SLOTS:
         QFETCH(bool, boxesCheckedBefore);
         QFETCH(QString, lead);
         QFETCH(QString, lag);
-        CommandPageFixture f;
+        CommandConsole f;
         if (boxesCheckedBefore) {
             f.check("CheckBox5");
             f.check("CheckBox6");
@@ -199,7 +199,7 @@ private Q_SLOTS:
     }
 
     void failedCorrelationReadChangesNothing() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.library.Script(QStringLiteral("TagPersonCorrelation"), 48,
                          out({{"control", 0x2B}, {"lead", 40}, {"lag", 30}}));
         f.click("Button2");
@@ -210,7 +210,7 @@ private Q_SLOTS:
     // A lead time read back beyond the list leaves it unselected; the set then refuses rather
     // than sending a made-up time.
     void correlationSetWithUnselectedLeadIsRefused() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.library.Script(QStringLiteral("TagPersonCorrelation"), 0,
                          out({{"control", 0x08}, {"lead", 150}, {"lag", 30}}));
         f.click("Button2");
@@ -250,7 +250,7 @@ private Q_SLOTS:
         QFETCH(QString, count);
         QFETCH(QString, message);
         QFETCH(QVariantList, args);
-        CommandPageFixture f;
+        CommandConsole f;
         f.check("CheckBox10", readBlocks);
         f.check("CheckBox11", reread);
         f.select("ComboBox12", 2);
@@ -272,7 +272,7 @@ private Q_SLOTS:
     // A read shows the values whole, even a start block longer than the two digits the
     // operator may type, so that the next set writes the controller's own values back.
     void tagDataReadThenSet() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.library.Script(
             QStringLiteral("ReadTagDataSetting"), 0,
             out({{"control", 0x03}, {"repeat", 5}, {"startBlock", 150}, {"blockCount", 6}}));
@@ -298,7 +298,7 @@ private Q_SLOTS:
 
     // The new address is used by every later command once the controller accepts it.
     void addressSetThenUsed() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.setText("editNewConAddr", QStringLiteral("1F"));
         f.click("btnSetControAddr");
         QCOMPARE(f.onlyCall(QStringLiteral("SetControllerAddr")), Args({1, 1, 0x1F, 4}));
@@ -309,7 +309,7 @@ private Q_SLOTS:
     }
 
     void failedAddressSetKeepsAddress() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.setText("editNewConAddr", QStringLiteral("1F"));
         f.library.Script(QStringLiteral("SetControllerAddr"), 48);
         f.click("btnSetControAddr");
@@ -317,7 +317,7 @@ private Q_SLOTS:
     }
 
     void addressEntryRefusals() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.click("btnSetControAddr");
         QCOMPARE(f.prompter.messages.size(), 1);
         QCOMPARE(f.prompter.messages[0].text, QStringLiteral("请输入新控制器地址"));
@@ -329,7 +329,7 @@ private Q_SLOTS:
     }
 
     void addressRead() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.library.Script(QStringLiteral("SetControllerAddr"), 0, out({{"a", 0x0A}}));
         f.click("btnGetControAddr");
         QCOMPARE(f.onlyCall(QStringLiteral("SetControllerAddr")), Args({1, 0, 0, 4}));

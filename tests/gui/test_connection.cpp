@@ -8,15 +8,8 @@
 
 #include <memory>
 
-#include "app/command_controls.h"
-#include "app/console_context.h"
-#include "app/controllers.h"
-#include "app/main_window.h"
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
-#include "recording_prompter.h"
-#include "scripted_gate_library.h"
-#include "util/clock.h"
+#include "console_window.h"
+#include "forms/command_controls.h"
 
 using testing_support::RecordingPrompter;
 using testing_support::ScriptedGateLibrary;
@@ -24,27 +17,14 @@ using testing_support::ScriptedGateLibrary;
 namespace {
 
 // One main window with its controllers over the scripted library, as main builds it.
-struct Console {
-    ScriptedGateLibrary library;
-    RecordingPrompter prompter;
-    util::FixedClock clock{QDateTime(QDate(2024, 5, 6), QTime(9, 8, 7))};
-    app::TForm1 form;
-    app::ResultReporter reporter{form.StatusBar(), clock};
-    app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
-
-    Console() { app::InstallControllers(ctx, form); }
+struct Console : testing_support::ConsoleWindow<> {
+    Console() : ConsoleWindow(QDateTime(QDate(2024, 5, 6), QTime(9, 8, 7))) {}
 
     template <typename T = QWidget>
     T* w(const char* name) {
-        T* found = form.findChild<T*>(QString::fromLatin1(name));
-        if (found == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return found;
+        return get<T>(name);
     }
-    bool enabled(const char* name) { return w(name)->isEnabled(); }
     void click(const char* name) { QTest::mouseClick(w<QPushButton>(name), Qt::LeftButton); }
-    QString panel(int i) { return form.StatusBar().Panel(i); }
     gate::ConnectionState& conn() { return form.Fields().connection; }
 
     // A controller that answers every open and query with success.
@@ -62,10 +42,48 @@ struct Console {
     }
 };
 
+// The command controls by object name, in the order an open enables them.
+const QStringList kCommandControlNames{QStringLiteral("Btn_GetControllerInfo"),
+                                       QStringLiteral("SetRealy"),
+                                       QStringLiteral("ClockCMD"),
+                                       QStringLiteral("Btn_ClearBuffer"),
+                                       QStringLiteral("ControllerInfo"),
+                                       QStringLiteral("GetBackRecorfStatus"),
+                                       QStringLiteral("Btn_DeleteAllRecord"),
+                                       QStringLiteral("SearchInRecord"),
+                                       QStringLiteral("GetFirstRecordAndDel"),
+                                       QStringLiteral("GetFirstRecord"),
+                                       QStringLiteral("SaveRecordAsTextFile"),
+                                       QStringLiteral("SaveAndDeleteAll"),
+                                       QStringLiteral("LEDAndBuzTest"),
+                                       QStringLiteral("GetTagData"),
+                                       QStringLiteral("CloseIR"),
+                                       QStringLiteral("OpenIR"),
+                                       QStringLiteral("Btn_GetIRStatus"),
+                                       QStringLiteral("btnGetReaderStatus"),
+                                       QStringLiteral("Button1"),
+                                       QStringLiteral("Button2"),
+                                       QStringLiteral("Button3"),
+                                       QStringLiteral("Button4"),
+                                       QStringLiteral("Button5"),
+                                       QStringLiteral("Button6"),
+                                       QStringLiteral("Button7"),
+                                       QStringLiteral("Button9"),
+                                       QStringLiteral("Button10"),
+                                       QStringLiteral("Button16"),
+                                       QStringLiteral("Button17"),
+                                       QStringLiteral("Button8"),
+                                       QStringLiteral("Button11"),
+                                       QStringLiteral("Button12"),
+                                       QStringLiteral("btnSetBackRecord"),
+                                       QStringLiteral("btnReadBackRecord"),
+                                       QStringLiteral("btnSetControAddr"),
+                                       QStringLiteral("btnGetControAddr")};
+
 bool AllCommandControls(Console& c, bool enabled) {
-    for (const char* name : app::kCommandControls) {
-        if (c.enabled(name) != enabled) {
-            qWarning("%s is %s", name, enabled ? "disabled" : "enabled");
+    for (const QString& name : kCommandControlNames) {
+        if (c.get(name)->isEnabled() != enabled) {
+            qWarning("%s is %s", qPrintable(name), enabled ? "disabled" : "enabled");
             return false;
         }
     }
@@ -77,6 +95,17 @@ bool AllCommandControls(Console& c, bool enabled) {
 class TestConnection : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The list the connection enables and disables is the window's command controls, in order.
+    void commandControlsInOpeningOrder() {
+        Console c;
+        QStringList names;
+        for (const QAbstractButton* b : forms::CommandControls(
+                 c.form.CommandPage(), c.form.ChannelPage(), c.form.AlarmPage())) {
+            names.append(b->objectName());
+        }
+        QCOMPARE(names, kCommandControlNames);
+    }
+
     void startUpState() {
         Console c;
         auto* ports = c.w<QComboBox>("ComboBox_Port");
@@ -143,17 +172,12 @@ private Q_SLOTS:
     }
 
     void portListOffersExistingPorts() {
-        ScriptedGateLibrary library;
-        RecordingPrompter prompter;
-        util::FixedClock clock{QDateTime::currentDateTime()};
-        app::TForm1 form;
         // /dev/null opens for reading and writing: COM3 exists; COM4's device does not.
-        form.SetComPorts(gate::ComPortTable(
-            {{3, QStringLiteral("/dev/null")}, {4, QStringLiteral("/nonexistent/tty")}}));
-        app::ResultReporter reporter{form.StatusBar(), clock};
-        app::ConsoleContext ctx{library, form.Fields(), reporter, prompter, clock, form};
-        app::InstallControllers(ctx, form);
-        auto* ports = form.findChild<QComboBox*>(QStringLiteral("ComboBox_Port"));
+        testing_support::ConsoleWindow<> c(
+            QDateTime::currentDateTime(),
+            {gate::ComPortTable(
+                {{3, QStringLiteral("/dev/null")}, {4, QStringLiteral("/nonexistent/tty")}})});
+        auto* ports = c.get<QComboBox>("ComboBox_Port");
         QCOMPARE(ports->count(), 2);
         QCOMPARE(ports->itemText(1), QStringLiteral("COM3"));
     }
@@ -254,7 +278,7 @@ private Q_SLOTS:
             QCOMPARE(c.prompter.messages.size(), 1);
             QCOMPARE(c.prompter.messages.at(0).text, message);
             QCOMPARE(c.prompter.messages.at(0).caption, caption);
-            QCOMPARE(c.prompter.messages.at(0).icon, app::Prompter::Icon::Information);
+            QCOMPARE(c.prompter.messages.at(0).icon, gui::Prompter::Icon::Information);
         }
         QCOMPARE(c.prompter.conversionErrors.size(), conversionErrors);
         QCOMPARE(c.conn().PortHandle, -1);

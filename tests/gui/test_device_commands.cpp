@@ -1,10 +1,10 @@
 #include <QTest>
 
-#include "command_page_fixture.h"
+#include "console_window.h"
 
 using testing_support::Args;
-using testing_support::CommandPageFixture;
-using Icon = app::Prompter::Icon;
+using testing_support::CommandConsole;
+using Icon = gui::Prompter::Icon;
 
 namespace {
 QVariantMap out(std::initializer_list<std::pair<const char*, QVariant>> values) {
@@ -22,7 +22,7 @@ class TestDeviceCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void relaySendsTheSelectedTime() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.select("ComboBox_Relay", 37);
         f.click("SetRealy");
         QCOMPARE(f.onlyCall(QStringLiteral("SetRelay")), Args({1, 37, 4}));
@@ -31,7 +31,7 @@ private Q_SLOTS:
     }
 
     void relayFailureReportsWithoutStatus() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.library.Script(QStringLiteral("SetRelay"), 48, out({{"s", 2}}));
         f.fields.connection.ReplyStatus = 1;
         f.click("SetRealy");
@@ -50,7 +50,7 @@ private Q_SLOTS:
     void ledAndBuzzer() {
         QFETCH(bool, green);
         QFETCH(int, colour);
-        CommandPageFixture f;
+        CommandConsole f;
         f.select("ComboBox7", 11);   // LED on
         f.select("ComboBox4", 12);   // LED off
         f.select("ComboBox2", 127);  // flashes
@@ -77,7 +77,7 @@ private Q_SLOTS:
         QFETCH(QStringList, fields);
         QFETCH(QString, message);
         QFETCH(QString, conversionError);
-        CommandPageFixture f;
+        CommandConsole f;
         f.bar->SetPanel(0, QStringLiteral("before"));
         const char* names[] = {"Edit_year", "Edit_Month",  "Edit_date",
                                "Edit_Hour", "Edit_minute", "Edit_Sedcond"};
@@ -99,7 +99,7 @@ private Q_SLOTS:
     }
 
     void clockSetSendsTheRecord() {
-        CommandPageFixture f;
+        CommandConsole f;
         const char* names[] = {"Edit_year", "Edit_Month",  "Edit_date",
                                "Edit_Hour", "Edit_minute", "Edit_Sedcond"};
         const char* values[] = {"99", "12", "31", "7", "05", "59"};
@@ -113,7 +113,7 @@ private Q_SLOTS:
     }
 
     void clockReadFillsPaddedFields() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.check("RadioButton_GetClock");
         f.library.Script(QStringLiteral("GetClock"), 0,
                          out({{"clock", QByteArray("\x09\x03\x07\x08\x05\x09", 6)}}));
@@ -129,7 +129,7 @@ private Q_SLOTS:
     }
 
     void failedClockReadLeavesFields() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.check("RadioButton_GetClock");
         f.setText("Edit_year", QStringLiteral("26"));
         f.library.Script(QStringLiteral("GetClock"), 9,
@@ -140,7 +140,7 @@ private Q_SLOTS:
     }
 
     void infraredOffAndOn() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.click("CloseIR");
         QCOMPARE(f.panel(0), QStringLiteral("09:08:07  关闭红外") + kOk);
         f.click("OpenIR");
@@ -164,7 +164,7 @@ private Q_SLOTS:
         QFETCH(int, result);
         QFETCH(int, state);
         QFETCH(QString, shown);
-        CommandPageFixture f;
+        CommandConsole f;
         f.setText("IRStatus", QStringLiteral("ON"));
         f.library.Script(QStringLiteral("GetIRStatus"), result, out({{"status", state}}));
         f.click("Btn_GetIRStatus");
@@ -189,7 +189,7 @@ private Q_SLOTS:
         QFETCH(int, minor);
         QFETCH(QString, version);
         QFETCH(bool, detailedEnabled);
-        CommandPageFixture f;
+        CommandConsole f;
         auto* detailed = f.get("Btn_GetControllerParticInfo");
         detailed->setEnabled(false);
         f.setText("Edit19", QStringLiteral("old"));
@@ -203,14 +203,14 @@ private Q_SLOTS:
     }
 
     void basicInfoNeverDisablesDetailed() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.library.Script(QStringLiteral("GetControllerInfo"), 0, out({{"major", 2}}));
         f.click("Btn_GetControllerInfo");
         QVERIFY(f.get("Btn_GetControllerParticInfo")->isEnabled());
     }
 
     void detailedInfoShowsSerial() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.library.Script(QStringLiteral("GetControllerDetailedInfo"), 0,
                          out({{"product", 0xA1},
                               {"major", 7},
@@ -226,7 +226,7 @@ private Q_SLOTS:
     }
 
     void failedDetailedInfoEmptiesIdentity() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.setText("Edit17", QStringLiteral("A1"));
         f.library.Script(QStringLiteral("GetControllerDetailedInfo"), 8,
                          out({{"serial", QByteArray("\x01\x02\x03\x04", 4)}}));
@@ -237,7 +237,7 @@ private Q_SLOTS:
     }
 
     void clearBuffer() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.click("Btn_ClearBuffer");
         QCOMPARE(f.onlyCall(QStringLiteral("ClearControllerBuffer")), Args({1, 4}));
         QCOMPARE(f.panel(0), QStringLiteral("09:08:07  清除控制器队列中的缓存") + kOk);
@@ -261,7 +261,7 @@ private Q_SLOTS:
         QFETCH(int, rf);
         QFETCH(QString, connection);
         QFETCH(QString, field);
-        CommandPageFixture f;
+        CommandConsole f;
         f.setText("edtConnectStatus", QStringLiteral("x"));
         f.setText("edtANTStatus", QStringLiteral("y"));
         f.library.Script(QStringLiteral("GetControllerReaderConnectionStatus"), result,

@@ -4,7 +4,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/secondary_windows.h"
+#include "forms/secondary_windows.h"
 #include "monitor_fixture.h"
 #include "util/conversions.h"
 

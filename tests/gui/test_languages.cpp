@@ -19,28 +19,35 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/console_context.h"
-#include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/result_reporter.h"
-#include "app/secondary_windows.h"
-#include "app/status_bar.h"
-#include "console_fixture.h"
+#include "core/monitor/channel_decoder.h"
+#include "core/monitor/eas_decoder.h"
+#include "core/records/record_lines.h"
+#include "core/records/stored_record.h"
+#include "forms/secondary_windows.h"
 #include "golden_records.h"
+#include "gui/status_bar.h"
 #include "language_fixture.h"
-#include "monitor/channel_decoder.h"
-#include "monitor/eas_decoder.h"
-#include "record_page_fixture.h"
-#include "recording_prompter.h"
-#include "records/record_controllers.h"
-#include "records/record_lines.h"
-#include "records/stored_record.h"
-#include "scripted_gate_library.h"
-#include "util/clock.h"
+#include "record_console.h"
 
 using app::ConsoleLanguage;
 
 namespace {
+
+struct Console : testing_support::ConsoleWindow<> {
+    Console() : ConsoleWindow(QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))) {}
+
+    // The main window, then the six secondary windows.
+    QList<QWidget*> Windows() {
+        return {&form,
+                &form.Form3(),
+                &form.fSetdlg(),
+                &form.ChangeIPdlg(),
+                &form.locateForm(),
+                &form.fNhSetDlg(),
+                &form.fPhSetDlg()};
+    }
+};
 
 bool HasChinese(const QString& text) {
     static const QRegularExpression han(QStringLiteral("\\p{Han}"));
@@ -173,7 +180,9 @@ private Q_SLOTS:
         {
             const ScopedConsoleLanguage scoped(ConsoleLanguage::English);
             Console c;
-            c.reporter.Report(QCoreApplication::translate("DeviceCommands", "设置继电器"), 0, 1);
+            c.Connect(4, 0x01);
+            c.library.Script(QStringLiteral("SetRelay"), 0, {{QStringLiteral("s"), 1}});
+            c.click("SetRealy");
             for (QWidget* window : c.Windows()) {
                 for (const auto& [control, text] : ShownTexts(*window)) {
                     QVERIFY2(!HasChinese(text), qPrintable(window->objectName() + u'/' + control +
@@ -181,7 +190,8 @@ private Q_SLOTS:
                     english.insert(window->objectName() + u'/' + control, text);
                 }
             }
-            for (int i = 0; i < app::GateStatusBar::kPanelCount; ++i) {
+            QVERIFY2(c.panel(0).endsWith(QStringLiteral("Set relay: OK")), qPrintable(c.panel(0)));
+            for (int i = 0; i < gui::GateStatusBar::kPanelCount; ++i) {
                 QVERIFY2(!HasChinese(c.form.StatusBar().Panel(i)),
                          qPrintable(c.form.StatusBar().Panel(i)));
             }
@@ -325,8 +335,7 @@ private Q_SLOTS:
     void exportStaysChineseInEnglish() {
         const ScopedConsoleLanguage scoped(ConsoleLanguage::English);
         QTemporaryDir dir;
-        RecordPageFixture f;
-        records::InstallRecordControllers(f.ctx, &f.form, {dir.path(), {}});
+        RecordConsole f({dir.path(), {}});
         const QList<GoldenRecord> golden = GoldenRecords();
         f.library.Script(QStringLiteral("GetBGLogDataStatus"), 0,
                          {{QStringLiteral("count"), static_cast<int>(golden.size())},

@@ -10,11 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "monitor/find_bar.h"
-#include "monitor/line_list_view.h"
+#include "gui/find_bar.h"
+#include "gui/line_list_view.h"
 #include "recording_prompter.h"
 
-using monitor::LineListView;
+using gui::LineListView;
 using Range = monitor::RowSelection::Range;
 
 namespace {

@@ -10,22 +10,20 @@
 
 #include <array>
 
-#include "app/console_context.h"
-#include "app/controllers.h"
 #include "app/main_window.h"
-#include "app/result_reporter.h"
-#include "app/secondary_windows.h"
-#include "app/status_bar.h"
-#include "commands/config_values.h"
-#include "commands/device_values.h"
-#include "console_fixture.h"
+#include "console_window.h"
+#include "core/commands/config_values.h"
+#include "core/commands/device_values.h"
+#include "forms/secondary_windows.h"
+#include "gui/status_bar.h"
 #include "language_fixture.h"
-#include "recording_prompter.h"
-#include "scripted_gate_library.h"
-#include "util/clock.h"
 #include "util/event_text.h"
 
 namespace {
+
+struct Console : testing_support::ConsoleWindow<> {
+    Console() : ConsoleWindow(QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))) {}
+};
 
 // The room a line edit leaves for its text: the style's contents rectangle less the text
 // margins and the two pixels QLineEdit keeps clear on either side.

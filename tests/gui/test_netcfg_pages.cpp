@@ -1,17 +1,22 @@
 // The module page and its dialogs driven through their controls, against module-sim on
 // loopback (the broadcast destination injected as 127.0.0.1).
+#include <QComboBox>
+#include <QLineEdit>
 #include <QNetworkDatagram>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
 
+#include "console_window.h"
+#include "controllers/netcfg/locate_controller.h"
+#include "controllers/netcfg/netcfg_controller.h"
+#include "forms/secondary_windows.h"
 #include "module_sim_fixture.h"
-#include "netcfg/locate_controller.h"
-#include "netcfg/netcfg_controller.h"
-#include "netcfg_test_windows.h"
 #include "recording_prompter.h"
 
-using app::Prompter;
+using gui::Prompter;
 
 namespace {
 
@@ -26,15 +31,26 @@ T& Find(QWidget& w, const char* name) {
     return *c;
 }
 
+// The console's module page and its four dialogs, under the names the tests use.
+struct NetcfgWindows {
+    testing_support::ConsoleWindow<> console{QDateTime(QDate(2026, 5, 6), QTime(9, 8, 7))};
+    app::TForm1& main = console.form;
+    QDialog& locate = main.locateForm();
+    QDialog& properties = main.fSetdlg();
+    QDialog& networkAdvanced = main.fNhSetDlg();
+    QDialog& serialAdvanced = main.fPhSetDlg();
+    QDialog& changeIp = main.ChangeIPdlg();
+};
+
 }  // namespace
 
 class TestNetcfgPages : public QObject {
     Q_OBJECT
 
     std::unique_ptr<LoopbackModule> module_;
-    std::unique_ptr<NetcfgTestWindows> w_;
-    std::unique_ptr<testing_support::RecordingPrompter> prompter_;
-    std::unique_ptr<netcfg::NetcfgController> controller_;
+    std::unique_ptr<NetcfgWindows> w_;
+    testing_support::RecordingPrompter* prompter_ = nullptr;
+    netcfg::NetcfgController* controller_ = nullptr;
 
     QTableWidget& List() { return Find<QTableWidget>(w_->main, "ListView1"); }
     void Click(QWidget& window, const char* name) {
@@ -58,21 +74,17 @@ private Q_SLOTS:
     void init() {
         module_ = std::make_unique<LoopbackModule>(kMac.toByteArray(), "gate", "door");
         QVERIFY(module_->listening);
-        w_ = std::make_unique<NetcfgTestWindows>();
-        prompter_ = std::make_unique<testing_support::RecordingPrompter>();
-        controller_ = std::make_unique<netcfg::NetcfgController>(
-            netcfg::NetcfgController::Windows{w_->main, w_->main, w_->locate, w_->properties,
-                                              w_->networkAdvanced, w_->serialAdvanced,
-                                              w_->changeIp},
-            *prompter_);
+        w_ = std::make_unique<NetcfgWindows>();
+        prompter_ = &w_->console.prompter;
+        controller_ = w_->console.console.Controllers().netcfg;
         auto& s = controller_->Session();
         s.Target().broadcastAddress = QStringLiteral("127.0.0.1");
         s.Target().port = module_->server.Port();
         s.Timing().windowMs = 300;
+        w_->main.PageControl1().setCurrentIndex(4);  // "TCPIP配置"
         w_->main.show();
     }
     void cleanup() {
-        controller_.reset();
         w_.reset();
         module_.reset();
     }

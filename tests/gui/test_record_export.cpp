@@ -1,5 +1,4 @@
-#include "record_page_fixture.h"
-#include "records/record_controllers.h"
+#include "record_console.h"
 
 #include <QDir>
 #include <QEvent>
@@ -36,11 +35,22 @@ QVariantMap LogState(int count, int latestSecond = 0) {
 }
 
 // Every record a passage time-out at 2012-05-06 09:08:07.
-void ScriptRecords(RecordPageFixture& f, int count) {
+void ScriptRecords(RecordConsole& f, int count) {
     f.library.Script(kStatus, 0, LogState(count));
     f.library.SetDefault(
         kByIndex, 0,
         {{QStringLiteral("kind"), 3}, {QStringLiteral("body"), Body({12, 5, 6, 9, 8, 7})}});
+}
+
+// Whether each button of the main window is enabled, by object name.
+QMap<QString, bool> ButtonStates(RecordConsole& f) {
+    QMap<QString, bool> states;
+    for (const QAbstractButton* b : f.form.findChildren<QAbstractButton*>()) {
+        if (!b->objectName().isEmpty()) {
+            states.insert(b->objectName(), b->isEnabled());
+        }
+    }
+    return states;
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -59,11 +69,15 @@ public:
         if (event->type() == QEvent::Paint) {
             texts.append(static_cast<QLabel*>(watched)->text());
             lockedWhilePainting.append(!locked_->isEnabled());
+            if (onPaint) {
+                onPaint();
+            }
         }
         return false;
     }
     QStringList texts;
     QList<bool> lockedWhilePainting;
+    std::function<void()> onPaint;
 
 private:
     QWidget* locked_;
@@ -75,6 +89,7 @@ class TestRecordExport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void exportWritesFileLocksAndRestoresButtons();
+    void exportLocksTheCommandAndMonitoringButtons();
     void exportShowsProgressByRepaintingOnly();
     void failedStatusQueryReportsAndTouchesNoButton();
     void uncreatableFileShowsPathAndCallsNothing();
@@ -85,9 +100,9 @@ private Q_SLOTS:
 
 void TestRecordExport::exportWritesFileLocksAndRestoresButtons() {
     QTemporaryDir dir;
-    RecordPageFixture f;
-    records::InstallRecordControllers(f.ctx, &f.form, {dir.path(), {}});
+    RecordConsole f({dir.path(), {}});
     f.Button(QStringLiteral("Button7"))->setEnabled(false);  // must come back disabled
+    const QMap<QString, bool> before = ButtonStates(f);
     ScriptRecords(f, 3);
     f.Click("SaveRecordAsTextFile");
 
@@ -100,20 +115,90 @@ void TestRecordExport::exportWritesFileLocksAndRestoresButtons() {
     QCOMPARE(f.library.Ops(), (QStringList{kStatus, kByIndex, kByIndex, kByIndex}));
     QCOMPARE(f.bar->Panel(0), QStringLiteral("09:08:42  保存所有后台记录操作成功"));
     QCOMPARE(f.bar->Panel(1), QStringLiteral("已保存到 ") % QDir::toNativeSeparators(path));
+    // Every button is as it was before the export, the disabled Button7 included.
+    QCOMPARE(ButtonStates(f), before);
     QVERIFY(!f.Button(QStringLiteral("Button7"))->isEnabled());
-    for (const QString& name : records::ExportLockedButtonNames()) {
-        if (name != QStringLiteral("Button7")) {
-            QVERIFY2(f.Button(name)->isEnabled(), qPrintable(name));
-        }
-    }
     QVERIFY(f.Button(QStringLiteral("SaveAndDeleteAll"))->isEnabled());
     QVERIFY(f.prompter.messages.isEmpty());
 }
 
+// What the export disables while it writes: the 38 buttons of its lock, and its own
+// "存储...并删除所有记录"; nothing else of the window.
+void TestRecordExport::exportLocksTheCommandAndMonitoringButtons() {
+    QTemporaryDir dir;
+    RecordConsole f({dir.path(), {}});
+    for (QAbstractButton* b : f.form.findChildren<QAbstractButton*>()) {
+        b->setEnabled(true);
+    }
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    QStringList disabledWhileWriting;
+    PaintWatcher progress(f.bar->PanelLabel(1), f.Button(QStringLiteral("GetBackRecorfStatus")));
+    progress.onPaint = [&] {
+        if (disabledWhileWriting.isEmpty()) {
+            const QMap<QString, bool> states = ButtonStates(f);
+            for (auto it = states.begin(); it != states.end(); ++it) {
+                if (!it.value()) {
+                    disabledWhileWriting.append(it.key());
+                }
+            }
+        }
+    };
+    ScriptRecords(f, 2);
+    f.Click("SaveRecordAsTextFile");
+
+    const char* const lockedAndOwn[] = {"Button_C_Get",
+                                        "StopGet",
+                                        "Button13",
+                                        "Button14",
+                                        "Btn_GetControllerInfo",
+                                        "Btn_GetControllerParticInfo",
+                                        "SetRealy",
+                                        "ClockCMD",
+                                        "Btn_ClearBuffer",
+                                        "ControllerInfo",
+                                        "GetBackRecorfStatus",
+                                        "Btn_DeleteAllRecord",
+                                        "SearchInRecord",
+                                        "GetFirstRecord",
+                                        "GetFirstRecordAndDel",
+                                        "LEDAndBuzTest",
+                                        "SaveRecordAsTextFile",
+                                        "GetTagData",
+                                        "CloseIR",
+                                        "OpenIR",
+                                        "Btn_GetIRStatus",
+                                        "Button5",
+                                        "Button6",
+                                        "Button1",
+                                        "Button2",
+                                        "Button3",
+                                        "Button4",
+                                        "Button7",
+                                        "Button8",
+                                        "Button9",
+                                        "Button10",
+                                        "Button16",
+                                        "Button17",
+                                        "btnSetControAddr",
+                                        "btnGetControAddr",
+                                        "btnReadBackRecord",
+                                        "btnSetBackRecord",
+                                        "btnGetReaderStatus",
+                                        "SaveAndDeleteAll"};
+    QStringList expected;
+    for (const char* name : lockedAndOwn) {
+        expected.append(QString::fromLatin1(name));
+    }
+    expected.sort();
+    disabledWhileWriting.sort();
+    QCOMPARE(disabledWhileWriting, expected);
+    QVERIFY(f.Button(QStringLiteral("Button11"))->isEnabled());
+}
+
 void TestRecordExport::exportShowsProgressByRepaintingOnly() {
     QTemporaryDir dir;
-    RecordPageFixture f;
-    records::InstallRecordControllers(f.ctx, &f.form, {dir.path(), {}});
+    RecordConsole f({dir.path(), {}});
     f.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
     PaintWatcher progress(f.bar->PanelLabel(1), f.Button(QStringLiteral("GetBackRecorfStatus")));
@@ -132,8 +217,7 @@ void TestRecordExport::exportShowsProgressByRepaintingOnly() {
 
 void TestRecordExport::failedStatusQueryReportsAndTouchesNoButton() {
     QTemporaryDir dir;
-    RecordPageFixture f;
-    records::InstallRecordControllers(f.ctx, &f.form, {dir.path(), {}});
+    RecordConsole f({dir.path(), {}});
     f.form.show();
     PaintWatcher progress(f.bar->PanelLabel(1), f.Button(QStringLiteral("GetBackRecorfStatus")));
     f.library.Script(kStatus, 48, LogState(10));
@@ -151,8 +235,7 @@ void TestRecordExport::uncreatableFileShowsPathAndCallsNothing() {
     QFile block(blocked);
     QVERIFY(block.open(QIODevice::WriteOnly));
     block.close();
-    RecordPageFixture f;
-    records::InstallRecordControllers(f.ctx, &f.form, {blocked, blocked});
+    RecordConsole f({blocked, blocked});
     for (const char* button : {"SaveRecordAsTextFile", "SaveAndDeleteAll"}) {
         f.prompter.messages.clear();
         f.Click(button);
@@ -170,8 +253,7 @@ void TestRecordExport::uncreatableFileShowsPathAndCallsNothing() {
 
 void TestRecordExport::writeFailureRestoresButtonsAndShowsTheError() {
     QTemporaryDir dir;
-    RecordPageFixture f;
-    records::InstallRecordControllers(f.ctx, &f.form, {dir.path(), {}});
+    RecordConsole f({dir.path(), {}});
     ScriptRecords(f, 3000);
     // A file-size limit makes the writes fail the way a full disk does.
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -227,8 +309,7 @@ void TestRecordExport::saveAndDeleteRules() {
     QFETCH(bool, deletes);
     QFETCH(QString, warning);
     QTemporaryDir dir;
-    RecordPageFixture f;
-    records::InstallRecordControllers(f.ctx, &f.form, {dir.path(), {}});
+    RecordConsole f({dir.path(), {}});
     f.Edit("Edit1")->setText(QStringLiteral("line"));
     ScriptRecords(f, 4);
     const QByteArray body = Body({12, 5, 6, 9, 8, 7});

@@ -1,5 +1,4 @@
-#include "record_page_fixture.h"
-#include "records/record_controllers.h"
+#include "record_console.h"
 
 #include <QTest>
 
@@ -62,8 +61,7 @@ void TestRecordRetrieval::statusQueryFillsTheThreeFields() {
     QFETCH(QString, earliest);
     QFETCH(QString, panel0);
     QFETCH(QString, panel1);
-    RecordPageFixture f;
-    records::InstallRecordControllers(f.ctx, &f.form);
+    RecordConsole f;
     f.Edit("Edit21")->setText(QStringLiteral("old"));
     f.library.Script(QStringLiteral("GetBGLogDataStatus"), result,
                      {{QStringLiteral("count"), count},
@@ -109,8 +107,7 @@ void TestRecordRetrieval::earliestRecordDeletionRules() {
     QFETCH(bool, emptyBody);
     QFETCH(bool, deletes);
     QFETCH(bool, shows);
-    RecordPageFixture f;
-    records::InstallRecordControllers(f.ctx, &f.form);
+    RecordConsole f;
     f.Edit("Edit1")->setText(QStringLiteral("previous line"));
     f.library.Script(kEarliest, result,
                      {{QStringLiteral("kind"), kindByte},
@@ -142,8 +139,7 @@ void TestRecordRetrieval::recordByIndexInputChecks() {
     QFETCH(QString, text);
     QFETCH(QString, message);
     QFETCH(bool, conversionError);
-    RecordPageFixture f;
-    records::InstallRecordControllers(f.ctx, &f.form);
+    RecordConsole f;
     f.Edit("Edit31")->setText(text);
     f.Edit("Edit1")->setText(QStringLiteral("kept"));
     f.Click("SearchInRecord");
@@ -161,8 +157,7 @@ void TestRecordRetrieval::recordByIndexInputChecks() {
 }
 
 void TestRecordRetrieval::recordByIndexShowsItsLineAndNeverDeletes() {
-    RecordPageFixture f;
-    records::InstallRecordControllers(f.ctx, &f.form);
+    RecordConsole f;
     f.Edit("Edit31")->setText(QStringLiteral("3"));
     f.library.Script(kByIndex, 0,
                      {{QStringLiteral("kind"), 0}, {QStringLiteral("body"), kPassage}});
@@ -199,8 +194,7 @@ void TestRecordRetrieval::deleteAllAsksFirst_data() {
 
 void TestRecordRetrieval::deleteAllAsksFirst() {
     QFETCH(bool, confirm);
-    RecordPageFixture f;
-    records::InstallRecordControllers(f.ctx, &f.form);
+    RecordConsole f;
     f.Edit("Edit1")->setText(QStringLiteral("line"));
     f.prompter.answers.push_back(confirm ? RecordingPrompter::Answer::Ok
                                          : RecordingPrompter::Answer::Cancel);

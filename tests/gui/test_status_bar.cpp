@@ -1,15 +1,15 @@
 #include <QLabel>
 #include <QTest>
 
-#include "app/result_reporter.h"
-#include "app/status_bar.h"
 #include "gate/connection_rules.h"
+#include "gui/result_reporter.h"
+#include "gui/status_bar.h"
 #include "language_fixture.h"
 #include "util/clock.h"
 #include "util/result_text.h"
 
-using app::GateStatusBar;
-using app::ResultReporter;
+using gui::GateStatusBar;
+using gui::ResultReporter;
 
 class TestStatusBar : public QObject {
     Q_OBJECT

@@ -1,10 +1,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "command_page_fixture.h"
+#include "console_window.h"
 
 using testing_support::Args;
-using testing_support::CommandPageFixture;
+using testing_support::CommandConsole;
 
 namespace {
 QVariantMap out(std::initializer_list<std::pair<const char*, QVariant>> values) {
@@ -21,16 +21,15 @@ class TestSwitchCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void modeSetToEas() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.check("rb2");
         f.library.Script(QStringLiteral("ModeSwitch"), 0, out({{"mode", 0}}));
         f.library.Script(QStringLiteral("ModeSwitch"), 0, out({{"mode", 1}, {"s", 3}}));
         f.bar->SetPanel(1, QStringLiteral("kept"));
         // A channel poll that runs keeps running; only the buttons change.
-        QTimer timer1;
-        timer1.setObjectName(QStringLiteral("Timer1"));
-        timer1.start(50);
-        f.get("StopGet")->setEnabled(true);
+        f.click("Button_C_Get");
+        QVERIFY(f.form.Timer1().isActive());
+        QVERIFY(f.get("StopGet")->isEnabled());
         f.click("Button5");
         const auto calls = f.library.CallsOf(QStringLiteral("ModeSwitch"));
         QCOMPARE(calls.size(), 2);
@@ -41,13 +40,13 @@ private Q_SLOTS:
         QVERIFY(!f.get("Button14")->isEnabled());
         QVERIFY(!f.get("Button_C_Get")->isEnabled());
         QVERIFY(!f.get("StopGet")->isEnabled());
-        QVERIFY(timer1.isActive());
+        QVERIFY(f.form.Timer1().isActive());
         QCOMPARE(f.panel(0), kT + QStringLiteral("   模式设置成功"));
         QCOMPARE(f.panel(1), QStringLiteral("kept"));
     }
 
     void modeSetToChannel() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.library.Script(QStringLiteral("ModeSwitch"), 0, out({{"mode", 1}}));
         f.library.Script(QStringLiteral("ModeSwitch"), 0, out({{"mode", 0}}));
         f.click("Button5");
@@ -63,7 +62,7 @@ private Q_SLOTS:
     }
     void modeSetRefusedWhenForced() {
         QFETCH(int, mode);
-        CommandPageFixture f;
+        CommandConsole f;
         f.library.Script(QStringLiteral("ModeSwitch"), 0, out({{"mode", mode}}));
         f.click("Button5");
         QCOMPARE(f.library.CountOf(QStringLiteral("ModeSwitch")), 1);
@@ -71,7 +70,7 @@ private Q_SLOTS:
     }
 
     void modeSetFailure() {
-        CommandPageFixture f;
+        CommandConsole f;
         f.get("Button_C_Get")->setEnabled(true);
         f.library.Script(QStringLiteral("ModeSwitch"), 48);  // the read is not checked
         f.library.Script(QStringLiteral("ModeSwitch"), 10);
@@ -96,7 +95,7 @@ private Q_SLOTS:
         QFETCH(int, result);
         QFETCH(int, mode);
         QFETCH(QString, panel);
-        CommandPageFixture f;
+        CommandConsole f;
         f.bar->SetPanel(0, QStringLiteral("before"));
         f.get("Button13")->setEnabled(true);
         f.library.Script(QStringLiteral("ModeSwitch"), result, out({{"mode", mode}}));
@@ -136,7 +135,7 @@ private Q_SLOTS:
         QFETCH(QString, setCaption);
         QFETCH(QString, readCaption);
         QFETCH(QString, text1);
-        CommandPageFixture f;
+        CommandConsole f;
         f.click(setButton.toLatin1().constData());
         f.check(secondRadio.toLatin1().constData());
         f.click(setButton.toLatin1().constData());
@@ -181,7 +180,7 @@ private Q_SLOTS:
         QFETCH(int, result);
         QFETCH(int, sent);
         QFETCH(QString, panel);
-        CommandPageFixture f;
+        CommandConsole f;
         f.check(write ? "rb14" : "rb13");
         f.library.Script(QStringLiteral("SetBGLogDataStatus"), result);
         f.click("btnSetBackRecord");
@@ -203,7 +202,7 @@ private Q_SLOTS:
         QFETCH(int, result);
         QFETCH(int, status);
         QFETCH(QString, panel);
-        CommandPageFixture f;
+        CommandConsole f;
         f.library.Script(QStringLiteral("GetBGLogDataRecordingStatus"), result,
                          out({{"status", status}}));
         f.click("btnReadBackRecord");
@@ -235,7 +234,7 @@ private Q_SLOTS:
         QFETCH(QString, op);
         QFETCH(int, sent);
         QFETCH(QString, caption);
-        CommandPageFixture f;
+        CommandConsole f;
         f.bar->SetPanel(1, QStringLiteral("old"));
         f.check(radio.toLatin1().constData());
         f.click(button.toLatin1().constData());

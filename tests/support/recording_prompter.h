@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompter.h"
+#include "gui/prompter.h"
 
 #include <QList>
 #include <QString>
@@ -12,7 +12,7 @@ namespace testing_support {
 
 // A prompter for GUI tests: it records every message, beep and busy change, and answers from a
 // script (OK when nothing is scripted).
-class RecordingPrompter final : public app::Prompter {
+class RecordingPrompter final : public gui::Prompter {
 public:
     struct Shown {
         QString text;

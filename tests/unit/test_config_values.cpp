@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "commands/config_values.h"
+#include "core/commands/config_values.h"
 
 using commands::ConfigField;
 using commands::CorrelationControls;

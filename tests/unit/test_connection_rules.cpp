@@ -71,7 +71,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(bool, ok);
         QFETCH(int, value);
-        const auto parsed = gate::ParseDecimal(text);
+        const auto parsed = gate::ParseSignedDecimal(text);
         QCOMPARE(parsed.has_value(), ok);
         if (parsed) {
             QCOMPARE(*parsed, value);

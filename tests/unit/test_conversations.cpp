@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "netcfg/conversations.h"
-#include "netcfg/ipv4_text.h"
+#include "core/netcfg/conversations.h"
+#include "core/netcfg/ipv4_text.h"
 
 using netcfg::Burst;
 using netcfg::BurstItem;

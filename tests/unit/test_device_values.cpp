@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "commands/device_values.h"
+#include "core/commands/device_values.h"
 
 using commands::ClockEntry;
 using Error = commands::ClockEntry::Error;

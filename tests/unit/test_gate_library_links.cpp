@@ -125,7 +125,7 @@ private Q_SLOTS:
         auto peer = ScriptedWirePeer::ListenTcp([](const Request& r) -> Steps {
             if (r.sequence == 0) {
                 return {{ScriptedWirePeer::ReplyTo(r, 0, 0, QByteArray::fromHex("aa0702")),
-                         gate::wire::kReplyTimeoutMs + 200}};
+                         gate::LinkTiming{}.replyMs + 200}};
             }
             return {{ScriptedWirePeer::ReplyTo(r, 0, 0, QByteArray::fromHex("310702"))}};
         });
@@ -138,6 +138,27 @@ private Q_SLOTS:
         const Info second = getInfo(library, handle);
         QCOMPARE(second.result, result::kOk);
         QCOMPARE(int(second.product), 0x31);
+    }
+
+    // The reply timeout is the library's value: a reply later than the default 600 ms is the
+    // answer for a library built to wait longer, and the next request is still numbered on.
+    void replyTimeoutIsTheLibrarysValue() {
+        const int lateMs = gate::LinkTiming{}.replyMs + 200;
+        auto peer = ScriptedWirePeer::ListenTcp([lateMs](const Request& r) -> Steps {
+            return {{ScriptedWirePeer::ReplyTo(r, 0, 0, QByteArray::fromHex("310702")), lateMs}};
+        });
+        QVERIFY(peer);
+        gate::LinkTiming timing;
+        timing.replyMs = lateMs + 600;
+        WireGateLibrary library{gate::ComPortTable(), gate::SystemSerialDevices,
+                                gate::ReconnectSchedule::SteadyClock(), timing};
+        QCOMPARE(library.Timing().replyMs, timing.replyMs);
+        Byte a = 0xFF;
+        std::int32_t handle = -1;
+        QCOMPARE(library.OpenNetPort(peer->Port(), kLoopback, a, handle), result::kOk);
+        const Info info = getInfo(library, handle);
+        QCOMPARE(info.result, result::kOk);
+        QCOMPARE(int(info.product), 0x31);
     }
 
     void tcpConnectRefused() {

@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "monitor/if2_decoder.h"
-#include "monitor/tag_blocks.h"
+#include "core/monitor/if2_decoder.h"
+#include "core/monitor/tag_blocks.h"
 #include "util/conversions.h"
 
 using monitor::TagBlockRow;

@@ -1,6 +1,6 @@
 // The daily journal: one file per local day by the injected clock, continued when it exists,
 // a line cut short ended before the next, and a failure reported once until a line gets through.
-#include "monitor/journal_writer.h"
+#include "core/monitor/journal_writer.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "monitor/line_store.h"
+#include "core/monitor/line_store.h"
 
 using monitor::LineStore;
 

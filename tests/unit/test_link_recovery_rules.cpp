@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "gate/link_target.h"
+#include "gate/link_timing.h"
 #include "gate/reconnect_schedule.h"
 
 using gate::ReconnectSchedule;
@@ -30,7 +31,7 @@ private Q_SLOTS:
     // second; an open or a close by hand ends the tries.
     void scheduleTriesAtMostOnceASecond() {
         qint64 now = 50'000;
-        ReconnectSchedule schedule([&] { return now; });
+        ReconnectSchedule schedule([&] { return now; }, gate::LinkTiming{}.reopenIntervalMs);
         QVERIFY(!schedule.TryDue());  // nothing opened yet
         QVERIFY(!schedule.Lost());
         schedule.Opened();

@@ -1,8 +1,8 @@
 #include <QTest>
 
-#include "monitor/find_index.h"
-#include "monitor/line_matcher.h"
-#include "monitor/row_selection.h"
+#include "core/monitor/find_index.h"
+#include "core/monitor/line_matcher.h"
+#include "core/monitor/row_selection.h"
 
 using monitor::FindIndex;
 using monitor::LineMatcher;

@@ -1,8 +1,8 @@
 #include <QTest>
 
-#include "monitor/channel_decoder.h"
-#include "monitor/eas_decoder.h"
-#include "monitor/message_text.h"
+#include "core/monitor/channel_decoder.h"
+#include "core/monitor/eas_decoder.h"
+#include "core/monitor/message_text.h"
 
 using monitor::DisplayLines;
 using monitor::MessageBody;

@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "monitor/message_poller.h"
-#include "monitor/message_text.h"
+#include "core/monitor/message_poller.h"
+#include "core/monitor/message_text.h"
 #include "scripted_gate_library.h"
 
 #include <functional>

@@ -1,5 +1,5 @@
 // Module settings by name on the command line: entered words to wire text and back.
-#include "netcfg/module_parameter_values.h"
+#include "core/netcfg/module_parameter_values.h"
 #include "util/gbk_codec.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "netcfg/module_protocol.h"
-#include "netcfg/parameter_codes.h"
+#include "core/netcfg/module_protocol.h"
+#include "core/netcfg/parameter_codes.h"
 
 using netcfg::SearchReply;
 

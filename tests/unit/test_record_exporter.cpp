@@ -1,6 +1,6 @@
+#include "core/records/export_file.h"
+#include "core/records/record_exporter.h"
 #include "golden_records.h"
-#include "records/export_file.h"
-#include "records/record_exporter.h"
 #include "scripted_gate_library.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // The structured export formats (CSV and JSON lines) over the golden log of every kind, and the
 // rule that deletes the log after an export only when it is still the exported one.
+#include "core/records/export_deletion.h"
+#include "core/records/record_exporter.h"
 #include "golden_records.h"
-#include "records/export_deletion.h"
-#include "records/record_exporter.h"
 #include "scripted_gate_library.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
-#include "records/record_lines.h"
-#include "records/record_text.h"
-#include "records/stored_record.h"
+#include "core/records/record_lines.h"
+#include "core/records/record_text.h"
+#include "core/records/stored_record.h"
 
 #include <QTest>
 

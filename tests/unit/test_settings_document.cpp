@@ -1,7 +1,7 @@
 // The settings document: what a backup writes reads back the same, every way a file can be bad
 // is refused with the first bad field named, and the difference of two settings by path.
-#include "commands/settings_diff.h"
-#include "commands/settings_document.h"
+#include "core/commands/settings_diff.h"
+#include "core/commands/settings_document.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "commands/alarm_values.h"
-#include "commands/switch_values.h"
+#include "core/commands/alarm_values.h"
+#include "core/commands/switch_values.h"
 
 namespace {
 QString orNone(const std::optional<QString>& t) {

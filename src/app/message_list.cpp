@@ -1,7 +1,0 @@
-#include "app/message_list.h"
-
-namespace app {
-
-MessageList::MessageList(QWidget* parent) : monitor::LineListView(parent) {}
-
-}  // namespace app

@@ -1,0 +1,7 @@
+#include "gui/message_list.h"
+
+namespace gui {
+
+MessageList::MessageList(QWidget* parent) : gui::LineListView(parent) {}
+
+}  // namespace gui
