@@ -48,7 +48,8 @@ void BM_ExportLineToGbk(benchmark::State& state) {
     const records::StoredRecord record(0, body, static_cast<int>(body.size()));
     std::int32_t index = 1;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(util::ToGbk(records::ExportLine(index++, record)));
+        benchmark::DoNotOptimize(
+            util::ToGbk(records::ExportLine(index++, record, util::TextTable::Source())));
     }
 }
 BENCHMARK(BM_ExportLineToGbk);

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArrayView read(reinterpret_cast<const char*>(copy.get()), n);
 
     std::int32_t count = 0;
-    const QStringList lines = monitor::DecodeIF2Read(read, count);
+    const QStringList lines = monitor::DecodeIF2Read(read, count, util::TextTable::Source());
     FUZZ_CHECK(lines.size() <= n);
     FUZZ_CHECK(lines.isEmpty() == (n == 0));
     FUZZ_CHECK(count == NumberedLines(lines, 1));
@@ -57,10 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray report = sim::If2TagReport(uid, time);
     const QByteArray joined = read.first(WholeFramesPrefix(read)).toByteArray() + report;
     std::int32_t before = 0;
-    const QStringList garbageLines =
-        monitor::DecodeIF2Read(read.first(WholeFramesPrefix(read)), before);
+    const QStringList garbageLines = monitor::DecodeIF2Read(read.first(WholeFramesPrefix(read)),
+                                                            before, util::TextTable::Source());
     std::int32_t after = 0;
-    const QStringList withReport = monitor::DecodeIF2Read(joined, after);
+    const QStringList withReport = monitor::DecodeIF2Read(joined, after, util::TextTable::Source());
     FUZZ_CHECK(withReport.size() == garbageLines.size() + 1);
     FUZZ_CHECK(after == before + 1);
     FUZZ_CHECK(withReport.back() ==

@@ -36,7 +36,7 @@ void CheckAnyDatagram(QByteArrayView datagram, int readNumber) {
         FUZZ_CHECK(datagram.sliced(1).startsWith(*value));
     }
     (void)netcfg::IsAcknowledgement(datagram);
-    (void)netcfg::RefusalText(datagram);
+    (void)netcfg::RefusalText(datagram, util::TextTable::Source());
 }
 
 }  // namespace

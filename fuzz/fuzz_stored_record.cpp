@@ -25,8 +25,9 @@ struct Lines {
 };
 
 Lines Format(std::int32_t index, const StoredRecord& record) {
-    return {records::EarliestRecordLine(record), records::IndexedRecordLine(index, record),
-            records::ExportLine(index, record)};
+    return {records::EarliestRecordLine(record, util::TextTable::Source()),
+            records::IndexedRecordLine(index, record, util::TextTable::Source()),
+            records::ExportLine(index, record, util::TextTable::Source())};
 }
 
 QString Prefix(std::int32_t index) {

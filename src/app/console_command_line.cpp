@@ -27,12 +27,22 @@ struct ConsoleParser {
     QCommandLineOption journal{
         QStringLiteral("journal"),
         QStringLiteral("Keep an event journal in DIR (created if missing): every line added to "
-                       "a live list, with the local time it was shown and the list's caption, "
+                       "a live list as the list shows it (in the language of the windows), with "
+                       "the local time it was shown and the list's caption, "
                        "is appended to DIR/YYYY-MM-DD.log, one UTF-8 file per local day, "
                        "flushed per line. A journal that cannot be written is reported once and "
                        "never stops the monitoring. Off unless given: without it the console "
                        "keeps nothing between runs."),
         QStringLiteral("DIR")};
+    QCommandLineOption lang{
+        QStringLiteral("lang"),
+        QStringLiteral("Language of the windows: zh (Simplified Chinese, the default) or en "
+                       "(English). Qt's own texts (standard buttons, context menus, file "
+                       "dialogs) follow it. Nothing else chooses the language: neither LANG nor "
+                       "the system locale. Record exports, the wire protocol and the module "
+                       "protocol stay the same in either language; the event journal keeps the "
+                       "lines as the lists show them."),
+        QStringLiteral("LANG")};
 
     ConsoleParser() {
         parser.setApplicationDescription(QStringLiteral(
@@ -45,6 +55,7 @@ struct ConsoleParser {
         parser.addOption(demo);
         parser.addOption(com);
         parser.addOption(journal);
+        parser.addOption(lang);
     }
 };
 
@@ -74,6 +85,16 @@ ConsoleOptions Parse(const QStringList& arguments, bool buildComTable) {
                 console.standard.UsageError(QStringLiteral("--journal wants a folder"));
             return options;
         }
+    }
+    if (console.parser.isSet(console.lang)) {
+        const QString name = console.parser.value(console.lang);
+        const std::optional<ConsoleLanguage> language = ParseConsoleLanguage(name);
+        if (!language) {
+            options.exitCode =
+                console.standard.UsageError(QStringLiteral("--lang wants en or zh: ") + name);
+            return options;
+        }
+        options.language = *language;
     }
     if (buildComTable) {
         options.comPorts =

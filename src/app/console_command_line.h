@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "app/console_language.h"
 #include "gate/com_port_table.h"
 
 namespace app {
@@ -14,6 +15,7 @@ struct ConsoleOptions {
     bool demo = false;            // --demo: start with the simulated controller
     gate::ComPortTable comPorts;  // from --com N=PATH, else the machine's ports by the usual rule
     QString journalDirectory;     // --journal DIR: the event journal's folder; empty: no journal
+    ConsoleLanguage language = ConsoleLanguage::Chinese;  // --lang en|zh
 };
 
 // Answers from main()'s arguments what needs no application object, so it works without a
@@ -24,8 +26,8 @@ struct ConsoleOptions {
 std::optional<int> AnswerBeforeApplication(int argc, char** argv);
 
 // Parses the arguments that Qt left after taking its own (-platform, -style, ...). An unknown
-// option, a bad --com mapping or a stray argument is refused with one line on standard error
-// and exit code 2, before any window opens or any port is touched.
+// option, a bad --com mapping, a language other than en or zh or a stray argument is refused with
+// one line on standard error and exit code 2, before any window opens or any port is touched.
 ConsoleOptions ParseConsoleOptions(const QStringList& arguments);
 
 }  // namespace app

@@ -1,5 +1,7 @@
 #include "app/event_journal.h"
 
+#include <QCoreApplication>
+
 #include "app/live_lists.h"
 #include "core/monitor/journal_writer.h"
 #include "gui/line_list_view.h"
@@ -11,7 +13,9 @@ namespace app {
 
 namespace {
 
-const QString kCaption = QStringLiteral("信息提示");
+QString kCaption() {
+    return QCoreApplication::translate("EventJournal", "信息提示");
+}
 
 // Lives on the journal's thread: prepares the folder, then appends what it is sent, and says
 // when a line could not be written after lines got through (or at the start).
@@ -72,17 +76,18 @@ void EventJournal::Attach(gui::LineListView& list, const QString& caption) {
 
 void EventJournal::AttachTo(TForm1& form) {
     for (const LiveList& list : LiveLists(form)) {
-        Attach(*list.view, monitor::JournalCaption(list.id));
+        Attach(*list.view, monitor::JournalCaption(list.id, util::TextTable::Display()));
     }
 }
 
 QString EventJournal::FailureMessage(const QString& reason) {
-    return QStringLiteral("事件日志无法写入：\n%1\n\n监控照常进行；日志在能够写入时继续记录。")
+    return QCoreApplication::translate(
+               "EventJournal", "事件日志无法写入：\n%1\n\n监控照常进行；日志在能够写入时继续记录。")
         .arg(reason);
 }
 
 QString EventJournal::FailureStatus() {
-    return QStringLiteral("事件日志写入失败");
+    return QCoreApplication::translate("EventJournal", "事件日志写入失败");
 }
 
 void EventJournal::WriterFailed(const QString& reason) {
@@ -90,7 +95,7 @@ void EventJournal::WriterFailed(const QString& reason) {
     reporter_.ShowText(clock_.now().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ") +
                        FailureStatus());
     if (failuresReported_ == 1) {
-        prompter_.Notice(FailureMessage(reason), kCaption, gui::Prompter::Icon::Warning);
+        prompter_.Notice(FailureMessage(reason), kCaption(), gui::Prompter::Icon::Warning);
     }
 }
 

@@ -28,7 +28,7 @@ std::array<LiveList, 11> LiveLists(TForm1& form) {
 
 void InstallLiveListServices(TForm1& form, gui::Prompter& prompter) {
     for (const LiveList& list : LiveLists(form)) {
-        list.view->SetCaption(monitor::ListLabel(list.id));
+        list.view->SetCaption(monitor::ListLabel(list.id, util::TextTable::Display()));
         list.view->SetPrompter(&prompter);
     }
 }

@@ -23,8 +23,13 @@ int main(int argc, char* argv[]) {
     if (options.exitCode) {
         return *options.exitCode;
     }
-    gate::ComPortTable comPorts = std::move(options.comPorts);
     QTextStream err(stderr);
+    // Before any window: every text is translated when its window is made.
+    for (const QString& missing : app::InstallConsoleLanguage(application, options.language)) {
+        err << "gate-console: translation not found, some texts stay untranslated: " << missing
+            << Qt::endl;
+    }
+    gate::ComPortTable comPorts = std::move(options.comPorts);
     std::unique_ptr<app::DemoMode> demo;
     if (options.demo) {
         QString error;

@@ -1,10 +1,13 @@
 // Saves a picture of each page of the main window and of each secondary window, as the
-// operator sees them right after start-up, to the folder given as the first argument.
+// operator sees them right after start-up, to the folder given as the last argument.
+// With --lang en the windows are in English and the pictures' names end in "-en".
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
+#include <QTextStream>
 
 #include "app/console.h"
+#include "app/console_language.h"
 #include "app/main_window.h"
 #include "forms/secondary_windows.h"
 #include "gate/unconnected_gate_library.h"
@@ -14,9 +17,22 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    const QStringList args = QApplication::arguments();
-    const QDir out(args.size() > 1 ? args.at(1) : QStringLiteral("docs/screenshots"));
+    QStringList args = QApplication::arguments().mid(1);
+    app::ConsoleLanguage language = app::ConsoleLanguage::Chinese;
+    if (args.size() >= 2 && args.front() == u"--lang") {
+        const auto chosen = app::ParseConsoleLanguage(args.at(1));
+        if (!chosen) {
+            QTextStream(stderr) << "gate-screenshots: --lang wants en or zh" << Qt::endl;
+            return 2;
+        }
+        language = *chosen;
+        args = args.mid(2);
+    }
+    const QDir out(!args.isEmpty() ? args.front() : QStringLiteral("docs/screenshots"));
     QDir().mkpath(out.path());
+    app::InstallConsoleLanguage(application, language);
+    const QString suffix = language == app::ConsoleLanguage::English ? QStringLiteral("-en.png")
+                                                                     : QStringLiteral(".png");
 
     gate::UnconnectedGateLibrary library;
     util::SystemClock clock;
@@ -31,14 +47,14 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < form.PageControl1().count(); ++i) {
         form.PageControl1().setCurrentIndex(i);
         QApplication::processEvents();
-        form.grab().save(out.filePath(QString::fromLatin1(names[i]) + QStringLiteral(".png")));
+        form.grab().save(out.filePath(QString::fromLatin1(names[i]) + suffix));
     }
     QWidget* dialogs[] = {&form.Form3(),      &form.fSetdlg(),   &form.ChangeIPdlg(),
                           &form.locateForm(), &form.fNhSetDlg(), &form.fPhSetDlg()};
     for (QWidget* dialog : dialogs) {
         dialog->show();
         QApplication::processEvents();
-        dialog->grab().save(out.filePath(dialog->objectName() + QStringLiteral(".png")));
+        dialog->grab().save(out.filePath(dialog->objectName() + suffix));
         dialog->hide();
     }
     return 0;

@@ -16,7 +16,8 @@ QJsonObject Failure::ToJson() const {
     QJsonObject o{{QStringLiteral("exit_code"), Code(code)}, {QStringLiteral("message"), message}};
     if (result) {
         o.insert(QStringLiteral("result"), *result);
-        o.insert(QStringLiteral("result_text"), util::ResultCodeText(LowByte(*result)));
+        o.insert(QStringLiteral("result_text"),
+                 util::ResultCodeText(LowByte(*result), util::TextTable::Source()));
     }
     return o;
 }
@@ -44,8 +45,8 @@ bool IsCommunicationResult(std::int32_t result) {
 
 QString ExplainResult(std::int32_t result) {
     const std::uint8_t code = LowByte(result);
-    return util::ResultCodeText(code) % QStringLiteral(" (result ") % QString::number(result) %
-           QStringLiteral(": ") % util::ResultCodeMeaning(code) % u')';
+    return util::ResultCodeText(code, util::TextTable::Source()) % QStringLiteral(" (result ") %
+           QString::number(result) % QStringLiteral(": ") % util::ResultCodeMeaning(code) % u')';
 }
 
 Failure ResultFailure(const QString& caption, std::int32_t result) {

@@ -79,7 +79,8 @@ int RunInfo(const QString& words, const QStringList& arguments) {
     if (c.LastResult != 0) {
         return cl.Fail(ResultFailure(QStringLiteral("模式读取"), c.LastResult));
     }
-    const QString modeText = commands::ModeText(mode).value_or(QString()).trimmed();
+    const QString modeText =
+        commands::ModeText(mode, util::TextTable::Source()).value_or(QString()).trimmed();
     json.insert(QStringLiteral("mode"),
                 QJsonObject{{QStringLiteral("value"), mode},
                             {QStringLiteral("eas"), mode != 0},
@@ -93,7 +94,8 @@ int RunInfo(const QString& words, const QStringList& arguments) {
     if (c.LastResult != 0) {
         return cl.Fail(ResultFailure(QStringLiteral("获取读写器状态"), c.LastResult));
     }
-    const commands::ReaderStatusTexts reader = commands::ReaderStatusText(link, rf);
+    const commands::ReaderStatusTexts reader =
+        commands::ReaderStatusText(link, rf, util::TextTable::Source());
     json.insert(QStringLiteral("reader"), QJsonObject{{QStringLiteral("link"), link},
                                                       {QStringLiteral("connected"), link == 1},
                                                       {QStringLiteral("rf_field"), rf},
@@ -124,7 +126,8 @@ int RunInfo(const QString& words, const QStringList& arguments) {
     }
     QJsonObject recordsJson{{QStringLiteral("count"), log.count},
                             {QStringLiteral("fill_status"), c.ReplyStatus},
-                            {QStringLiteral("fill_text"), util::ReplyStatusText(c.ReplyStatus)}};
+                            {QStringLiteral("fill_text"),
+                             util::ReplyStatusText(c.ReplyStatus, util::TextTable::Source())}};
     QString recordsLine = QStringLiteral("records:        ") + QString::number(log.count);
     if (log.count > 0) {
         recordsJson.insert(QStringLiteral("earliest"), records::IsoTimeText(log.earliest));
@@ -136,7 +139,7 @@ int RunInfo(const QString& words, const QStringList& arguments) {
     lines << recordsLine
           << QStringLiteral("record memory:  ") +
                  WithConsoleText(util::ReplyStatusMeaning(c.ReplyStatus),
-                                 util::ReplyStatusText(c.ReplyStatus));
+                                 util::ReplyStatusText(c.ReplyStatus, util::TextTable::Source()));
     return cl.Succeed(json, lines);
 }
 

@@ -21,7 +21,8 @@ MonitorSession::MonitorSession(GateConnection& connection, MonitorOptions option
       options_(std::move(options)),
       clock_(clock),
       name_(std::move(commandName)),
-      poller_(connection.Library(), {connection.State(), pollBusy_, lastNoPersonText_}, *this) {
+      poller_(connection.Library(), {connection.State(), pollBusy_, lastNoPersonText_}, *this,
+              util::TextTable::Source()) {
     pollTimer_.setInterval(options_.pollIntervalMs);
     connect(&pollTimer_, &QTimer::timeout, this, &MonitorSession::Tick);
     reconnectTimer_.setSingleShot(true);
@@ -150,7 +151,7 @@ void MonitorSession::AfterPoll() {
         }
     }
     if (r != lastNotedResult_) {
-        Note(ResultFailure(monitor::kPollCaption, r).message);
+        Note(ResultFailure(QString::fromUtf8(monitor::kPollCaption), r).message);
         lastNotedResult_ = r;
     }
 }

@@ -137,7 +137,8 @@ int RunRecordsStatus(const QString& words, const QStringList& arguments) {
     }
     QJsonObject json = LogJson(log);
     json.insert(QStringLiteral("fill_status"), c.ReplyStatus);
-    json.insert(QStringLiteral("fill_text"), util::ReplyStatusText(c.ReplyStatus));
+    json.insert(QStringLiteral("fill_text"),
+                util::ReplyStatusText(c.ReplyStatus, util::TextTable::Source()));
     QStringList lines{QStringLiteral("records:  ") + QString::number(log.count)};
     if (log.count > 0) {
         lines << QStringLiteral("earliest: ") + TimeString(log.earliest)
@@ -145,7 +146,7 @@ int RunRecordsStatus(const QString& words, const QStringList& arguments) {
     }
     lines << QStringLiteral("memory:   %1 (%2)")
                  .arg(util::ReplyStatusMeaning(c.ReplyStatus),
-                      util::ReplyStatusText(c.ReplyStatus));
+                      util::ReplyStatusText(c.ReplyStatus, util::TextTable::Source()));
     return cl.Succeed(json, lines);
 }
 

@@ -2,20 +2,22 @@
 
 #include "gate/gate_library.h"
 
+#include <QCoreApplication>
+
 namespace gate {
 
 QString ControllerPanelText(std::int32_t portHandle, LinkCondition condition) {
     if (portHandle == -1) {
-        return QStringLiteral("IF1: 通讯关闭");
+        return QCoreApplication::translate("StatusBar", "IF1: 通讯关闭");
     }
     // The conditions stand in for the port (which does not change) so that they fit the panel.
     switch (condition) {
         case LinkCondition::Normal:
             break;
         case LinkCondition::Reconnecting:
-            return QStringLiteral("IF1: 重连中…");
+            return QCoreApplication::translate("StatusBar", "IF1: 重连中…");
         case LinkCondition::Restored:
-            return QStringLiteral("IF1: 已恢复");
+            return QCoreApplication::translate("StatusBar", "IF1: 已恢复");
     }
     if (IsNetworkHandle(portHandle)) {
         return QStringLiteral("IF1: TCP") + QString::number(portHandle);
@@ -25,7 +27,7 @@ QString ControllerPanelText(std::int32_t portHandle, LinkCondition condition) {
 
 QString IF2PanelText(std::int32_t if2Port) {
     if (if2Port == -1) {
-        return QStringLiteral("IF2: 通讯关闭");
+        return QCoreApplication::translate("StatusBar", "IF2: 通讯关闭");
     }
     return QStringLiteral("IF2: COM") + QString::number(if2Port);
 }

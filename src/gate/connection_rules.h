@@ -17,7 +17,7 @@ enum class LinkCondition {
 // Status-bar text of the controller connection (panel 2): "IF1: 通讯关闭" while closed, "IF1: COM"
 // and the number for a serial handle, "IF1: TCP" and the port for a network handle; an open
 // link that is being re-established says "IF1: 重连中…", one that has just come back
-// "IF1: 已恢复". Every text of the panel comes from here.
+// "IF1: 已恢复". Every text of the panel comes from here, in the console's language.
 QString ControllerPanelText(std::int32_t portHandle,
                             LinkCondition condition = LinkCondition::Normal);
 

@@ -8,11 +8,12 @@ namespace gui {
 
 void ResultReporter::ShowCommandResult(const QString& caption, std::uint8_t result) {
     ClearResult();
-    bar_.SetPanel(0, util::CommandResultLine(clock_.now().time(), caption, result));
+    bar_.SetPanel(0, util::CommandResultLine(clock_.now().time(), caption, result,
+                                             util::TextTable::Display()));
 }
 
 void ResultReporter::ShowReplyStatus(std::uint8_t status) {
-    bar_.SetPanel(1, util::ReplyStatusText(status));
+    bar_.SetPanel(1, util::ReplyStatusText(status, util::TextTable::Display()));
 }
 
 void ResultReporter::Report(const QString& caption, std::int32_t result, std::uint8_t replyStatus) {

@@ -2,6 +2,8 @@
 
 #include "util/conversions.h"
 
+#include <QCoreApplication>
+
 namespace util {
 
 QString EventTimeText(const std::uint8_t* t) {
@@ -23,16 +25,17 @@ QString SpacedHexText(QByteArrayView bytes) {
     return spaced;
 }
 
-QString DirectionText(std::uint8_t value) {
+QString DirectionText(std::uint8_t value, const TextTable& texts) {
+    const auto text = [&texts](const char* source) { return texts.Text("EventText", source); };
     switch (value) {
         case 1:
-            return QStringLiteral("正向");
+            return text(QT_TRANSLATE_NOOP("EventText", "正向"));
         case 2:
-            return QStringLiteral("反向");
+            return text(QT_TRANSLATE_NOOP("EventText", "反向"));
         case 3:
-            return QStringLiteral("方向不定");
+            return text(QT_TRANSLATE_NOOP("EventText", "方向不定"));
         case 4:
-            return QStringLiteral("红外已关闭");
+            return text(QT_TRANSLATE_NOOP("EventText", "红外已关闭"));
         default:
             return {};
     }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "util/text_table.h"
+
 namespace util {
 
 // Texts shared by live messages, stored records and IF2 reports.
@@ -18,6 +20,6 @@ QString SpacedHexText(QByteArrayView bytes);
 
 // Direction of a passage value 1 "正向", 2 "反向", 3 "方向不定", 4 "红外已关闭"; empty otherwise.
 // Callers decide which bits of their passage byte make the value.
-QString DirectionText(std::uint8_t value);
+QString DirectionText(std::uint8_t value, const TextTable& texts);
 
 }  // namespace util

@@ -1,52 +1,107 @@
 #include "util/result_text.h"
 
+#include <QCoreApplication>
+
 namespace util {
 
-QString ResultCodeText(std::uint8_t code) {
+namespace {
+
+constexpr char kContext[] = "ResultText";
+
+QString Translated(const TextTable& texts, const char* source) {
+    return source != nullptr ? texts.Text(kContext, source) : QString();
+}
+
+const char* ResultCodeSource(std::uint8_t code) {
     switch (code & 0x3F) {
         case 0:
-            return QStringLiteral("操作成功");
+            return QT_TRANSLATE_NOOP("ResultText", "操作成功");
         case 2:
-            return QStringLiteral("获得标签超时消息");
+            return QT_TRANSLATE_NOOP("ResultText", "获得标签超时消息");
         case 3:
-            return QStringLiteral("获得通过超时消息");
+            return QT_TRANSLATE_NOOP("ResultText", "获得通过超时消息");
         case 4:
-            return QStringLiteral("获得红外报警消息");
+            return QT_TRANSLATE_NOOP("ResultText", "获得红外报警消息");
         case 5:
-            return QStringLiteral("本条记录不存在或已失效");
+            return QT_TRANSLATE_NOOP("ResultText", "本条记录不存在或已失效");
         case 6:
-            return QStringLiteral("正在进行内部自检及数据初始化....");
+            return QT_TRANSLATE_NOOP("ResultText", "正在进行内部自检及数据初始化....");
         case 7:
-            return QStringLiteral("检索序号超过范围");
+            return QT_TRANSLATE_NOOP("ResultText", "检索序号超过范围");
         case 8:
-            return QStringLiteral("无效的命令");
+            return QT_TRANSLATE_NOOP("ResultText", "无效的命令");
         case 9:
-            return QStringLiteral("模式不对");
+            return QT_TRANSLATE_NOOP("ResultText", "模式不对");
         case 10:
-            return QStringLiteral("控制器无法保存新模式");
+            return QT_TRANSLATE_NOOP("ResultText", "控制器无法保存新模式");
         case 11:
-            return QStringLiteral("系统被强制设置在EAS模式");
+            return QT_TRANSLATE_NOOP("ResultText", "系统被强制设置在EAS模式");
         case 12:
-            return QStringLiteral("控制器保存新的红外方向失败");
+            return QT_TRANSLATE_NOOP("ResultText", "控制器保存新的红外方向失败");
         case 13:
-            return QStringLiteral("不能设置为不写后台记录");
+            return QT_TRANSLATE_NOOP("ResultText", "不能设置为不写后台记录");
         case 15:
-            return QStringLiteral("正在寻找配置信息....");
+            return QT_TRANSLATE_NOOP("ResultText", "正在寻找配置信息....");
         case 33:
-            return QStringLiteral("EAS获得通过超时消息");
+            return QT_TRANSLATE_NOOP("ResultText", "EAS获得通过超时消息");
         case 34:
-            return QStringLiteral("EAS获得红外报警消息");
+            return QT_TRANSLATE_NOOP("ResultText", "EAS获得红外报警消息");
         case 48:
-            return QStringLiteral("通讯错误");
+            return QT_TRANSLATE_NOOP("ResultText", "通讯错误");
         case 49:
-            return QStringLiteral("CRC校验错误");
+            return QT_TRANSLATE_NOOP("ResultText", "CRC校验错误");
         case 50:
-            return QStringLiteral("返回数据长度错误");
+            return QT_TRANSLATE_NOOP("ResultText", "返回数据长度错误");
         case 51:
-            return QStringLiteral("通讯繁忙,设备正在执行其他指令");
+            return QT_TRANSLATE_NOOP("ResultText", "通讯繁忙,设备正在执行其他指令");
         default:
-            return {};
+            return nullptr;
     }
+}
+
+const char* ReplyKindSource(QStringView letter) {
+    if (letter == u"C") {
+        return QT_TRANSLATE_NOOP("ResultText", "命令错误");
+    }
+    if (letter == u"R") {
+        return QT_TRANSLATE_NOOP("ResultText", "设备拒绝执行命令");
+    }
+    if (letter == u"D") {
+        return QT_TRANSLATE_NOOP("ResultText", "与设备连接不上");
+    }
+    if (letter == u"F") {
+        return QT_TRANSLATE_NOOP("ResultText", "命令执行失败");
+    }
+    return nullptr;
+}
+
+const char* ReplyStatusSource(std::uint8_t status) {
+    switch (status) {
+        case 0:
+            return QT_TRANSLATE_NOOP("ResultText", "后台记录数据区空闲容量>15%");
+        case 1:
+            return QT_TRANSLATE_NOOP("ResultText", "后台记录数据区空闲容量<=15%");
+        case 2:
+            return QT_TRANSLATE_NOOP("ResultText", "后台记录数据区已满并已停止后台记录");
+        case 3:
+            return QT_TRANSLATE_NOOP("ResultText", "后台记录数据区已满并已开始循环记录");
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+QString ResultCodeText(std::uint8_t code, const TextTable& texts) {
+    return Translated(texts, ResultCodeSource(code));
+}
+
+QString ReplyKindText(QStringView letter, const TextTable& texts) {
+    return Translated(texts, ReplyKindSource(letter));
+}
+
+QString ReplyStatusText(std::uint8_t status, const TextTable& texts) {
+    return Translated(texts, ReplyStatusSource(status));
 }
 
 QString ResultCodeMeaning(std::uint8_t code) {
@@ -114,44 +169,14 @@ QString ReplyStatusMeaning(std::uint8_t status) {
     }
 }
 
-QString ReplyKindText(QStringView letter) {
-    if (letter == u"C") {
-        return QStringLiteral("命令错误");
-    }
-    if (letter == u"R") {
-        return QStringLiteral("设备拒绝执行命令");
-    }
-    if (letter == u"D") {
-        return QStringLiteral("与设备连接不上");
-    }
-    if (letter == u"F") {
-        return QStringLiteral("命令执行失败");
-    }
-    return {};
-}
-
-QString ReplyStatusText(std::uint8_t status) {
-    switch (status) {
-        case 0:
-            return QStringLiteral("后台记录数据区空闲容量>15%");
-        case 1:
-            return QStringLiteral("后台记录数据区空闲容量<=15%");
-        case 2:
-            return QStringLiteral("后台记录数据区已满并已停止后台记录");
-        case 3:
-            return QStringLiteral("后台记录数据区已满并已开始循环记录");
-        default:
-            return {};
-    }
-}
-
-QString CommandResultLine(const QTime& now, const QString& caption, std::uint8_t result) {
+QString CommandResultLine(const QTime& now, const QString& caption, std::uint8_t result,
+                          const TextTable& texts) {
     const QString stamp = now.toString(QStringLiteral("HH:mm:ss"));
     const std::uint8_t code = result & 0x3F;
     if (code == 48) {
-        return stamp + QStringLiteral("   通讯错误");
+        return stamp + QStringLiteral("   ") + ResultCodeText(code, texts);
     }
-    return stamp + QStringLiteral("  ") + caption + ResultCodeText(code);
+    return stamp + QStringLiteral("  ") + caption + ResultCodeText(code, texts);
 }
 
 }  // namespace util

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 
+#include "util/text_table.h"
+
 namespace util {
 
 // Text of a result code; only the low six bits count. Empty for codes without a text.
-QString ResultCodeText(std::uint8_t code);
+QString ResultCodeText(std::uint8_t code, const TextTable& texts);
 
 // The meaning of a result code in plain English, for tools that explain results beside the
 // console's text; only the low six bits count. A code without a text gives a generic meaning.
@@ -18,13 +20,14 @@ QString ResultCodeMeaning(std::uint8_t code);
 QString ReplyStatusMeaning(std::uint8_t status);
 
 // Text of a reply status letter of the module protocol ("C", "R", "D", "F"); empty otherwise.
-QString ReplyKindText(QStringView letter);
+QString ReplyKindText(QStringView letter, const TextTable& texts);
 
 // Text of the record-memory fill state 0 to 3 that comes back with every reply; empty otherwise.
-QString ReplyStatusText(std::uint8_t status);
+QString ReplyStatusText(std::uint8_t status, const TextTable& texts);
 
 // The status-bar result line: "hh:mm:ss" then "   通讯错误" for a communication error (low six
 // bits 48), else two blanks, the caption and the result text.
-QString CommandResultLine(const QTime& now, const QString& caption, std::uint8_t result);
+QString CommandResultLine(const QTime& now, const QString& caption, std::uint8_t result,
+                          const TextTable& texts);
 
 }  // namespace util

@@ -168,7 +168,7 @@ inline QByteArray ExpectedLine(int index, const sim::StoredRecord& r) {
         std::span(reinterpret_cast<const gate::Byte*>(r.body.constData()),
                   static_cast<std::size_t>(r.body.size())),
         static_cast<int>(r.body.size()));
-    return util::ToGbk(records::ExportLine(index, stored));
+    return util::ToGbk(records::ExportLine(index, stored, util::TextTable::Source()));
 }
 
 // Record n of a test log: a clock-set record (kind 8) whose times make every record distinct.

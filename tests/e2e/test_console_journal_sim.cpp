@@ -90,12 +90,13 @@ private Q_SLOTS:
             QStringList listed;
             for (int i = 0; i < list.view->Count(); ++i) {
                 listed << QStringLiteral("2026-05-06 09:08:07.000 [") +
-                              monitor::JournalCaption(list.id) + QStringLiteral("] ") +
-                              list.view->Line(i);
+                              monitor::JournalCaption(list.id, util::TextTable::Source()) +
+                              QStringLiteral("] ") + list.view->Line(i);
             }
             QStringList journalled;
             for (const QString& line : journal) {
-                if (line.contains(QStringLiteral(" [") + monitor::JournalCaption(list.id) +
+                if (line.contains(QStringLiteral(" [") +
+                                  monitor::JournalCaption(list.id, util::TextTable::Source()) +
                                   QStringLiteral("] "))) {
                     journalled << line;
                 }

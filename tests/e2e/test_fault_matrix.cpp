@@ -77,7 +77,8 @@ private Q_SLOTS:
         QVERIFY2(faultMs < kNoHangMs, qPrintable(QString::number(faultMs)));
         QCOMPARE(c.lastResult(), result);
         QCOMPARE(c.panel(0), util::CommandResultLine(c.clock.now().time(), kInfoCaption,
-                                                     static_cast<std::uint8_t>(result)));
+                                                     static_cast<std::uint8_t>(result),
+                                                     util::TextTable::Source()));
         QCOMPARE(c.w<QLineEdit>("Edit17")->text().isEmpty(), result != 0);
 
         if (!linkLost) {

@@ -114,6 +114,10 @@ void TestProgramCommandLines::answers_data() {
         << console << QStringList{QStringLiteral("--journal="), QStringLiteral("--demo")} << false
         << 2 << none
         << Usage(QStringLiteral("gate-console"), QStringLiteral("--journal wants a folder"));
+    QTest::newRow("console language other than en or zh")
+        << console << QStringList{QStringLiteral("--lang"), QStringLiteral("fr")} << false << 2
+        << none
+        << Usage(QStringLiteral("gate-console"), QStringLiteral("--lang wants en or zh: fr"));
     QTest::newRow("console stray argument")
         << console << QStringList{QStringLiteral("demo")} << false << 2 << none
         << Usage(QStringLiteral("gate-console"), QStringLiteral("unexpected argument 'demo'"));

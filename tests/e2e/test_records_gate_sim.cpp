@@ -71,7 +71,8 @@ private Q_SLOTS:
                 std::span(reinterpret_cast<const gate::Byte*>(body.constData()),
                           static_cast<std::size_t>(body.size())),
                 static_cast<int>(body.size()));
-            expected += util::ToGbk(records::ExportLine(i + 1, r)) + "\r\n";
+            expected +=
+                util::ToGbk(records::ExportLine(i + 1, r, util::TextTable::Source())) + "\r\n";
         }
 
         gate::WireGateLibrary library{gate::ComPortTable{}};

@@ -16,6 +16,7 @@
 #include "core/commands/device_values.h"
 #include "forms/secondary_windows.h"
 #include "gui/status_bar.h"
+#include "language_fixture.h"
 #include "util/event_text.h"
 
 namespace {
@@ -98,68 +99,89 @@ private Q_SLOTS:
     // Every field that shows a fixed text or a value read back shows the longest one whole, at
     // the default font.
     void fieldsShowTheirLongestText_data() {
+        QTest::addColumn<app::ConsoleLanguage>("language");
         QTest::addColumn<QByteArray>("window");
         QTest::addColumn<QByteArray>("field");
         QTest::addColumn<QStringList>("texts");
-        const QStringList hexPairs = ForEachByte(commands::ProductCodeText);
-        QTest::newRow("product code") << QByteArray() << QByteArray("Edit17") << hexPairs;
-        QStringList versions;
-        for (int major = 0; major <= 99; ++major) {
-            versions.append(commands::VersionText(static_cast<gate::Byte>(major),
-                                                  static_cast<gate::Byte>(major)));
-        }
-        QTest::newRow("version") << QByteArray() << QByteArray("Edit18") << versions;
-        QTest::newRow("serial number")
-            << QByteArray() << QByteArray("Edit19") << ForEachByte([](gate::Byte b) {
-                   return commands::SerialNumberText({b, b, b, b});
-               });
-        QTest::newRow("infrared state")
-            << QByteArray() << QByteArray("IRStatus") << ForEachByte(commands::InfraredStateText);
-        QTest::newRow("reader link")
-            << QByteArray() << QByteArray("edtConnectStatus") << ForEachByte([](gate::Byte b) {
-                   return commands::ReaderStatusText(b, 0).connection;
-               });
-        QTest::newRow("RF field") << QByteArray() << QByteArray("edtANTStatus")
-                                  << ForEachByte([](gate::Byte b) {
-                                         return commands::ReaderStatusText(1, b).rfField;
-                                     });
-        QTest::newRow("century") << QByteArray() << QByteArray("Edit8")
-                                 << QStringList{QStringLiteral("20")};
-        QStringList twoDigits;
-        for (int v = 0; v <= 99; ++v) {
-            twoDigits.append(commands::ClockTexts(gate::Clock6{static_cast<gate::Byte>(v)})[0]);
-        }
-        for (const char* name :
-             {"Edit_year", "Edit_Month", "Edit_date", "Edit_Hour", "Edit_minute", "Edit_Sedcond"}) {
-            QTest::addRow("clock %s", name) << QByteArray() << QByteArray(name) << twoDigits;
-        }
-        QTest::newRow("current address")
-            << QByteArray() << QByteArray("Edit4") << ForEachByte(commands::AddressText);
-        QTest::newRow("record count")
-            << QByteArray() << QByteArray("Edit20") << QStringList{QStringLiteral("2147483647")};
-        const QStringList times = ForEachByte([](gate::Byte b) {
-            const std::array<std::uint8_t, 6> clock{
-                std::min<std::uint8_t>(b, 99), 12, 28, 23, 59, 59};
-            return util::EventTimeText(clock.data());
-        });
-        QTest::newRow("earliest record") << QByteArray() << QByteArray("Edit21") << times;
-        QTest::newRow("latest record") << QByteArray() << QByteArray("Edit22") << times;
-        QStringList macs;
-        for (const char* digit : {"0", "8", "A", "B", "D", "E", "F"}) {
-            macs.append(QStringList(6, QString::fromLatin1(digit).repeated(2)).join(u'-'));
-        }
-        QTest::newRow("module MAC") << QByteArray("fSetdlg") << QByteArray("Edit3") << macs;
-        for (const char* name : {"Edit6", "Edit8", "Edit9"}) {
-            QTest::addRow("module address %s", name)
-                << QByteArray("fSetdlg") << QByteArray(name)
-                << QStringList{QStringLiteral("255.255.255.255"),
-                               QStringLiteral("000.000.000.000")};
+        for (const app::ConsoleLanguage language :
+             {app::ConsoleLanguage::Chinese, app::ConsoleLanguage::English}) {
+            const ScopedConsoleLanguage scoped(language);
+            const char* tag = language == app::ConsoleLanguage::English ? "en" : "zh";
+            const QStringList hexPairs = ForEachByte(commands::ProductCodeText);
+            QTest::addRow("%s product code", tag)
+                << language << QByteArray() << QByteArray("Edit17") << hexPairs;
+            QStringList versions;
+            for (int major = 0; major <= 99; ++major) {
+                versions.append(commands::VersionText(static_cast<gate::Byte>(major),
+                                                      static_cast<gate::Byte>(major)));
+            }
+            QTest::addRow("%s version", tag)
+                << language << QByteArray() << QByteArray("Edit18") << versions;
+            QTest::addRow("%s serial number", tag)
+                << language << QByteArray() << QByteArray("Edit19")
+                << ForEachByte([](gate::Byte b) {
+                       return commands::SerialNumberText({b, b, b, b});
+                   });
+            QTest::addRow("%s infrared state", tag)
+                << language << QByteArray() << QByteArray("IRStatus")
+                << ForEachByte(commands::InfraredStateText);
+            QTest::addRow("%s reader link", tag)
+                << language << QByteArray() << QByteArray("edtConnectStatus")
+                << ForEachByte([](gate::Byte b) {
+                       return commands::ReaderStatusText(b, 0, util::TextTable::Display())
+                           .connection;
+                   });
+            QTest::addRow("%s RF field", tag)
+                << language << QByteArray() << QByteArray("edtANTStatus")
+                << ForEachByte([](gate::Byte b) {
+                       return commands::ReaderStatusText(1, b, util::TextTable::Display()).rfField;
+                   });
+            QTest::addRow("%s century", tag) << language << QByteArray() << QByteArray("Edit8")
+                                             << QStringList{QStringLiteral("20")};
+            QStringList twoDigits;
+            for (int v = 0; v <= 99; ++v) {
+                twoDigits.append(commands::ClockTexts(gate::Clock6{static_cast<gate::Byte>(v)})[0]);
+            }
+            for (const char* name : {"Edit_year", "Edit_Month", "Edit_date", "Edit_Hour",
+                                     "Edit_minute", "Edit_Sedcond"}) {
+                QTest::addRow("%s clock %s", tag, name)
+                    << language << QByteArray() << QByteArray(name) << twoDigits;
+            }
+            QTest::addRow("%s current address", tag)
+                << language << QByteArray() << QByteArray("Edit4")
+                << ForEachByte(commands::AddressText);
+            QTest::addRow("%s record count", tag)
+                << language << QByteArray() << QByteArray("Edit20")
+                << QStringList{QStringLiteral("2147483647")};
+            const QStringList times = ForEachByte([](gate::Byte b) {
+                const std::array<std::uint8_t, 6> clock{
+                    std::min<std::uint8_t>(b, 99), 12, 28, 23, 59, 59};
+                return util::EventTimeText(clock.data());
+            });
+            QTest::addRow("%s earliest record", tag)
+                << language << QByteArray() << QByteArray("Edit21") << times;
+            QTest::addRow("%s latest record", tag)
+                << language << QByteArray() << QByteArray("Edit22") << times;
+            QStringList macs;
+            for (const char* digit : {"0", "8", "A", "B", "D", "E", "F"}) {
+                macs.append(QStringList(6, QString::fromLatin1(digit).repeated(2)).join(u'-'));
+            }
+            QTest::addRow("%s module MAC", tag)
+                << language << QByteArray("fSetdlg") << QByteArray("Edit3") << macs;
+            for (const char* name : {"Edit6", "Edit8", "Edit9"}) {
+                QTest::addRow("%s module address %s", tag, name)
+                    << language << QByteArray("fSetdlg") << QByteArray(name)
+                    << QStringList{QStringLiteral("255.255.255.255"),
+                                   QStringLiteral("000.000.000.000")};
+            }
         }
     }
     void fieldsShowTheirLongestText() {
+        QFETCH(app::ConsoleLanguage, language);
         QFETCH(QByteArray, window);
         QFETCH(QByteArray, field);
         QFETCH(QStringList, texts);
+        const ScopedConsoleLanguage scoped(language);
         Console c;
         QWidget* shown = window.isEmpty() ? static_cast<QWidget*>(&c.form) : &c.form.fSetdlg();
         shown->show();

@@ -4,6 +4,7 @@
 #include "gate/connection_rules.h"
 #include "gui/result_reporter.h"
 #include "gui/status_bar.h"
+#include "language_fixture.h"
 #include "util/clock.h"
 #include "util/result_text.h"
 
@@ -43,27 +44,39 @@ private Q_SLOTS:
         QVERIFY(last->geometry().right() >= bar.width() - 20);
     }
 
-    // Every text of panels 1 to 3 shows whole at the default font (frame and indent included).
+    // Every text of panels 1 to 3 shows whole at the default font (frame and indent included),
+    // in either language.
     void textsFitTheirPanels_data() {
+        QTest::addColumn<app::ConsoleLanguage>("language");
         QTest::addColumn<int>("panel");
         QTest::addColumn<QString>("text");
-        for (std::uint8_t status = 0; status < 4; ++status) {
-            QTest::addRow("reply status %d", status) << 1 << util::ReplyStatusText(status);
-        }
-        for (int handle : {-1, 1, 255, 1025, 44137, 65534}) {
-            QTest::addRow("link %d", handle) << 2 << gate::ControllerPanelText(handle);
-        }
-        QTest::newRow("link being re-established")
-            << 2 << gate::ControllerPanelText(6000, gate::LinkCondition::Reconnecting);
-        QTest::newRow("link back")
-            << 2 << gate::ControllerPanelText(6000, gate::LinkCondition::Restored);
-        for (int port : {-1, 1, 50}) {
-            QTest::addRow("IF2 %d", port) << 3 << gate::IF2PanelText(port);
+        for (const app::ConsoleLanguage language :
+             {app::ConsoleLanguage::Chinese, app::ConsoleLanguage::English}) {
+            const ScopedConsoleLanguage scoped(language);
+            const char* tag = language == app::ConsoleLanguage::English ? "en" : "zh";
+            for (std::uint8_t status = 0; status < 4; ++status) {
+                QTest::addRow("%s reply status %d", tag, status)
+                    << language << 1 << util::ReplyStatusText(status, util::TextTable::Display());
+            }
+            for (int handle : {-1, 1, 255, 1025, 44137, 65534}) {
+                QTest::addRow("%s link %d", tag, handle)
+                    << language << 2 << gate::ControllerPanelText(handle);
+            }
+            QTest::addRow("%s link being re-established", tag)
+                << language << 2
+                << gate::ControllerPanelText(6000, gate::LinkCondition::Reconnecting);
+            QTest::addRow("%s link back", tag)
+                << language << 2 << gate::ControllerPanelText(6000, gate::LinkCondition::Restored);
+            for (int port : {-1, 1, 50}) {
+                QTest::addRow("%s IF2 %d", tag, port) << language << 3 << gate::IF2PanelText(port);
+            }
         }
     }
     void textsFitTheirPanels() {
+        QFETCH(app::ConsoleLanguage, language);
         QFETCH(int, panel);
         QFETCH(QString, text);
+        const ScopedConsoleLanguage scoped(language);
         GateStatusBar bar;
         bar.resize(818, 24);
         bar.show();
@@ -84,7 +97,8 @@ private Q_SLOTS:
         bar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
         const QString longLine =
-            util::CommandResultLine(QTime(23, 59, 59), QStringLiteral("清除控制器队列中的缓存"), 6);
+            util::CommandResultLine(QTime(23, 59, 59), QStringLiteral("清除控制器队列中的缓存"), 6,
+                                    util::TextTable::Source());
         bar.SetPanel(0, longLine);
         QCOMPARE(bar.PanelLabel(0)->width(), 350);
         QCOMPARE(bar.Panel(0), longLine);

@@ -78,8 +78,8 @@ private Q_SLOTS:
         QFETCH(int, rf);
         QFETCH(QString, connection);
         QFETCH(QString, field);
-        const auto t =
-            commands::ReaderStatusText(static_cast<gate::Byte>(link), static_cast<gate::Byte>(rf));
+        const auto t = commands::ReaderStatusText(
+            static_cast<gate::Byte>(link), static_cast<gate::Byte>(rf), util::TextTable::Source());
         QCOMPARE(t.connection, connection);
         QCOMPARE(t.rfField, field);
     }

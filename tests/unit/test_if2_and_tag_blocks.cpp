@@ -44,7 +44,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("countBefore");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<int>("countAfter");
-        const QString crc = monitor::kIF2CrcErrorLine;
+        const QString crc = QStringLiteral("CRC校验错误");
         QTest::newRow("two reports numbered on from earlier reads")
             << (TagReport(0xEF) + TagReport(0x01)) << 4
             << QStringList{kReportHead % u"EF  5", kReportHead % u"01  6"} << 6;
@@ -76,7 +76,7 @@ private Q_SLOTS:
         QFETCH(QStringList, lines);
         QFETCH(int, countAfter);
         std::int32_t count = countBefore;
-        QCOMPARE(monitor::DecodeIF2Read(bytes, count), lines);
+        QCOMPARE(monitor::DecodeIF2Read(bytes, count, util::TextTable::Source()), lines);
         QCOMPARE(count, countAfter);
     }
 

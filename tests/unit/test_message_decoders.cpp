@@ -88,12 +88,16 @@ private Q_SLOTS:
     void passageLines() {
         QFETCH(int, passageByte);
         QFETCH(QString, line);
-        QCOMPARE(monitor::PassageLine(monitor::DecodePassage(Passage(kUid, passageByte))), line);
+        QCOMPARE(monitor::PassageLine(
+                     monitor::DecodePassage(Passage(kUid, passageByte), util::TextTable::Source())),
+                 line);
     }
 
     void noPersonLine() {
-        const auto report = monitor::DecodePassage(Passage(kZeroUid, 0x01));
-        QCOMPARE(monitor::NoPersonLine(report), QString(kTimeText % u"  无人"));
+        const auto report =
+            monitor::DecodePassage(Passage(kZeroUid, 0x01), util::TextTable::Source());
+        QCOMPARE(monitor::NoPersonLine(report, util::TextTable::Source()),
+                 QString(kTimeText % u"  无人"));
     }
 
     void classify_data() {
@@ -102,7 +106,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("last");
         QTest::addColumn<PassageAction>("action");
         const QString zeros = monitor::kNoPersonUid;
-        const QString eas = monitor::kEasNoPersonText;
+        const QString eas = QStringLiteral("无人无EAS报警");
         QTest::newRow("first no-person shown")
             << kZeroUid << 1 << QString() << PassageAction::ShowNoPerson;
         QTest::newRow("no-person after EAS no-person shown")
@@ -124,8 +128,10 @@ private Q_SLOTS:
         QFETCH(int, passageByte);
         QFETCH(QString, last);
         QFETCH(PassageAction, action);
-        QCOMPARE(monitor::ClassifyPassage(monitor::DecodePassage(Passage(uid, passageByte)), last),
-                 action);
+        QCOMPARE(
+            monitor::ClassifyPassage(
+                monitor::DecodePassage(Passage(uid, passageByte), util::TextTable::Source()), last),
+            action);
     }
 
     void passageTagData_data() {
@@ -145,13 +151,15 @@ private Q_SLOTS:
         QFETCH(int, passageByte);
         QFETCH(QByteArray, tagData);
         QFETCH(QStringList, lines);
-        const auto report = monitor::DecodePassage(Passage(kUid, passageByte, tagData));
+        const auto report =
+            monitor::DecodePassage(Passage(kUid, passageByte, tagData), util::TextTable::Source());
         QCOMPARE(report.carriesTagData, !lines.isEmpty());
         QCOMPARE(report.tagDataLines, lines);
     }
 
     void shortPassageReadsZeros() {
-        const auto report = monitor::DecodePassage(MessageBody(Bytes({0x01, 0x02})));
+        const auto report =
+            monitor::DecodePassage(MessageBody(Bytes({0x01, 0x02})), util::TextTable::Source());
         QCOMPARE(report.plainUid, QStringLiteral("0102000000000000"));
         QCOMPARE(report.timeText, QStringLiteral("2000-00-00 00:00:00 "));
         QCOMPARE(report.direction, QString());
@@ -195,16 +203,20 @@ private Q_SLOTS:
         QFETCH(QByteArray, body);
         QFETCH(Lines, lines);
         QFETCH(QList<MonitorList>, scrolled);
-        const auto decoded = monitor::DecodeChannelEvent(kind, MessageBody(body));
+        const auto decoded =
+            monitor::DecodeChannelEvent(kind, MessageBody(body), util::TextTable::Source());
         QVERIFY(decoded.has_value());
         QCOMPARE(decoded->lines, lines);
         QCOMPARE(decoded->scrolled, scrolled);
     }
 
     void unknownChannelKinds() {
-        QVERIFY(!monitor::DecodeChannelEvent(5, MessageBody(kTime)).has_value());
-        QVERIFY(!monitor::DecodeChannelEvent(0, MessageBody(kTime)).has_value());
-        QVERIFY(!monitor::DecodeChannelEvent(0x20, MessageBody(kTime)).has_value());
+        QVERIFY(!monitor::DecodeChannelEvent(5, MessageBody(kTime), util::TextTable::Source())
+                     .has_value());
+        QVERIFY(!monitor::DecodeChannelEvent(0, MessageBody(kTime), util::TextTable::Source())
+                     .has_value());
+        QVERIFY(!monitor::DecodeChannelEvent(0x20, MessageBody(kTime), util::TextTable::Source())
+                     .has_value());
     }
 
     void easMessages_data() {
@@ -213,7 +225,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("lastBefore");
         QTest::addColumn<Lines>("lines");
         QTest::addColumn<QString>("lastAfter");
-        const QString eas = monitor::kEasNoPersonText;
+        const QString eas = QStringLiteral("无人无EAS报警");
         const QString zeros = monitor::kNoPersonUid;
         QTest::newRow("first EAS no-person shown")
             << 0x00 << (Bytes({0}) + kTime) << QString()
@@ -261,7 +273,8 @@ private Q_SLOTS:
         QFETCH(Lines, lines);
         QFETCH(QString, lastAfter);
         QString last = lastBefore;
-        const auto decoded = monitor::DecodeEasMessage(kind, MessageBody(body), last);
+        const auto decoded =
+            monitor::DecodeEasMessage(kind, MessageBody(body), last, util::TextTable::Source());
         QVERIFY(decoded.has_value());
         QCOMPARE(decoded->lines, lines);
         QCOMPARE(last, lastAfter);
@@ -269,8 +282,12 @@ private Q_SLOTS:
 
     void unknownEasKind() {
         QString last;
-        QVERIFY(!monitor::DecodeEasMessage(0x23, MessageBody(kTime), last).has_value());
-        QVERIFY(!monitor::DecodeEasMessage(0x01, MessageBody(kTime), last).has_value());
+        QVERIFY(
+            !monitor::DecodeEasMessage(0x23, MessageBody(kTime), last, util::TextTable::Source())
+                 .has_value());
+        QVERIFY(
+            !monitor::DecodeEasMessage(0x01, MessageBody(kTime), last, util::TextTable::Source())
+                 .has_value());
         QVERIFY(last.isEmpty());
     }
 };

@@ -90,7 +90,8 @@ private Q_SLOTS:
         fields_->connection.ControllerAddress = 7;
         sink_ = new RecordingSink;
         poller_ = new monitor::MessagePoller(
-            *lib_, {fields_->connection, fields_->PollBusy, fields_->LastNoPersonText}, *sink_);
+            *lib_, {fields_->connection, fields_->PollBusy, fields_->LastNoPersonText}, *sink_,
+            util::TextTable::Source());
     }
     void cleanup() {
         delete poller_;

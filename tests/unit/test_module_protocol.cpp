@@ -115,7 +115,7 @@ private Q_SLOTS:
         QFETCH(bool, ack);
         QFETCH(QString, refusal);
         QCOMPARE(netcfg::IsAcknowledgement(datagram), ack);
-        QCOMPARE(netcfg::RefusalText(datagram), refusal);
+        QCOMPARE(netcfg::RefusalText(datagram, util::TextTable::Source()), refusal);
     }
 
     void moduleLabel_data() {

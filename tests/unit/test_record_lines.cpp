@@ -55,8 +55,8 @@ void TestRecordLines::timeAndUidTexts() {
     QCOMPARE(records::TimeText({99, 12, 31, 23, 59, 59}), QStringLiteral("2099-12-31 23:59:59 "));
     QCOMPARE(records::SpacedUidText({0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}), kU);
     QCOMPARE(records::UidText({0, 0, 0, 0, 0, 0, 0, 0x0A}), QStringLiteral("000000000000000A"));
-    QCOMPARE(records::DirectionText(3), QStringLiteral("方向不定"));
-    QCOMPARE(records::DirectionText(0x81), QString());
+    QCOMPARE(records::DirectionText(3, util::TextTable::Source()), QStringLiteral("方向不定"));
+    QCOMPARE(records::DirectionText(0x81, util::TextTable::Source()), QString());
 }
 
 void TestRecordLines::shortBodyReadsZerosWithinTheBody() {
@@ -145,9 +145,9 @@ void TestRecordLines::formatsSideBySide() {
                          std::span(reinterpret_cast<const gate::Byte*>(body.constData()),
                                    static_cast<std::size_t>(body.size())),
                          static_cast<int>(body.size()));
-    QCOMPARE(records::EarliestRecordLine(r), earliest);
-    QCOMPARE(records::IndexedRecordLine(3, r), indexed);
-    QCOMPARE(records::ExportLine(7, r), exported);
+    QCOMPARE(records::EarliestRecordLine(r, util::TextTable::Source()), earliest);
+    QCOMPARE(records::IndexedRecordLine(3, r, util::TextTable::Source()), indexed);
+    QCOMPARE(records::ExportLine(7, r, util::TextTable::Source()), exported);
 }
 
 QTEST_GUILESS_MAIN(TestRecordLines)

@@ -26,23 +26,29 @@ private Q_SLOTS:
     void resultLine() {
         QFETCH(int, result);
         QFETCH(QString, line);
-        QCOMPARE(util::CommandResultLine(QTime(9, 8, 7), QStringLiteral("设置继电器"),
-                                         static_cast<std::uint8_t>(result)),
-                 line);
+        QCOMPARE(
+            util::CommandResultLine(QTime(9, 8, 7), QStringLiteral("设置继电器"),
+                                    static_cast<std::uint8_t>(result), util::TextTable::Source()),
+            line);
     }
 
     void afternoonUses24Hours() {
-        QCOMPARE(util::CommandResultLine(QTime(21, 5, 0), QStringLiteral("x"), 0),
+        QCOMPARE(util::CommandResultLine(QTime(21, 5, 0), QStringLiteral("x"), 0,
+                                         util::TextTable::Source()),
                  QStringLiteral("21:05:00  x操作成功"));
     }
 
     void codesWithoutText() {
         for (int code : {1, 14, 16, 32, 35, 47, 52, 63}) {
-            QVERIFY2(util::ResultCodeText(static_cast<std::uint8_t>(code)).isEmpty(),
-                     qPrintable(QString::number(code)));
+            QVERIFY2(
+                util::ResultCodeText(static_cast<std::uint8_t>(code), util::TextTable::Source())
+                    .isEmpty(),
+                qPrintable(QString::number(code)));
         }
-        QCOMPARE(util::ResultCodeText(15), QStringLiteral("正在寻找配置信息...."));
-        QCOMPARE(util::ResultCodeText(6), QStringLiteral("正在进行内部自检及数据初始化...."));
+        QCOMPARE(util::ResultCodeText(15, util::TextTable::Source()),
+                 QStringLiteral("正在寻找配置信息...."));
+        QCOMPARE(util::ResultCodeText(6, util::TextTable::Source()),
+                 QStringLiteral("正在进行内部自检及数据初始化...."));
     }
 
     void replyStatus_data() {
@@ -58,7 +64,9 @@ private Q_SLOTS:
     void replyStatus() {
         QFETCH(int, status);
         QFETCH(QString, text);
-        QCOMPARE(util::ReplyStatusText(static_cast<std::uint8_t>(status)), text);
+        QCOMPARE(
+            util::ReplyStatusText(static_cast<std::uint8_t>(status), util::TextTable::Source()),
+            text);
     }
 
     void replyKind_data() {
@@ -75,7 +83,7 @@ private Q_SLOTS:
     void replyKind() {
         QFETCH(QString, letter);
         QFETCH(QString, text);
-        QCOMPARE(util::ReplyKindText(letter), text);
+        QCOMPARE(util::ReplyKindText(letter, util::TextTable::Source()), text);
     }
 };
 

@@ -28,7 +28,9 @@ private Q_SLOTS:
         QFETCH(bool, forced);
         QFETCH(QString, text);
         QCOMPARE(commands::IsForcedEas(static_cast<gate::Byte>(mode)), forced);
-        QCOMPARE(orNone(commands::ModeText(static_cast<gate::Byte>(mode))), text);
+        QCOMPARE(
+            orNone(commands::ModeText(static_cast<gate::Byte>(mode), util::TextTable::Source())),
+            text);
     }
 
     void optionTexts() {

@@ -1,5 +1,7 @@
 #include "controllers/commands/alarms_controller.h"
 
+#include <QCoreApplication>
+
 #include "forms/control_groups.h"
 #include "gate/gate_library.h"
 #include "gui/form_fields.h"
@@ -35,7 +37,7 @@ void AlarmsController::Button12Click() {
         }
         c.LastResult = ctx_.library.SetAlarmMask(c.ControllerAddress, AlarmMaskSetByte(enables),
                                                  reply, c.ReplyStatus, c.PortHandle);
-        ctx_.reporter.ShowCommandResult(QStringLiteral("设置  "),
+        ctx_.reporter.ShowCommandResult(QCoreApplication::translate("Alarms", "设置  "),
                                         static_cast<std::uint8_t>(c.LastResult & 0xFF));
         return;
     }
@@ -51,7 +53,7 @@ void AlarmsController::Button12Click() {
             gui::SelectItemOrNone(*pattern_[i], pattern[i]);
         }
     }
-    ctx_.reporter.ShowCommandResult(QStringLiteral("询查 "),
+    ctx_.reporter.ShowCommandResult(QCoreApplication::translate("Alarms", "询查 "),
                                     static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 
@@ -69,7 +71,7 @@ void AlarmsController::Button11Click() {
     auto& c = ctx_.fields.connection;
     c.LastResult =
         ctx_.library.SetAlarmPattern(c.ControllerAddress, *pattern, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.ShowCommandResult(QStringLiteral("报警设置   "),
+    ctx_.reporter.ShowCommandResult(QCoreApplication::translate("Alarms", "报警设置   "),
                                     static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 

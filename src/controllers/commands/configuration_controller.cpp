@@ -1,5 +1,7 @@
 #include "controllers/commands/configuration_controller.h"
 
+#include <QCoreApplication>
+
 #include "forms/control_groups.h"
 #include "gate/gate_library.h"
 #include "gui/form_fields.h"
@@ -38,8 +40,9 @@ void ConfigurationController::ControllerInfoClick() {
         if (value) {
             v[static_cast<std::size_t>(i)] = *value;
         } else if (set) {
-            ctx_.prompter.Message(NoSelectionMessage(QString::fromUtf8(ConfigFieldOf(i).label)),
-                                  kInputCaption, gui::Prompter::Icon::Information);
+            ctx_.prompter.Message(NoSelectionMessage(QCoreApplication::translate(
+                                      "Configuration", ConfigFieldOf(i).label)),
+                                  InputCaption(), gui::Prompter::Icon::Information);
             return;
         }
     }
@@ -47,7 +50,8 @@ void ConfigurationController::ControllerInfoClick() {
         c.LastResult =
             ctx_.library.ConfigureController(c.ControllerAddress, v[0], v[1], v[2], v[3], v[4],
                                              v[5], v[6], v[7], c.ReplyStatus, c.PortHandle);
-        ctx_.reporter.Report(QStringLiteral("设置控制器配置信息"), c.LastResult, c.ReplyStatus);
+        ctx_.reporter.Report(QCoreApplication::translate("Configuration", "设置控制器配置信息"),
+                             c.LastResult, c.ReplyStatus);
         return;
     }
     c.LastResult =
@@ -58,7 +62,8 @@ void ConfigurationController::ControllerInfoClick() {
         const auto k = static_cast<std::size_t>(i);
         gui::SelectItemOrNone(*lists_[k], ConfigIndexFromValue(i, v[k]));
     }
-    ctx_.reporter.Report(QStringLiteral("获取控制器配置信息"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Configuration", "获取控制器配置信息"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 void ConfigurationController::btnSetControAddrClick(QAbstractButton* sender) {
@@ -68,7 +73,7 @@ void ConfigurationController::btnSetControAddrClick(QAbstractButton* sender) {
         const QString text = page_.editNewConAddr->text();
         const AddressEntry entry = AddressFromText(text);
         if (entry.error == AddressEntry::Error::Empty) {
-            ctx_.prompter.Message(kAddressEmptyMessage, kInputCaption,
+            ctx_.prompter.Message(AddressEmptyMessage(), InputCaption(),
                                   gui::Prompter::Icon::Information);
             return;
         }

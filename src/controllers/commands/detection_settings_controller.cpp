@@ -1,5 +1,7 @@
 #include "controllers/commands/detection_settings_controller.h"
 
+#include <QCoreApplication>
+
 #include "core/commands/config_values.h"
 #include "gate/gate_library.h"
 #include "gui/form_fields.h"
@@ -93,7 +95,8 @@ void DetectionSettingsController::ReadCorrelation() {
         page_.CheckBox8->setChecked(read.unique);
         page_.CheckBox9->setChecked(read.earlyDetection);
     }
-    ctx_.reporter.Report(QStringLiteral("读取检测配置"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Configuration", "读取检测配置"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void DetectionSettingsController::SetCorrelation() {
@@ -106,9 +109,10 @@ void DetectionSettingsController::SetCorrelation() {
     controls.lagIndex = page_.ComboBox11->currentIndex();
     const auto request = CorrelationSetRequest(controls);
     if (!request) {
-        const QString label = controls.leadIndex < 0 ? QStringLiteral("超前检测时间")
-                                                     : QStringLiteral("滞后检测时间");
-        ctx_.prompter.Message(NoSelectionMessage(label), kInputCaption,
+        const QString label = controls.leadIndex < 0
+                                  ? QCoreApplication::translate("Configuration", "超前检测时间")
+                                  : QCoreApplication::translate("Configuration", "滞后检测时间");
+        ctx_.prompter.Message(NoSelectionMessage(label), InputCaption(),
                               gui::Prompter::Icon::Information);
         return;
     }
@@ -116,7 +120,8 @@ void DetectionSettingsController::SetCorrelation() {
     CorrelationRequest r = *request;
     c.LastResult = ctx_.library.TagPersonCorrelation(c.ControllerAddress, r.flags, r.lead, r.lag,
                                                      c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.Report(QStringLiteral("设置检测配置"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Configuration", "设置检测配置"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void DetectionSettingsController::Button3Click(QAbstractButton* sender) {
@@ -139,7 +144,8 @@ void DetectionSettingsController::ReadTagData() {
         page_.CheckBox11->setChecked((r.flags & tagdata::kReread) != 0);
         gui::SelectItemOrNone(*page_.ComboBox12, TagDataRepeatIndex(r.repeat));
     }
-    ctx_.reporter.Report(QStringLiteral("读取配置"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Configuration", "读取配置"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void DetectionSettingsController::SetTagData() {
@@ -151,17 +157,17 @@ void DetectionSettingsController::SetTagData() {
     controls.countText = page_.Edit2->text();
     TagDataEntry entry = TagDataSetRequest(controls);
     const auto refuse = [this](const QString& text) {
-        ctx_.prompter.Message(text, kInputCaption, gui::Prompter::Icon::Information);
+        ctx_.prompter.Message(text, InputCaption(), gui::Prompter::Icon::Information);
     };
     switch (entry.error) {
         case TagDataEntry::Error::EmptyEntry:
-            refuse(kTagDataEntryMessage);
+            refuse(TagDataEntryMessage());
             return;
         case TagDataEntry::Error::BadCount:
-            refuse(kTagDataCountMessage);
+            refuse(TagDataCountMessage());
             return;
         case TagDataEntry::Error::NoRepeat:
-            refuse(NoSelectionMessage(QStringLiteral("重复次数")));
+            refuse(NoSelectionMessage(QCoreApplication::translate("Configuration", "重复次数")));
             return;
         case TagDataEntry::Error::NotANumber:
             ctx_.prompter.ConversionError(entry.badText);
@@ -173,7 +179,8 @@ void DetectionSettingsController::SetTagData() {
     TagDataRequest& r = entry.request;
     c.LastResult = ctx_.library.ReadTagDataSetting(c.ControllerAddress, r.flags, r.repeat, r.start,
                                                    r.count, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.Report(QStringLiteral("设置配置"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Configuration", "设置配置"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 }  // namespace commands

@@ -1,5 +1,7 @@
 #include "controllers/commands/device_commands_controller.h"
 
+#include <QCoreApplication>
+
 #include "core/commands/device_values.h"
 #include "gate/gate_library.h"
 #include "gui/form_fields.h"
@@ -50,7 +52,8 @@ void DeviceCommandsController::SetRealyClick() {
     }
     auto& c = ctx_.fields.connection;
     c.LastResult = ctx_.library.SetRelay(c.ControllerAddress, *time, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.Report(QStringLiteral("设置继电器"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "设置继电器"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void DeviceCommandsController::LEDAndBuzTestClick() {
@@ -60,7 +63,8 @@ void DeviceCommandsController::LEDAndBuzTestClick() {
         c.ControllerAddress, IndexByte(*page_.ComboBox6), IndexByte(*page_.ComboBox8),
         IndexByte(*page_.ComboBox3), IndexByte(*page_.ComboBox7), IndexByte(*page_.ComboBox4),
         IndexByte(*page_.ComboBox2), colour, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.Report(QStringLiteral("控制LED、蜂鸣器"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "控制LED、蜂鸣器"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::ClockCMDClick() {
@@ -73,14 +77,14 @@ void DeviceCommandsController::ClockCMDClick() {
         ClockEntry entry = ClockFromTexts(texts);
         switch (entry.error) {
             case ClockEntry::Error::EmptyField:
-                ctx_.prompter.Message(kClockEmptyMessage, kClockCaption,
+                ctx_.prompter.Message(ClockEmptyMessage(), ClockCaption(),
                                       gui::Prompter::Icon::Information);
                 return;
             case ClockEntry::Error::NotANumber:
                 ctx_.prompter.ConversionError(entry.badText);
                 return;
             case ClockEntry::Error::YearOutOfRange:
-                ctx_.prompter.Message(kClockYearMessage, kClockCaption,
+                ctx_.prompter.Message(ClockYearMessage(), ClockCaption(),
                                       gui::Prompter::Icon::Information);
                 return;
             case ClockEntry::Error::None:
@@ -88,7 +92,8 @@ void DeviceCommandsController::ClockCMDClick() {
         }
         c.LastResult =
             ctx_.library.SetClock(c.ControllerAddress, entry.clock, c.ReplyStatus, c.PortHandle);
-        ctx_.reporter.Report(QStringLiteral("设置实时时钟"), c.LastResult, c.ReplyStatus);
+        ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "设置实时时钟"),
+                             c.LastResult, c.ReplyStatus);
         return;
     }
     gate::Clock6 record{};
@@ -99,7 +104,8 @@ void DeviceCommandsController::ClockCMDClick() {
             clock_[i]->setText(texts[i]);
         }
     }
-    ctx_.reporter.Report(QStringLiteral("查询实时时钟"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "查询实时时钟"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::SetInfrared(std::uint8_t action, const QString& caption) {
@@ -109,11 +115,11 @@ void DeviceCommandsController::SetInfrared(std::uint8_t action, const QString& c
 }
 
 void DeviceCommandsController::CloseIRClick() {
-    SetInfrared(1, QStringLiteral("关闭红外"));
+    SetInfrared(1, QCoreApplication::translate("DeviceCommands", "关闭红外"));
 }
 
 void DeviceCommandsController::OpenIRClick() {
-    SetInfrared(2, QStringLiteral("打开红外"));
+    SetInfrared(2, QCoreApplication::translate("DeviceCommands", "打开红外"));
 }
 
 void DeviceCommandsController::Btn_GetIRStatusClick() {
@@ -125,7 +131,8 @@ void DeviceCommandsController::Btn_GetIRStatusClick() {
     if (c.LastResult == gate::result::kOk) {
         page_.IRStatus->setText(InfraredStateText(state));
     }
-    ctx_.reporter.Report(QStringLiteral("查询红外"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "查询红外"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void DeviceCommandsController::ClearIdentity() {
@@ -150,7 +157,8 @@ void DeviceCommandsController::Btn_GetControllerInfoClick() {
     if (AllowsDetailedInfo(major)) {
         page_.Btn_GetControllerParticInfo->setEnabled(true);
     }
-    ctx_.reporter.Report(QStringLiteral("获取控制器基本信息"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "获取控制器基本信息"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::Btn_GetControllerParticInfoClick() {
@@ -167,14 +175,16 @@ void DeviceCommandsController::Btn_GetControllerParticInfoClick() {
         page_.Edit18->setText(VersionText(major, minor));
         page_.Edit19->setText(SerialNumberText(serial));
     }
-    ctx_.reporter.Report(QStringLiteral("获取控制器详细信息"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "获取控制器详细信息"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::Btn_ClearBufferClick() {
     auto& c = ctx_.fields.connection;
     c.LastResult =
         ctx_.library.ClearControllerBuffer(c.ControllerAddress, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.Report(QStringLiteral("清除控制器队列中的缓存"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "清除控制器队列中的缓存"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 void DeviceCommandsController::btnGetReaderStatusClick() {
@@ -186,11 +196,12 @@ void DeviceCommandsController::btnGetReaderStatusClick() {
     c.LastResult = ctx_.library.GetControllerReaderConnectionStatus(c.ControllerAddress, link, rf,
                                                                     c.ReplyStatus, c.PortHandle);
     if (c.LastResult == gate::result::kOk) {
-        const ReaderStatusTexts texts = ReaderStatusText(link, rf);
+        const ReaderStatusTexts texts = ReaderStatusText(link, rf, util::TextTable::Display());
         page_.edtConnectStatus->setText(texts.connection);
         page_.edtANTStatus->setText(texts.rfField);
     }
-    ctx_.reporter.Report(QStringLiteral("获取读写器状态"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("DeviceCommands", "获取读写器状态"),
+                         c.LastResult, c.ReplyStatus);
 }
 
 }  // namespace commands

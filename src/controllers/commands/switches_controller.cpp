@@ -1,5 +1,7 @@
 #include "controllers/commands/switches_controller.h"
 
+#include <QCoreApplication>
+
 #include "core/commands/switch_values.h"
 #include "gate/gate_library.h"
 #include "gui/form_fields.h"
@@ -42,7 +44,7 @@ void SwitchesController::Button5Click() {
     c.LastResult =
         ctx_.library.ModeSwitch(c.ControllerAddress, c.OperatingMode, c.ReplyStatus, c.PortHandle);
     if (IsForcedEas(c.OperatingMode)) {
-        ShowStamped(kModeForcedRefusal);
+        ShowStamped(ModeForcedRefusalText());
         return;
     }
     if (page_.rb1->isChecked()) {
@@ -53,12 +55,12 @@ void SwitchesController::Button5Click() {
     c.LastResult =
         ctx_.library.ModeSwitch(c.ControllerAddress, c.OperatingMode, c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        ShowStamped(kModeSetFailed);
+        ShowStamped(ModeSetFailedText());
         return;
     }
     // Only the buttons follow the new mode; a running poll keeps running.
     Q_EMIT OperatingModeSet(c.OperatingMode);
-    ShowStamped(kModeSetDone);
+    ShowStamped(ModeSetDoneText());
 }
 
 void SwitchesController::Button6Click() {
@@ -67,10 +69,10 @@ void SwitchesController::Button6Click() {
     c.LastResult =
         ctx_.library.ModeSwitch(c.ControllerAddress, c.OperatingMode, c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        ShowStamped(kModeReadFailed);
+        ShowStamped(ModeReadFailedText());
         return;
     }
-    if (const auto text = ModeText(c.OperatingMode)) {
+    if (const auto text = ModeText(c.OperatingMode, util::TextTable::Display())) {
         ShowStamped(*text);
     }
 }
@@ -80,7 +82,7 @@ void SwitchesController::Button7Click() {
     gate::Byte request = SwitchSetRequest(page_.rb4->isChecked());
     c.LastResult =
         ctx_.library.IRDirectionSetting(c.ControllerAddress, request, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.ShowCommandResult(QStringLiteral("红外探测方向设置"),
+    ctx_.reporter.ShowCommandResult(QCoreApplication::translate("Switches", "红外探测方向设置"),
                                     static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 
@@ -90,7 +92,7 @@ void SwitchesController::Button8Click() {
     c.LastResult =
         ctx_.library.IRDirectionSetting(c.ControllerAddress, value, c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        ctx_.reporter.ShowCommandResult(QStringLiteral("红外探测方向读取"),
+        ctx_.reporter.ShowCommandResult(QCoreApplication::translate("Switches", "红外探测方向读取"),
                                         static_cast<std::uint8_t>(c.LastResult & 0xFF));
         return;
     }
@@ -104,8 +106,9 @@ void SwitchesController::Button9Click() {
     gate::Byte request = SwitchSetRequest(page_.rb10->isChecked());
     c.LastResult = ctx_.library.ControllerReaderConnectionBrokenAlarm(c.ControllerAddress, request,
                                                                       c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.ShowCommandResult(QStringLiteral("读写器连接中断报警设置"),
-                                    static_cast<std::uint8_t>(c.LastResult & 0xFF));
+    ctx_.reporter.ShowCommandResult(
+        QCoreApplication::translate("Switches", "读写器连接中断报警设置"),
+        static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 
 void SwitchesController::Button10Click() {
@@ -114,8 +117,9 @@ void SwitchesController::Button10Click() {
     c.LastResult = ctx_.library.ControllerReaderConnectionBrokenAlarm(c.ControllerAddress, value,
                                                                       c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        ctx_.reporter.ShowCommandResult(QStringLiteral("读写器连接中断报警读取"),
-                                        static_cast<std::uint8_t>(c.LastResult & 0xFF));
+        ctx_.reporter.ShowCommandResult(
+            QCoreApplication::translate("Switches", "读写器连接中断报警读取"),
+            static_cast<std::uint8_t>(c.LastResult & 0xFF));
         return;
     }
     if (const auto text = ReaderLossAlarmText(value)) {
@@ -128,9 +132,10 @@ void SwitchesController::btnSetBackRecordClick() {
     gate::Byte write = page_.rb14->isChecked() ? 1 : 0;
     c.LastResult =
         ctx_.library.SetBGLogDataStatus(c.ControllerAddress, write, c.ReplyStatus, c.PortHandle);
-    const QString caption = c.LastResult == gate::result::kOk
-                                ? QStringLiteral("设置是否写后台记录")
-                                : QStringLiteral("设置是否写后台记录操作失败      ");
+    const QString caption =
+        c.LastResult == gate::result::kOk
+            ? QCoreApplication::translate("Switches", "设置是否写后台记录")
+            : QCoreApplication::translate("Switches", "设置是否写后台记录操作失败      ");
     ctx_.reporter.ShowCommandResult(caption, static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 
@@ -140,8 +145,9 @@ void SwitchesController::btnReadBackRecordClick() {
     c.LastResult = ctx_.library.GetBGLogDataRecordingStatus(c.ControllerAddress, status,
                                                             c.ReplyStatus, c.PortHandle);
     if (c.LastResult != gate::result::kOk) {
-        ctx_.reporter.ShowCommandResult(QStringLiteral("读取是否写后台记录操作失败    "),
-                                        static_cast<std::uint8_t>(c.LastResult & 0xFF));
+        ctx_.reporter.ShowCommandResult(
+            QCoreApplication::translate("Switches", "读取是否写后台记录操作失败    "),
+            static_cast<std::uint8_t>(c.LastResult & 0xFF));
         return;
     }
     ShowStamped(BackRecordWritingText(status));
@@ -152,8 +158,9 @@ void SwitchesController::Button16Click() {
     const gate::Byte mode = page_.RadioButton3->isChecked() ? 1 : 0;
     c.LastResult =
         ctx_.library.SaveRestoreConfig(c.ControllerAddress, mode, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.ShowCommandResult(QStringLiteral("保存或恢复配置现场数据    "),
-                                    static_cast<std::uint8_t>(c.LastResult & 0xFF));
+    ctx_.reporter.ShowCommandResult(
+        QCoreApplication::translate("Switches", "保存或恢复配置现场数据    "),
+        static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 
 void SwitchesController::Button17Click() {
@@ -161,8 +168,9 @@ void SwitchesController::Button17Click() {
     const gate::Byte enable = page_.RadioButton5->isChecked() ? 1 : 0;
     c.LastResult =
         ctx_.library.SetAutoLoad(c.ControllerAddress, enable, c.ReplyStatus, c.PortHandle);
-    ctx_.reporter.ShowCommandResult(QStringLiteral("设置后台配置信息自动加载   "),
-                                    static_cast<std::uint8_t>(c.LastResult & 0xFF));
+    ctx_.reporter.ShowCommandResult(
+        QCoreApplication::translate("Switches", "设置后台配置信息自动加载   "),
+        static_cast<std::uint8_t>(c.LastResult & 0xFF));
 }
 
 }  // namespace commands

@@ -63,7 +63,8 @@ void IF2Controller::Timer2Timer() {
         return;
     }
     const QByteArrayView bytes(reinterpret_cast<const char*>(buffer.data()), count);
-    for (const QString& line : DecodeIF2Read(bytes, ctx_.fields.IF2Count)) {
+    for (const QString& line :
+         DecodeIF2Read(bytes, ctx_.fields.IF2Count, util::TextTable::Display())) {
         page_.ListBox1->AppendLine(line);
     }
 }

@@ -1,5 +1,7 @@
 #include "controllers/monitor/tag_block_controller.h"
 
+#include <QCoreApplication>
+
 #include "core/monitor/tag_blocks.h"
 #include "forms/secondary_windows.h"
 #include "gate/gate_library.h"
@@ -20,8 +22,12 @@ namespace monitor {
 
 namespace {
 
-const QString kCaption = QStringLiteral("数据交换命令");
-const QString kInputCaption = QStringLiteral("信息提示");
+QString kCaption() {
+    return QCoreApplication::translate("TagData", "数据交换命令");
+}
+QString InputCaption() {
+    return QCoreApplication::translate("TagData", "信息提示");
+}
 
 void FillRows(QTableWidget& table, const QList<TagBlockRow>& rows) {
     table.setRowCount(static_cast<int>(rows.size()));
@@ -47,7 +53,7 @@ void TagBlockController::GetTagDataClick() {
         if (refusal->message.isEmpty()) {
             ctx_.prompter.ConversionError(refusal->conversionError);
         } else {
-            ctx_.prompter.Message(refusal->message, kInputCaption,
+            ctx_.prompter.Message(refusal->message, InputCaption(),
                                   gui::Prompter::Icon::Information);
         }
         return;
@@ -68,7 +74,7 @@ void TagBlockController::GetTagDataClick() {
         FillRows(table, TagBlockRows(request, bytes));
         form3_.show();
     }
-    ctx_.reporter.Report(kCaption, c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(kCaption(), c.LastResult, c.ReplyStatus);
 }
 
 void TagBlockController::Button1Click() {

@@ -53,7 +53,7 @@ void LocateController::Button1Click() {
     }
     const bool matched = waited == WaitOutcome::Done;
     if (matched && !IsAcknowledgement(reply_.LastReply)) {
-        lastRefusal_ = RefusalText(reply_.LastReply);
+        lastRefusal_ = RefusalText(reply_.LastReply, util::TextTable::Display());
         return;
     }
     if (matched) {

@@ -2,25 +2,27 @@
 
 #include "gui/prompter.h"
 
+#include <QCoreApplication>
+
 #include <QString>
 
 namespace netcfg {
 
 // The message boxes of the module pages.
 inline QString NoDeviceText() {
-    return QStringLiteral("没有选择设备！");
+    return QCoreApplication::translate("ModuleSettings", "没有选择设备！");
 }
 inline QString PortConflictText() {
-    return QStringLiteral("服务端口冲突！");
+    return QCoreApplication::translate("ModuleSettings", "服务端口冲突！");
 }
 inline QString InvalidIpText() {
-    return QStringLiteral("输入的IP不合法！");
+    return QCoreApplication::translate("ModuleSettings", "输入的IP不合法！");
 }
 inline QString CheckConnectionText() {
-    return QStringLiteral("请检查设备与pc连线状态!");
+    return QCoreApplication::translate("ModuleSettings", "请检查设备与pc连线状态!");
 }
 inline QString MessageCaption() {
-    return QStringLiteral("提示");
+    return QCoreApplication::translate("ModuleSettings", "提示");
 }
 
 inline void Warn(gui::Prompter& p, const QString& text) {

@@ -1,5 +1,7 @@
 #include "controllers/netcfg/properties_controller.h"
 
+#include <QCoreApplication>
+
 #include "controllers/netcfg/module_list_view.h"
 #include "controllers/netcfg/netcfg_messages.h"
 #include "core/netcfg/netcfg_session.h"
@@ -30,8 +32,13 @@ constexpr std::array<QByteArray S::*, 9> kTextFields{&S::UserName, &S::DeviceNam
 // ComboBox1..ComboBox7 of the properties dialog, their fields and the names of their settings.
 constexpr std::array<QByteArray S::*, 7> kListFields{
     &S::Protocol, &S::WorkMode, &S::BaudRate, &S::Parity, &S::DataBits, &S::DtrMode, &S::RtsMode};
-const std::array<const char*, 7> kListNames{"传输协议", "工作模式", "波特率",  "校验",
-                                            "比特位",   "DTR 设置", "RTS 设置"};
+const std::array<const char*, 7> kListNames{QT_TRANSLATE_NOOP("ModuleSettings", "传输协议"),
+                                            QT_TRANSLATE_NOOP("ModuleSettings", "工作模式"),
+                                            QT_TRANSLATE_NOOP("ModuleSettings", "波特率"),
+                                            QT_TRANSLATE_NOOP("ModuleSettings", "校验"),
+                                            QT_TRANSLATE_NOOP("ModuleSettings", "比特位"),
+                                            QT_TRANSLATE_NOOP("ModuleSettings", "DTR 设置"),
+                                            QT_TRANSLATE_NOOP("ModuleSettings", "RTS 设置")};
 
 }  // namespace
 
@@ -215,17 +222,17 @@ void PropertiesController::CopyControlsToSettings() {
 QString PropertiesController::FirstListWithoutSelection() const {
     for (qsizetype i = 0; i < lists_.size(); ++i) {
         if (lists_[i]->currentIndex() < 0) {
-            return QString::fromUtf8(kListNames[i]);
+            return QCoreApplication::translate("ModuleSettings", kListNames[i]);
         }
     }
     if (connectMode_->currentIndex() < 0) {
-        return QStringLiteral("连接方式");
+        return QCoreApplication::translate("ModuleSettings", "连接方式");
     }
     if (connectTimeLimit_->currentIndex() < 0) {
-        return QStringLiteral("连接时限");
+        return QCoreApplication::translate("ModuleSettings", "连接时限");
     }
     if (onTheFly_->currentIndex() < 0) {
-        return QStringLiteral("On - the - Fly 功能");
+        return QCoreApplication::translate("ModuleSettings", "On - the - Fly 功能");
     }
     return {};
 }

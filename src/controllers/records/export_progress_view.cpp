@@ -1,5 +1,7 @@
 #include "controllers/records/export_progress_view.h"
 
+#include <QCoreApplication>
+
 #include "gui/status_bar.h"
 
 #include <QLabel>
@@ -7,7 +9,7 @@
 namespace records {
 
 void ExportProgressView::ShowWaiting() {
-    bar_.SetPanel(0, QStringLiteral("正在存储,请稍等..."));
+    bar_.SetPanel(0, QCoreApplication::translate("Records", "正在存储,请稍等..."));
     bar_.PanelLabel(0)->repaint();
 }
 
@@ -17,8 +19,8 @@ void ExportProgressView::Update(std::int32_t written, std::int32_t total) {
     if (!due) {
         return;
     }
-    bar_.SetPanel(1, QStringLiteral("已存储 ") % QString::number(written) % u'/' %
-                         QString::number(total) % QStringLiteral(" 条"));
+    bar_.SetPanel(
+        1, QCoreApplication::translate("Records", "已存储 %1/%2 条").arg(written).arg(total));
     bar_.PanelLabel(1)->repaint();
     sinceRepaint_.start();
 }

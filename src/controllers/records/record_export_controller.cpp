@@ -1,5 +1,7 @@
 #include "controllers/records/record_export_controller.h"
 
+#include <QCoreApplication>
+
 #include "controllers/records/export_progress_view.h"
 #include "core/records/export_deletion.h"
 #include "core/records/log_state.h"
@@ -20,7 +22,9 @@ namespace records {
 
 namespace {
 
-const QString kNotice = QStringLiteral("提示");
+QString kNotice() {
+    return QCoreApplication::translate("Records", "提示");
+}
 
 }  // namespace
 
@@ -67,20 +71,23 @@ std::optional<ExportOutcome> RecordExportController::RunExport() {
         return std::nullopt;
     }
     page_.SaveAndDeleteAll->setEnabled(true);
-    ctx_.reporter.ShowCommandResult(QStringLiteral("保存所有后台记录"),
+    ctx_.reporter.ShowCommandResult(QCoreApplication::translate("Records", "保存所有后台记录"),
                                     static_cast<std::uint8_t>(outcome.lastResult & 0xFF));
     // Where the file went: panel 1 is free after this report, which has no reply status.
     const QString where = QDir::toNativeSeparators(outcome.path);
-    ctx_.reporter.Bar().SetPanel(1, QStringLiteral("已保存到 ") % where);
+    ctx_.reporter.Bar().SetPanel(1,
+                                 QCoreApplication::translate("Records", "已保存到 %1").arg(where));
     ctx_.reporter.Bar().PanelLabel(1)->setToolTip(where);
     return outcome;
 }
 
 void RecordExportController::ShowFileError(const ExportOutcome& outcome) {
     const QString text =
-        (outcome.created ? QStringLiteral("无法写入文件 ") : QStringLiteral("无法创建文件 ")) %
-        QDir::toNativeSeparators(outcome.path) % QStringLiteral("\n") % outcome.fileError;
-    ctx_.prompter.Error(text, QStringLiteral("文件错误"));
+        (outcome.created ? QCoreApplication::translate("Records", "无法写入文件 %1")
+                         : QCoreApplication::translate("Records", "无法创建文件 %1"))
+            .arg(QDir::toNativeSeparators(outcome.path)) %
+        QStringLiteral("\n") % outcome.fileError;
+    ctx_.prompter.Error(text, QCoreApplication::translate("Records", "文件错误"));
 }
 
 void RecordExportController::SaveAndDeleteAllClick() {
@@ -91,28 +98,31 @@ void RecordExportController::SaveAndDeleteAllClick() {
     }
     page_.SaveRecordAsTextFile->setEnabled(true);
     if (!MayDeleteAfter(*outcome)) {
-        ctx_.prompter.Message(QStringLiteral("后台记录未能全部存储到文件,没有删除任何后台记录"),
-                              kNotice, gui::Prompter::Icon::Warning);
+        ctx_.prompter.Message(QCoreApplication::translate(
+                                  "Records", "后台记录未能全部存储到文件,没有删除任何后台记录"),
+                              kNotice(), gui::Prompter::Icon::Warning);
         return;
     }
-    if (ctx_.prompter.Message(QStringLiteral("是否删除所有后台记录"), kNotice,
-                              gui::Prompter::Icon::Question,
+    if (ctx_.prompter.Message(QCoreApplication::translate("Records", "是否删除所有后台记录"),
+                              kNotice(), gui::Prompter::Icon::Question,
                               gui::Prompter::Buttons::OkCancel) != gui::Prompter::Answer::Ok) {
         return;
     }
-    const QString caption = QStringLiteral("保存并删除所有后台记录");
+    const QString caption = QCoreApplication::translate("Records", "保存并删除所有后台记录");
     gate::ConnectionState& c = ctx_.fields.connection;
     const DeletionOutcome deletion = DeleteIfUnchanged(ctx_.library, c, outcome->log);
     if (deletion.kind == DeletionOutcome::Kind::StateUnknown) {
         ctx_.reporter.Report(caption, c.LastResult, c.ReplyStatus);
-        ctx_.prompter.Message(QStringLiteral("无法确认后台记录状态,没有删除任何后台记录"), kNotice,
-                              gui::Prompter::Icon::Warning);
+        ctx_.prompter.Message(
+            QCoreApplication::translate("Records", "无法确认后台记录状态,没有删除任何后台记录"),
+            kNotice(), gui::Prompter::Icon::Warning);
         return;
     }
     if (deletion.kind == DeletionOutcome::Kind::LogChanged) {
         ctx_.prompter.Message(
-            QStringLiteral("存储后后台记录已有变化,没有删除任何后台记录,请重新存储"), kNotice,
-            gui::Prompter::Icon::Warning);
+            QCoreApplication::translate("Records",
+                                        "存储后后台记录已有变化,没有删除任何后台记录,请重新存储"),
+            kNotice(), gui::Prompter::Icon::Warning);
         return;
     }
     page_.Edit1->clear();

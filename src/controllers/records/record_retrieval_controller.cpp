@@ -1,5 +1,7 @@
 #include "controllers/records/record_retrieval_controller.h"
 
+#include <QCoreApplication>
+
 #include "core/records/log_state.h"
 #include "core/records/record_lines.h"
 #include "core/records/record_text.h"
@@ -20,7 +22,9 @@ namespace records {
 
 namespace {
 
-const QString kDeleteQuestion = QStringLiteral("是否删除所有后台记录");
+QString kDeleteQuestion() {
+    return QCoreApplication::translate("Records", "是否删除所有后台记录");
+}
 
 }  // namespace
 
@@ -56,7 +60,8 @@ void RecordRetrievalController::GetBackRecorfStatusClick() {
         page_.Edit21->setText(TimeText(state.earliest));
         page_.Edit22->setText(TimeText(state.latest));
     }
-    ctx_.reporter.Report(QStringLiteral("查询后台记录状态"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Records", "查询后台记录状态"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void RecordRetrievalController::GetFirstRecordClick(QAbstractButton* pressed) {
@@ -75,16 +80,17 @@ void RecordRetrievalController::GetFirstRecordClick(QAbstractButton* pressed) {
         if (deleting && record.IsShownKind()) {
             ctx_.library.Acknowledge(c.ControllerAddress, c.PortHandle);
         }
-        page_.Edit1->setText(EarliestRecordLine(record));
+        page_.Edit1->setText(EarliestRecordLine(record, util::TextTable::Display()));
     }
-    ctx_.reporter.Report(QStringLiteral("提取最早时刻记录"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Records", "提取最早时刻记录"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void RecordRetrievalController::SearchInRecordClick() {
     const QString text = page_.Edit31->text();
-    const QString caption = QStringLiteral("信息提示");
+    const QString caption = QCoreApplication::translate("Records", "信息提示");
     if (text.isEmpty()) {
-        ctx_.prompter.Message(QStringLiteral("请输入的记录序号"), caption,
+        ctx_.prompter.Message(QCoreApplication::translate("Records", "请输入的记录序号"), caption,
                               gui::Prompter::Icon::Information);
         return;
     }
@@ -96,8 +102,8 @@ void RecordRetrievalController::SearchInRecordClick() {
     }
     // Zero, and (only by pasting) negative or too large for a 32-bit index.
     if (value <= 0 || value > std::numeric_limits<std::int32_t>::max()) {
-        ctx_.prompter.Message(QStringLiteral("输入的记录序号必须大于0"), caption,
-                              gui::Prompter::Icon::Information);
+        ctx_.prompter.Message(QCoreApplication::translate("Records", "输入的记录序号必须大于0"),
+                              caption, gui::Prompter::Icon::Information);
         return;
     }
     const auto index = static_cast<std::int32_t>(value);
@@ -109,13 +115,15 @@ void RecordRetrievalController::SearchInRecordClick() {
     c.LastResult = ctx_.library.RetrieveRecordByIndex(c.ControllerAddress, index, body, length,
                                                       kindByte, c.ReplyStatus, c.PortHandle);
     if (c.LastResult == gate::result::kOk) {
-        page_.Edit1->setText(IndexedRecordLine(index, StoredRecord(kindByte, body, length)));
+        page_.Edit1->setText(IndexedRecordLine(index, StoredRecord(kindByte, body, length),
+                                               util::TextTable::Display()));
     }
-    ctx_.reporter.Report(QStringLiteral("提取指定序号记录"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Records", "提取指定序号记录"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 void RecordRetrievalController::Btn_DeleteAllRecordClick() {
-    if (ctx_.prompter.Message(kDeleteQuestion, QStringLiteral("提示"),
+    if (ctx_.prompter.Message(kDeleteQuestion(), QCoreApplication::translate("Records", "提示"),
                               gui::Prompter::Icon::Question,
                               gui::Prompter::Buttons::OkCancel) != gui::Prompter::Answer::Ok) {
         return;
@@ -123,7 +131,8 @@ void RecordRetrievalController::Btn_DeleteAllRecordClick() {
     gate::ConnectionState& c = ctx_.fields.connection;
     c.LastResult = ctx_.library.DeleteAllRecord(c.ControllerAddress, c.ReplyStatus, c.PortHandle);
     page_.Edit1->clear();
-    ctx_.reporter.Report(QStringLiteral("删除所有后台记录"), c.LastResult, c.ReplyStatus);
+    ctx_.reporter.Report(QCoreApplication::translate("Records", "删除所有后台记录"), c.LastResult,
+                         c.ReplyStatus);
 }
 
 }  // namespace records

@@ -1,5 +1,7 @@
 #include "controllers/shell/connection_controller.h"
 
+#include <QCoreApplication>
+
 #include "core/commands/device_values.h"
 #include "gate/connection_rules.h"
 #include "gate/gate_library.h"
@@ -20,7 +22,8 @@ namespace shell {
 namespace {
 
 void ShowCommError(gui::Prompter& prompter) {
-    prompter.Message(QStringLiteral("通讯错误"), QStringLiteral("信息提示"),
+    prompter.Message(QCoreApplication::translate("Connection", "通讯错误"),
+                     QCoreApplication::translate("Connection", "信息提示"),
                      gui::Prompter::Icon::Information);
 }
 
@@ -60,7 +63,8 @@ void ConnectionController::OpenPortClick() {
 
     const QString addressText = page_.editControlAddr->text();
     if (addressText.isEmpty()) {
-        ctx_.prompter.Message(QStringLiteral("请输入要打开的控制器地址"), QStringLiteral("提示"),
+        ctx_.prompter.Message(QCoreApplication::translate("Connection", "请输入要打开的控制器地址"),
+                              QCoreApplication::translate("Connection", "提示"),
                               gui::Prompter::Icon::Information);
         return;
     }
@@ -90,7 +94,8 @@ void ConnectionController::OpenPortClick() {
         }
     }
     RefreshComPort();
-    FinishOpen(busy, QStringLiteral("打开端口"), *page_.OpenPort, *page_.ClosePort);
+    FinishOpen(busy, QCoreApplication::translate("Connection", "打开端口"), *page_.OpenPort,
+               *page_.ClosePort);
 }
 
 void ConnectionController::Button18Click() {
@@ -112,7 +117,8 @@ void ConnectionController::Button18Click() {
     c.LastResult = ctx_.library.OpenNetPort(*port, address, c.ControllerAddress, c.PortHandle);
     // Panel 2 follows the link that is now open (or shows it closed).
     RefreshComPort();
-    FinishOpen(busy, QStringLiteral("打开网口"), *page_.Button18, *page_.Button19);
+    FinishOpen(busy, QCoreApplication::translate("Connection", "打开网口"), *page_.Button18,
+               *page_.Button19);
 }
 
 void ConnectionController::FinishOpen(gui::BusyPointer& busy, const QString& caption,

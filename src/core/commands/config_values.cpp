@@ -3,18 +3,20 @@
 #include "core/commands/device_values.h"
 #include "util/digit_checks.h"
 
+#include <QCoreApplication>
+
 namespace commands {
 
 namespace {
 constexpr std::array<ConfigFieldInfo, kConfigFieldCount> kFields{{
-    {"读写器询查最大时间", 30, 255},
-    {"关闭读写器时间", 0, 255},
-    {"统计数据时间", 3, 255},
-    {"卡片超时时间", 1, 15},
-    {"卡片静默时间", 1, 15},
-    {"障碍物最大停留时间", 3, 255},
-    {"后台记录数据配置", 0, 1},
-    {"绿灯提示", 0, 1},
+    {QT_TRANSLATE_NOOP("Configuration", "读写器询查最大时间"), 30, 255},
+    {QT_TRANSLATE_NOOP("Configuration", "关闭读写器时间"), 0, 255},
+    {QT_TRANSLATE_NOOP("Configuration", "统计数据时间"), 3, 255},
+    {QT_TRANSLATE_NOOP("Configuration", "卡片超时时间"), 1, 15},
+    {QT_TRANSLATE_NOOP("Configuration", "卡片静默时间"), 1, 15},
+    {QT_TRANSLATE_NOOP("Configuration", "障碍物最大停留时间"), 3, 255},
+    {QT_TRANSLATE_NOOP("Configuration", "后台记录数据配置"), 0, 1},
+    {QT_TRANSLATE_NOOP("Configuration", "绿灯提示"), 0, 1},
 }};
 
 constexpr int kBackRecord = static_cast<int>(ConfigField::BackRecordConfig);
@@ -154,7 +156,7 @@ QString AddressText(gate::Byte address) {
 }
 
 QString NoSelectionMessage(const QString& label) {
-    return QStringLiteral("请先在“") % label % QStringLiteral("”中选择一个数值");
+    return QCoreApplication::translate("Configuration", "请先在“%1”中选择一个数值").arg(label);
 }
 
 }  // namespace commands

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "gate/gate_library.h"
+#include "util/text_table.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
@@ -112,10 +114,19 @@ AddressEntry AddressFromText(const QString& text);
 // Two upper-case hexadecimal digits.
 QString AddressText(gate::Byte address);
 
-inline const QString kInputCaption = QStringLiteral("提示");
-inline const QString kTagDataEntryMessage = QStringLiteral("输入数据不正确");
-inline const QString kTagDataCountMessage = QStringLiteral("块数不能为0,且不能大于6");
-inline const QString kAddressEmptyMessage = QStringLiteral("请输入新控制器地址");
+// The settings entries' refusals, in the console's language.
+inline QString InputCaption() {
+    return QCoreApplication::translate("Configuration", "提示");
+}
+inline QString TagDataEntryMessage() {
+    return QCoreApplication::translate("Configuration", "输入数据不正确");
+}
+inline QString TagDataCountMessage() {
+    return QCoreApplication::translate("Configuration", "块数不能为0,且不能大于6");
+}
+inline QString AddressEmptyMessage() {
+    return QCoreApplication::translate("Configuration", "请输入新控制器地址");
+}
 // Refusal of a set whose list has no selection, naming the field by its label.
 QString NoSelectionMessage(const QString& label);
 

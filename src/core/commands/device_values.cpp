@@ -1,5 +1,7 @@
 #include "core/commands/device_values.h"
 
+#include <QCoreApplication>
+
 #include "util/conversions.h"
 #include "util/digit_checks.h"
 
@@ -35,25 +37,27 @@ QString InfraredStateText(gate::Byte state) {
     }
 }
 
-ReaderStatusTexts ReaderStatusText(gate::Byte link, gate::Byte rfField) {
+ReaderStatusTexts ReaderStatusText(gate::Byte link, gate::Byte rfField,
+                                   const util::TextTable& texts) {
+    const auto text = [&texts](const char* source) { return texts.Text("DeviceCommands", source); };
     if (link != 1) {
-        return {QStringLiteral("连接断开"), QString()};
+        return {text(QT_TRANSLATE_NOOP("DeviceCommands", "连接断开")), QString()};
     }
     QString rf;
     switch (rfField) {
         case 0:
-            rf = QStringLiteral("关闭");
+            rf = text(QT_TRANSLATE_NOOP("DeviceCommands", "关闭"));
             break;
         case 1:
-            rf = QStringLiteral("打开");
+            rf = text(QT_TRANSLATE_NOOP("DeviceCommands", "打开"));
             break;
         case 2:
-            rf = QStringLiteral("射频场正在打开...");
+            rf = text(QT_TRANSLATE_NOOP("DeviceCommands", "射频场正在打开..."));
             break;
         default:
             break;
     }
-    return {QStringLiteral("连接正常"), rf};
+    return {text(QT_TRANSLATE_NOOP("DeviceCommands", "连接正常")), rf};
 }
 
 std::optional<int> ParseDigits(QStringView text) {

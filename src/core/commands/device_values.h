@@ -1,7 +1,9 @@
 #pragma once
 
 #include "gate/gate_library.h"
+#include "util/text_table.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
@@ -33,7 +35,8 @@ struct ReaderStatusTexts {
 };
 // Texts of the reader link and RF-field bytes; the field state is only shown while the link is
 // up.
-ReaderStatusTexts ReaderStatusText(gate::Byte link, gate::Byte rfField);
+ReaderStatusTexts ReaderStatusText(gate::Byte link, gate::Byte rfField,
+                                   const util::TextTable& texts);
 
 // Clock entry: the six edits (year, month, day, hour, minute, second) turned into the record.
 struct ClockEntry {
@@ -51,8 +54,15 @@ std::array<QString, 6> ClockTexts(const gate::Clock6& clock);
 // reads the port fields, where a sign is allowed.)
 std::optional<int> ParseDigits(QStringView text);
 
-inline const QString kClockEmptyMessage = QStringLiteral("请输入数据");
-inline const QString kClockYearMessage = QStringLiteral("请输入00-99之间的任一数值");
-inline const QString kClockCaption = QStringLiteral("信息提示");
+// The clock entry's refusals, in the console's language.
+inline QString ClockEmptyMessage() {
+    return QCoreApplication::translate("DeviceCommands", "请输入数据");
+}
+inline QString ClockYearMessage() {
+    return QCoreApplication::translate("DeviceCommands", "请输入00-99之间的任一数值");
+}
+inline QString ClockCaption() {
+    return QCoreApplication::translate("DeviceCommands", "信息提示");
+}
 
 }  // namespace commands

@@ -19,7 +19,8 @@ bool NoValidReply(std::int32_t result) {
 QString RefusalText(std::int32_t result) {
     return QStringLiteral("the controller refused to report it: result %1 %2")
         .arg(result)
-        .arg(util::ResultCodeText(static_cast<std::uint8_t>(result & 0xFF)));
+        .arg(util::ResultCodeText(static_cast<std::uint8_t>(result & 0xFF),
+                                  util::TextTable::Source()));
 }
 
 // The calls of one read, on a copy of the address so that a read of the address does not move

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "gate/gate_library.h"
+#include "util/text_table.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QTime>
 
@@ -22,15 +24,26 @@ constexpr bool IsForcedEas(gate::Byte mode) {
 
 // Texts of the switches' own status lines, each with its three leading blanks; nothing for a
 // value that has no text.
-std::optional<QString> ModeText(gate::Byte mode);
+// The mode's text comes from `texts` (gatectl shows the source texts); the others are in the
+// console's language.
+std::optional<QString> ModeText(gate::Byte mode, const util::TextTable& texts);
 std::optional<QString> InfraredDirectionText(gate::Byte direction);
 std::optional<QString> ReaderLossAlarmText(gate::Byte alarm);
 QString BackRecordWritingText(gate::Byte recordingStatus);  // bit 0 decides
 
-inline const QString kModeForcedRefusal = QStringLiteral("   操作失败  强制EAS模式");
-inline const QString kModeSetFailed = QStringLiteral("   操作失败");
-inline const QString kModeSetDone = QStringLiteral("   模式设置成功");
-inline const QString kModeReadFailed = QStringLiteral("   模式读取失败");
+// The mode switch's own status lines, in the console's language.
+inline QString ModeForcedRefusalText() {
+    return QCoreApplication::translate("Switches", "   操作失败  强制EAS模式");
+}
+inline QString ModeSetFailedText() {
+    return QCoreApplication::translate("Switches", "   操作失败");
+}
+inline QString ModeSetDoneText() {
+    return QCoreApplication::translate("Switches", "   模式设置成功");
+}
+inline QString ModeReadFailedText() {
+    return QCoreApplication::translate("Switches", "   模式读取失败");
+}
 
 // "hh:mm:ss" followed by text: the switches' status lines, written to panel 0 directly.
 QString StampedLine(const QTime& now, const QString& text);

@@ -3,6 +3,8 @@
 #include "core/monitor/message_text.h"
 #include "util/conversions.h"
 
+#include <QCoreApplication>
+
 namespace monitor {
 
 namespace {
@@ -10,22 +12,32 @@ namespace {
 constexpr int kTagDataOffset = 15;
 const QString kTagDataIndent = QStringLiteral("          ");
 
-DisplayLines Statistics(const MessageBody& body) {
+QString Words(const util::TextTable& texts, const char* source) {
+    return texts.Text("LiveMessage", source);
+}
+
+DisplayLines Statistics(const MessageBody& body, const util::TextTable& texts) {
     const QString time = TimeText(body, 8);
     DisplayLines out;
-    out.lines.append({MonitorList::ListBox3, time % QString::number(body.Count16(0)) % u"人正向 " %
-                                                 QString::number(body.Count16(2)) % u"人反向 " %
-                                                 QString::number(body.Count16(4)) % u"方向不定"});
     out.lines.append(
-        {MonitorList::ListBox3, u"共检测到" % QString::number(body.Count16(6)) % u"张卡片"});
+        {MonitorList::ListBox3,
+         time % Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "%1人正向 %2人反向 %3方向不定"))
+                    .arg(body.Count16(0))
+                    .arg(body.Count16(2))
+                    .arg(body.Count16(4))});
+    out.lines.append(
+        {MonitorList::ListBox3,
+         Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "共检测到%1张卡片")).arg(body.Count16(6))});
     out.scrolled = {MonitorList::ListBox3};
     return out;
 }
 
-DisplayLines TagTimeout(const MessageBody& body) {
+DisplayLines TagTimeout(const MessageBody& body, const util::TextTable& texts) {
     const QString time = TimeText(body, 8);
     DisplayLines out;
-    out.lines.append({MonitorList::ListBox5, time % SpacedUidText(body, 0) % u" 超时"});
+    out.lines.append(
+        {MonitorList::ListBox5,
+         time % SpacedUidText(body, 0) % Words(texts, QT_TRANSLATE_NOOP("LiveMessage", " 超时"))});
     if ((body.At(14) & 0x0F) == 3) {
         for (const QString& line : TagDataLines(time, PlainUidText(body, 0), body)) {
             out.lines.append({MonitorList::ListBox7, line});
@@ -44,11 +56,12 @@ DisplayLines TimeOnly(MonitorList list, const MessageBody& body, const QString& 
 
 }  // namespace
 
-PassageReport DecodePassage(const MessageBody& body) {
+PassageReport DecodePassage(const MessageBody& body, const util::TextTable& texts) {
     PassageReport r;
     r.plainUid = PlainUidText(body, 0);
     r.spacedUid = SpacedUidText(body, 0);
-    r.direction = DirectionText(body.At(8));
+    r.direction = DirectionText(body.At(8), texts);
+    r.infraredOff = (body.At(8) & 0x0F) == kInfraredOffDirection;
     r.timeText = TimeText(body, 9);
     r.carriesTagData = (body.At(8) & 0xF0) == 0x30;
     if (r.carriesTagData) {
@@ -62,7 +75,7 @@ PassageAction ClassifyPassage(const PassageReport& report, const QString& lastNo
     if (noPerson && lastNoPersonText != kNoPersonUid) {
         return PassageAction::ShowNoPerson;
     }
-    if (report.plainUid == kNeverAlarmedUid || report.direction == kInfraredOffText) {
+    if (report.plainUid == kNeverAlarmedUid || report.infraredOff) {
         return PassageAction::Show;
     }
     if (noPerson) {
@@ -75,8 +88,8 @@ QString PassageLine(const PassageReport& report) {
     return report.timeText % u' ' % report.spacedUid % u' ' % report.direction;
 }
 
-QString NoPersonLine(const PassageReport& report) {
-    return report.timeText % u"  无人";
+QString NoPersonLine(const PassageReport& report, const util::TextTable& texts) {
+    return report.timeText % Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "  无人"));
 }
 
 QStringList TagDataLines(const QString& timeText, const QString& plainUid,
@@ -85,16 +98,19 @@ QStringList TagDataLines(const QString& timeText, const QString& plainUid,
             kTagDataIndent % util::BytesToHex(body.Tail(kTagDataOffset))};
 }
 
-std::optional<DisplayLines> DecodeChannelEvent(int kind, const MessageBody& body) {
+std::optional<DisplayLines> DecodeChannelEvent(int kind, const MessageBody& body,
+                                               const util::TextTable& texts) {
     switch (kind) {
         case channel_kind::kStatistics:
-            return Statistics(body);
+            return Statistics(body, texts);
         case channel_kind::kTagTimeout:
-            return TagTimeout(body);
+            return TagTimeout(body, texts);
         case channel_kind::kPassageTimeout:
-            return TimeOnly(MonitorList::ListBox4, body, QStringLiteral(" 通过超时"));
+            return TimeOnly(MonitorList::ListBox4, body,
+                            Words(texts, QT_TRANSLATE_NOOP("LiveMessage", " 通过超时")));
         case channel_kind::kInfraredAlarm:
-            return TimeOnly(MonitorList::ListBox6, body, QStringLiteral(" 红外探测报警"));
+            return TimeOnly(MonitorList::ListBox6, body,
+                            Words(texts, QT_TRANSLATE_NOOP("LiveMessage", " 红外探测报警")));
         default:
             return std::nullopt;
     }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "util/text_table.h"
+
 #include <optional>
 
 namespace monitor {
@@ -26,10 +28,11 @@ struct PassageReport {
     QString plainUid;
     QString spacedUid;
     QString direction;
+    bool infraredOff = false;  // the passage byte says the infrared detection is off
     bool carriesTagData = false;
     QStringList tagDataLines;  // the two lines for ListBox7 when carriesTagData
 };
-PassageReport DecodePassage(const MessageBody& body);
+PassageReport DecodePassage(const MessageBody& body, const util::TextTable& texts);
 
 // What a poll does with a passage report, given the marker of the last no-person line shown.
 enum class PassageAction {
@@ -43,7 +46,7 @@ PassageAction ClassifyPassage(const PassageReport& report, const QString& lastNo
 // time text, " ", spaced UID, " ", direction text.
 QString PassageLine(const PassageReport& report);
 // time text followed by "  无人".
-QString NoPersonLine(const PassageReport& report);
+QString NoPersonLine(const PassageReport& report, const util::TextTable& texts);
 
 // The two tag-data lines: time text, " ", plain UID; then ten spaces and the hex of the bytes
 // from offset 15 to the end of the body.
@@ -51,6 +54,7 @@ QStringList TagDataLines(const QString& timeText, const QString& plainUid, const
 
 // Lines of the kinds 1 to 4 (statistics, tag time-out, passage time-out, infrared alarm);
 // nothing for kind 0 (see DecodePassage) or an unknown kind.
-std::optional<DisplayLines> DecodeChannelEvent(int kind, const MessageBody& body);
+std::optional<DisplayLines> DecodeChannelEvent(int kind, const MessageBody& body,
+                                               const util::TextTable& texts);
 
 }  // namespace monitor

@@ -2,32 +2,43 @@
 
 #include "core/monitor/message_text.h"
 
+#include <QCoreApplication>
+
 namespace monitor {
 
 namespace {
 
-DisplayLines Regular(const MessageBody& body, QString& lastNoPersonText) {
-    const QString status = EasStatusText(body.At(0));
+QString Words(const util::TextTable& texts, const char* source) {
+    return texts.Text("LiveMessage", source);
+}
+
+DisplayLines Regular(const MessageBody& body, QString& lastNoPersonText,
+                     const util::TextTable& texts) {
     const QString time = TimeText(body, 1);
     DisplayLines out;
-    if (status == kEasNoPersonText) {
-        if (lastNoPersonText != status) {
-            lastNoPersonText = status;
-            out.lines.append({MonitorList::Lst1, time % u"   无人"});
+    if (body.At(0) == kEasNoPersonStatus) {
+        const QString marker = EasStatusText(kEasNoPersonStatus, util::TextTable::Source());
+        if (lastNoPersonText != marker) {
+            lastNoPersonText = marker;
+            out.lines.append({MonitorList::Lst1,
+                              time % Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "   无人"))});
         }
     } else {
-        out.lines.append({MonitorList::Lst1, time % u"   " % status});
+        out.lines.append({MonitorList::Lst1, time % u"   " % EasStatusText(body.At(0), texts)});
     }
     out.scrolled = {MonitorList::Lst1};
     return out;
 }
 
-DisplayLines Statistics(const MessageBody& body) {
+DisplayLines Statistics(const MessageBody& body, const util::TextTable& texts) {
     DisplayLines out;
-    out.lines.append({MonitorList::Lst2, TimeText(body, 6) % u"   " %
-                                             QString::number(body.Count16(0)) % u"人正向 " %
-                                             QString::number(body.Count16(2)) % u"人反向 " %
-                                             QString::number(body.Count16(4)) % u"方向不定"});
+    out.lines.append(
+        {MonitorList::Lst2,
+         TimeText(body, 6) % u"   " %
+             Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "%1人正向 %2人反向 %3方向不定"))
+                 .arg(body.Count16(0))
+                 .arg(body.Count16(2))
+                 .arg(body.Count16(4))});
     out.scrolled = {MonitorList::Lst2};
     return out;
 }
@@ -42,16 +53,19 @@ DisplayLines TimeOnly(MonitorList list, const MessageBody& body, const QString& 
 }  // namespace
 
 std::optional<DisplayLines> DecodeEasMessage(int kind, const MessageBody& body,
-                                             QString& lastNoPersonText) {
+                                             QString& lastNoPersonText,
+                                             const util::TextTable& texts) {
     switch (kind) {
         case eas_kind::kRegular:
-            return Regular(body, lastNoPersonText);
+            return Regular(body, lastNoPersonText, texts);
         case eas_kind::kStatistics:
-            return Statistics(body);
+            return Statistics(body, texts);
         case eas_kind::kPassageTimeout:
-            return TimeOnly(MonitorList::Lst3, body, QStringLiteral("   通过超时"));
+            return TimeOnly(MonitorList::Lst3, body,
+                            Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "   通过超时")));
         case eas_kind::kInfraredAlarm:
-            return TimeOnly(MonitorList::Lst4, body, QStringLiteral("   红外探测报警"));
+            return TimeOnly(MonitorList::Lst4, body,
+                            Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "   红外探测报警")));
         default:
             return std::nullopt;
     }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "util/text_table.h"
+
 #include <optional>
 
 namespace monitor {
@@ -20,7 +22,9 @@ constexpr int kInfraredAlarm = 0x22;
 // Lines of one EAS-mode message; nothing for an unknown kind. A no-person event ("无人无EAS报警")
 // is shown only when lastNoPersonText differs from its status text, which it then becomes; the
 // marker is shared with the channel-mode poll.
+// The marker holds the source text, so that it means the same whatever language the lines are in.
 std::optional<DisplayLines> DecodeEasMessage(int kind, const MessageBody& body,
-                                             QString& lastNoPersonText);
+                                             QString& lastNoPersonText,
+                                             const util::TextTable& texts);
 
 }  // namespace monitor

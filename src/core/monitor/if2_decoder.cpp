@@ -4,6 +4,8 @@
 #include "core/monitor/message_text.h"
 #include "util/conversions.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace monitor {
@@ -13,9 +15,13 @@ namespace {
 constexpr qsizetype kTagReportLength = 20;
 constexpr qsizetype kHintBytes = 10;
 
-QString FrameLine(QByteArrayView frame, std::int32_t& count) {
+QString CrcErrorLine(const util::TextTable& texts) {
+    return texts.Text("LiveMessage", QT_TRANSLATE_NOOP("LiveMessage", "CRC校验错误"));
+}
+
+QString FrameLine(QByteArrayView frame, std::int32_t& count, const util::TextTable& texts) {
     if (!util::CheckCrcTrailer(frame)) {
-        return kIF2CrcErrorLine;
+        return CrcErrorLine(texts);
     }
     if (frame.size() == kTagReportLength) {
         const MessageBody report(frame.toByteArray());
@@ -23,22 +29,23 @@ QString FrameLine(QByteArrayView frame, std::int32_t& count) {
         return TimeText(report, 12) % u"  " % SpacedUidText(report, 3) % u"  " %
                QString::number(count);
     }
-    return u"提示:" % util::BytesToHex(frame.first(std::min(frame.size(), kHintBytes)));
+    return texts.Text("LiveMessage", QT_TRANSLATE_NOOP("LiveMessage", "提示:")) %
+           util::BytesToHex(frame.first(std::min(frame.size(), kHintBytes)));
 }
 
 }  // namespace
 
-QStringList DecodeIF2Read(QByteArrayView bytes, std::int32_t& count) {
+QStringList DecodeIF2Read(QByteArrayView bytes, std::int32_t& count, const util::TextTable& texts) {
     QStringList lines;
     qsizetype pos = 0;
     while (pos < bytes.size()) {
         const auto length = static_cast<std::uint8_t>(bytes[pos]);
         if (length == 0) {
-            lines.append(kIF2CrcErrorLine);
+            lines.append(CrcErrorLine(texts));
             break;
         }
         const qsizetype size = std::min<qsizetype>(length, bytes.size() - pos);
-        lines.append(FrameLine(bytes.sliced(pos, size), count));
+        lines.append(FrameLine(bytes.sliced(pos, size), count, texts));
         pos += size;
     }
     return lines;

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-namespace monitor {
+#include "util/text_table.h"
 
-inline const QString kIF2CrcErrorLine = QStringLiteral("CRC校验错误");
+namespace monitor {
 
 // The display lines of one IF2 read. The bytes are cut into frames from the start, each frame
 // being the L bytes that begin with its length byte L (or all that is left); a frame whose
@@ -15,6 +15,6 @@ inline const QString kIF2CrcErrorLine = QStringLiteral("CRC校验错误");
 // the running report number, incremented per report), any other valid frame "提示:" and the hex
 // of its first 10 bytes. A length byte of 0 cannot be cut: the rest of the read gives one
 // "CRC校验错误" line. Nothing carries over from one read to the next.
-QStringList DecodeIF2Read(QByteArrayView bytes, std::int32_t& count);
+QStringList DecodeIF2Read(QByteArrayView bytes, std::int32_t& count, const util::TextTable& texts);
 
 }  // namespace monitor

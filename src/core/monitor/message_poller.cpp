@@ -5,6 +5,8 @@
 #include "core/monitor/message_body.h"
 #include "core/monitor/message_text.h"
 
+#include <QCoreApplication>
+
 namespace monitor {
 
 namespace {
@@ -35,7 +37,7 @@ void MessagePoller::PollChannelMessage() {
                 fields_.PollBusy = false;
                 return;
             }
-        } else if (const auto lines = DecodeChannelEvent(kind, body)) {
+        } else if (const auto lines = DecodeChannelEvent(kind, body, texts_)) {
             Show(*lines);
             Acknowledge();
         }
@@ -46,11 +48,11 @@ void MessagePoller::PollChannelMessage() {
 bool MessagePoller::HandlePassage(const MessageBody& body) {
     sink_.ProcessPendingEvents();
     auto& c = fields_.connection;
-    const PassageReport report = DecodePassage(body);
+    const PassageReport report = DecodePassage(body, texts_);
     switch (ClassifyPassage(report, fields_.LastNoPersonText)) {
         case PassageAction::ShowNoPerson:
             fields_.LastNoPersonText = kNoPersonUid;
-            sink_.AppendLine(MonitorList::ListBox2, NoPersonLine(report));
+            sink_.AppendLine(MonitorList::ListBox2, NoPersonLine(report, texts_));
             Acknowledge();
             break;
         case PassageAction::Show:
@@ -99,7 +101,7 @@ void MessagePoller::PollEASMessage() {
     // acknowledged so that they never block the queue.
     if (c.LastResult == gate::result::kOk) {
         const MessageBody body = MessageBody::FromBuffer(buffer, length);
-        if (const auto lines = DecodeEasMessage(kind, body, fields_.LastNoPersonText)) {
+        if (const auto lines = DecodeEasMessage(kind, body, fields_.LastNoPersonText, texts_)) {
             Show(*lines);
         }
         Acknowledge();
@@ -127,7 +129,7 @@ void MessagePoller::Acknowledge() {
 void MessagePoller::Finish() {
     fields_.PollBusy = false;
     const auto& c = fields_.connection;
-    sink_.Report(kPollCaption, c.LastResult, c.ReplyStatus);
+    sink_.Report(texts_.Text("LiveMessage", kPollCaption), c.LastResult, c.ReplyStatus);
 }
 
 }  // namespace monitor

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include "util/text_table.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -43,14 +45,17 @@ struct PollFields {
     QString& LastNoPersonText;
 };
 
-inline const QString kPollCaption = QStringLiteral("获取命令");
+// The caption of a poll's status report, a source text (see MessagePoller).
+inline constexpr char kPollCaption[] = QT_TRANSLATE_NOOP("LiveMessage", "获取命令");
 
 // One fetch of a live message per call, in channel-management or EAS mode. PollBusy is set for
-// the whole poll and cleared on every path.
+// the whole poll and cleared on every path. The lines and the report caption come from `texts`:
+// the windows show them in their language, gatectl keeps the source texts.
 class MessagePoller {
 public:
-    MessagePoller(gate::GateLibrary& library, PollFields fields, PollSink& sink)
-        : library_(library), fields_(fields), sink_(sink) {}
+    MessagePoller(gate::GateLibrary& library, PollFields fields, PollSink& sink,
+                  const util::TextTable& texts)
+        : library_(library), fields_(fields), sink_(sink), texts_(texts) {}
 
     void PollChannelMessage();
     void PollEASMessage();
@@ -65,6 +70,7 @@ private:
     gate::GateLibrary& library_;
     PollFields fields_;
     PollSink& sink_;
+    const util::TextTable& texts_;
 };
 
 }  // namespace monitor

@@ -3,6 +3,8 @@
 #include "util/conversions.h"
 #include "util/event_text.h"
 
+#include <QCoreApplication>
+
 namespace monitor {
 
 QString TimeText(const MessageBody& body, int offset) {
@@ -22,24 +24,25 @@ QString SpacedUidText(const MessageBody& body, int offset) {
 }
 
 // A live message gives the direction in the low four bits of its passage byte.
-QString DirectionText(std::uint8_t passageByte) {
-    return util::DirectionText(passageByte & 0x0F);
+QString DirectionText(std::uint8_t passageByte, const util::TextTable& texts) {
+    return util::DirectionText(passageByte & 0x0F, texts);
 }
 
-QString EasStatusText(std::uint8_t status) {
+QString EasStatusText(std::uint8_t status, const util::TextTable& texts) {
+    const auto text = [&texts](const char* source) { return texts.Text("LiveMessage", source); };
     switch (status) {
-        case 0:
-            return kEasNoPersonText;
+        case kEasNoPersonStatus:
+            return text(QT_TRANSLATE_NOOP("LiveMessage", "无人无EAS报警"));
         case 1:
-            return QStringLiteral("有人正向通过");
+            return text(QT_TRANSLATE_NOOP("LiveMessage", "有人正向通过"));
         case 2:
-            return QStringLiteral("有人反向通过");
+            return text(QT_TRANSLATE_NOOP("LiveMessage", "有人反向通过"));
         case 3:
-            return QStringLiteral("有人通过但方向不明");
+            return text(QT_TRANSLATE_NOOP("LiveMessage", "有人通过但方向不明"));
         case 4:
-            return QStringLiteral("红外打开有EAS报警");
+            return text(QT_TRANSLATE_NOOP("LiveMessage", "红外打开有EAS报警"));
         case 5:
-            return QStringLiteral("红外已关闭有EAS报警");
+            return text(QT_TRANSLATE_NOOP("LiveMessage", "红外已关闭有EAS报警"));
         default:
             return {};
     }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "util/text_table.h"
+
 namespace monitor {
 
 // UID texts with a meaning of their own in passage reports.
@@ -21,11 +23,13 @@ QString PlainUidText(const MessageBody& body, int offset);
 QString SpacedUidText(const MessageBody& body, int offset);
 
 // Direction text of the low nibble of a passage byte; empty for an unknown direction.
-QString DirectionText(std::uint8_t passageByte);
-inline const QString kInfraredOffText = QStringLiteral("红外已关闭");
+QString DirectionText(std::uint8_t passageByte, const util::TextTable& texts);
+// The low nibble of a passage byte whose infrared detection is switched off.
+constexpr std::uint8_t kInfraredOffDirection = 4;
 
 // Status text of a regular EAS event; empty for an unknown status.
-QString EasStatusText(std::uint8_t status);
-inline const QString kEasNoPersonText = QStringLiteral("无人无EAS报警");
+QString EasStatusText(std::uint8_t status, const util::TextTable& texts);
+// The status of a regular EAS event in which nobody passed and nothing alarmed.
+constexpr std::uint8_t kEasNoPersonStatus = 0;
 
 }  // namespace monitor

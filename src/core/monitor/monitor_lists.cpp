@@ -1,5 +1,7 @@
 #include "core/monitor/monitor_lists.h"
 
+#include <QCoreApplication>
+
 namespace monitor {
 
 QString ListObjectName(MonitorList list) {
@@ -30,40 +32,41 @@ QString ListObjectName(MonitorList list) {
     return {};
 }
 
-QString ListLabel(MonitorList list) {
+QString ListLabel(MonitorList list, const util::TextTable& texts) {
+    const auto text = [&texts](const char* source) { return texts.Text("LiveList", source); };
     switch (list) {
         case MonitorList::ListBox1:
-            return QStringLiteral("IF2输出数据");
+            return text(QT_TRANSLATE_NOOP("LiveList", "IF2输出数据"));
         case MonitorList::ListBox2:
-            return QStringLiteral("常规响应");
+            return text(QT_TRANSLATE_NOOP("LiveList", "常规响应"));
         case MonitorList::ListBox3:
         case MonitorList::Lst2:
-            return QStringLiteral("统计消息");
+            return text(QT_TRANSLATE_NOOP("LiveList", "统计消息"));
         case MonitorList::ListBox4:
         case MonitorList::Lst3:
-            return QStringLiteral("通过超时消息");
+            return text(QT_TRANSLATE_NOOP("LiveList", "通过超时消息"));
         case MonitorList::ListBox5:
-            return QStringLiteral("卡片超时消息");
+            return text(QT_TRANSLATE_NOOP("LiveList", "卡片超时消息"));
         case MonitorList::ListBox6:
         case MonitorList::Lst4:
-            return QStringLiteral("红外探测报警消息");
+            return text(QT_TRANSLATE_NOOP("LiveList", "红外探测报警消息"));
         case MonitorList::ListBox7:
-            return QStringLiteral("标签数据显示");
+            return text(QT_TRANSLATE_NOOP("LiveList", "标签数据显示"));
         case MonitorList::Lst1:
-            return QStringLiteral("常规消息");
+            return text(QT_TRANSLATE_NOOP("LiveList", "常规消息"));
     }
     return {};
 }
 
-QString JournalCaption(MonitorList list) {
+QString JournalCaption(MonitorList list, const util::TextTable& texts) {
     switch (list) {
         case MonitorList::Lst1:
         case MonitorList::Lst2:
         case MonitorList::Lst3:
         case MonitorList::Lst4:
-            return QStringLiteral("EAS ") + ListLabel(list);
+            return QStringLiteral("EAS ") + ListLabel(list, texts);
         default:
-            return ListLabel(list);
+            return ListLabel(list, texts);
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "util/text_table.h"
+
 namespace monitor {
 
 // The display lists of the two monitoring pages, named as in the main window.
@@ -27,11 +29,11 @@ enum class MonitorList {
 QString ListObjectName(MonitorList list);
 
 // The label above the list on its page, without the trailing blanks some labels carry.
-QString ListLabel(MonitorList list);
+QString ListLabel(MonitorList list, const util::TextTable& texts);
 
 // The caption of the list in the console's event journal: its label, the EAS page's lists
 // marked as such (two pages have lists of the same label).
-QString JournalCaption(MonitorList list);
+QString JournalCaption(MonitorList list, const util::TextTable& texts);
 
 // One line of the console's event journal: the local time it was shown, to the millisecond,
 // the list's caption in brackets and the line as the list shows it:

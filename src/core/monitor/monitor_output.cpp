@@ -12,7 +12,7 @@ QString DisplayLineJson(const QDateTime& shownAt, bool easMode, MonitorList list
          shownAt.toOffsetFromUtc(shownAt.offsetFromUtc()).toString(Qt::ISODateWithMs)},
         {QStringLiteral("mode"), easMode ? QStringLiteral("eas") : QStringLiteral("channel")},
         {QStringLiteral("list"), ListObjectName(list)},
-        {QStringLiteral("label"), ListLabel(list)},
+        {QStringLiteral("label"), ListLabel(list, util::TextTable::Source())},
         {QStringLiteral("line"), line},
     };
     return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));

@@ -1,5 +1,7 @@
 #include "core/monitor/tag_blocks.h"
 
+#include <QCoreApplication>
+
 #include "util/conversions.h"
 
 namespace monitor {
@@ -16,7 +18,7 @@ std::optional<int> Decimal(const QString& text) {
 
 std::variant<TagReadRequest, TagReadRefusal> CheckTagRead(const TagReadInput& input) {
     if (input.startBlock.isEmpty() || input.blockCount.isEmpty()) {
-        return TagReadRefusal{QStringLiteral("请输入正确的数据"), {}};
+        return TagReadRefusal{QCoreApplication::translate("TagData", "请输入正确的数据"), {}};
     }
     const auto start = Decimal(input.startBlock);
     if (!start) {
@@ -32,7 +34,7 @@ std::variant<TagReadRequest, TagReadRefusal> CheckTagRead(const TagReadInput& in
         return TagReadRefusal{{}, input.blockLength};
     }
     if (input.uid.size() != 16) {
-        return TagReadRefusal{QStringLiteral("UID数据错误"), {}};
+        return TagReadRefusal{QCoreApplication::translate("TagData", "UID数据错误"), {}};
     }
     TagReadRequest request;
     for (int i = 0; i < 8; ++i) {
@@ -47,10 +49,12 @@ std::variant<TagReadRequest, TagReadRefusal> CheckTagRead(const TagReadInput& in
     // A negative count (only by pasting) would go out as a huge byte count: refuse it with the
     // limit message like any count above the limit.
     if (length == 4 && (*count > 16 || *count < 0)) {
-        return TagReadRefusal{QStringLiteral("块长度为4字节时一次最多读取16个块"), {}};
+        return TagReadRefusal{
+            QCoreApplication::translate("TagData", "块长度为4字节时一次最多读取16个块"), {}};
     }
     if (length == 8 && (*count > 8 || *count < 0)) {
-        return TagReadRefusal{QStringLiteral("块长度为8字节时一次最多读取8个块"), {}};
+        return TagReadRefusal{
+            QCoreApplication::translate("TagData", "块长度为8字节时一次最多读取8个块"), {}};
     }
     request.startBlock = static_cast<gate::Byte>(*start & 0xFF);
     request.blockCount = static_cast<gate::Byte>(*count & 0xFF);

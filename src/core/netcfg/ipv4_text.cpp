@@ -1,5 +1,7 @@
 #include "core/netcfg/ipv4_text.h"
 
+#include <QCoreApplication>
+
 #include <QStringList>
 
 namespace netcfg {
@@ -46,7 +48,7 @@ std::optional<QString> OctetCheck(const QString& text) {
         bool whole = false;
         const uint value = field.toUInt(&whole);
         if (whole && value > 255) {
-            return QStringLiteral("错误: ") + field + QStringLiteral("是错误的地址");
+            return QCoreApplication::translate("ModuleSettings", "错误: %1是错误的地址").arg(field);
         }
     }
     return std::nullopt;

@@ -40,12 +40,12 @@ bool IsAcknowledgement(QByteArrayView datagram) {
     return !datagram.isEmpty() && datagram.front() == 'A';
 }
 
-QString RefusalText(QByteArrayView datagram) {
+QString RefusalText(QByteArrayView datagram, const util::TextTable& texts) {
     if (datagram.isEmpty() || IsAcknowledgement(datagram)) {
         return {};
     }
     const QChar letter = QChar::fromLatin1(datagram.front());
-    return util::ReplyKindText(QStringView(&letter, 1));
+    return util::ReplyKindText(QStringView(&letter, 1), texts);
 }
 
 SearchReply ParseSearchReply(QByteArrayView datagram) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/netcfg/parameter_codes.h"
+#include "util/text_table.h"
 
 #include <QByteArray>
 #include <QString>
@@ -26,7 +27,7 @@ QByteArray EndChangeIpCommand();  // "E|35", closes a change of address
 bool IsAcknowledgement(QByteArrayView datagram);
 
 // The kind text of a reply that does not begin with "A" ("C", "R", "D", "F"); empty otherwise.
-QString RefusalText(QByteArrayView datagram);
+QString RefusalText(QByteArrayView datagram, const util::TextTable& texts);
 
 // A search reply: "A", MAC up to the first "/", text up to the first "*", 7 skipped
 // characters, then user name "/" device name.

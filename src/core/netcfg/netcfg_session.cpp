@@ -51,7 +51,7 @@ void NetcfgSession::HandleSearchDatagram(const QByteArray& datagram, const QStri
         return;
     }
     if (!IsAcknowledgement(datagram)) {
-        lastRefusal_ = RefusalText(datagram);
+        lastRefusal_ = RefusalText(datagram, util::TextTable::Display());
         return;
     }
     const SearchReply reply = ParseSearchReply(datagram);

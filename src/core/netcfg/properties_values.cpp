@@ -1,5 +1,7 @@
 #include "core/netcfg/properties_values.h"
 
+#include <QCoreApplication>
+
 #include "util/gbk_codec.h"
 
 #include <array>
@@ -36,7 +38,8 @@ QByteArray IndexText(int index) {
 }
 
 QString NoSelectionText(const QString& settingName) {
-    return QStringLiteral("未选择“") + settingName + QStringLiteral("”，设置未写入！");
+    return QCoreApplication::translate("ModuleSettings", "未选择“%1”，设置未写入！")
+        .arg(settingName);
 }
 
 ShownText ShowBytes(const QByteArray& bytes) {

@@ -1,5 +1,7 @@
 #include "core/netcfg/udp_endpoint.h"
 
+#include <QCoreApplication>
+
 #include "core/netcfg/ipv4_text.h"
 
 #include <QNetworkDatagram>
@@ -62,14 +64,17 @@ bool UdpEndpoint::Send(const QByteArray& datagram, QString* error) {
     if (!address) {
         if (error) {
             *error =
-                QStringLiteral("地址 ") + address_ + QStringLiteral(" 不是有效的IP地址，未发送");
+                QCoreApplication::translate("ModuleSettings", "地址 %1 不是有效的IP地址，未发送")
+                    .arg(address_);
         }
         return false;
     }
     if (socket_->writeDatagram(datagram, QHostAddress(*address), port_) != datagram.size()) {
         if (error) {
-            *error = QStringLiteral("无法发送到 ") + address_ + u':' + QString::number(port_) +
-                     QStringLiteral("：") + socket_->errorString();
+            *error = QCoreApplication::translate("ModuleSettings", "无法发送到 %1:%2：%3")
+                         .arg(address_)
+                         .arg(port_)
+                         .arg(socket_->errorString());
         }
         return false;
     }

@@ -15,7 +15,7 @@ constexpr int kMaxNameAttempts = 1000;
 bool TryCreateIn(const QString& dir, const QDateTime& localTime, CreatedExportFile& out) {
     if (dir.isEmpty() || !QDir().mkpath(dir)) {
         out.path = QDir(dir).filePath(ExportFileName(localTime));
-        out.error = QStringLiteral("目录不存在或无法创建");
+        out.error = QCoreApplication::translate("Records", "目录不存在或无法创建");
         return false;
     }
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {

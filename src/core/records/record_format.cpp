@@ -21,7 +21,8 @@ QString Number(const std::optional<int>& value) {
 QByteArray TextExportFormat::Record(const RetrievedRecord& r) const {
     QByteArray line;
     if (r.Delivered()) {
-        line = util::ToGbk(ExportLine(r.index, r.record));
+        // The file keeps the Chinese lines whatever language the windows show.
+        line = util::ToGbk(ExportLine(r.index, r.record, util::TextTable::Source()));
     }
     line.append("\r\n");
     return line;
@@ -56,7 +57,8 @@ QByteArray JsonLinesRecordFormat::Record(const RetrievedRecord& r) const {
     if (r.result != 0) {
         o.insert(QStringLiteral("result"), r.result);
         o.insert(QStringLiteral("result_text"),
-                 util::ResultCodeText(static_cast<std::uint8_t>(r.result & 0xFF)));
+                 util::ResultCodeText(static_cast<std::uint8_t>(r.result & 0xFF),
+                                      util::TextTable::Source()));
         return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
     }
     const RecordFields f = FieldsOf(r.record);

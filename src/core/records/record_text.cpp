@@ -20,8 +20,8 @@ QString SpacedUidText(const gate::Uid8& uid) {
 }
 
 // A stored record compares its passage byte as a whole.
-QString DirectionText(gate::Byte passage) {
-    return util::DirectionText(passage);
+QString DirectionText(gate::Byte passage, const util::TextTable& texts) {
+    return util::DirectionText(passage, texts);
 }
 
 }  // namespace records
