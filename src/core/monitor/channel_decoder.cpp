@@ -12,22 +12,18 @@ namespace {
 constexpr int kTagDataOffset = 15;
 const QString kTagDataIndent = QStringLiteral("          ");
 
-QString Words(const util::TextTable& texts, const char* source) {
-    return texts.Text("LiveMessage", source);
-}
-
 DisplayLines Statistics(const MessageBody& body, const util::TextTable& texts) {
     const QString time = TimeText(body, 8);
     DisplayLines out;
     out.lines.append(
         {MonitorList::ListBox3,
-         time % Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "%1人正向 %2人反向 %3方向不定"))
+         time % LiveWords(texts, QT_TRANSLATE_NOOP("LiveMessage", "%1人正向 %2人反向 %3方向不定"))
                     .arg(body.Count16(0))
                     .arg(body.Count16(2))
                     .arg(body.Count16(4))});
-    out.lines.append(
-        {MonitorList::ListBox3,
-         Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "共检测到%1张卡片")).arg(body.Count16(6))});
+    out.lines.append({MonitorList::ListBox3,
+                      LiveWords(texts, QT_TRANSLATE_NOOP("LiveMessage", "共检测到%1张卡片"))
+                          .arg(body.Count16(6))});
     out.scrolled = {MonitorList::ListBox3};
     return out;
 }
@@ -36,21 +32,14 @@ DisplayLines TagTimeout(const MessageBody& body, const util::TextTable& texts) {
     const QString time = TimeText(body, 8);
     DisplayLines out;
     out.lines.append(
-        {MonitorList::ListBox5,
-         time % SpacedUidText(body, 0) % Words(texts, QT_TRANSLATE_NOOP("LiveMessage", " 超时"))});
+        {MonitorList::ListBox5, time % SpacedUidText(body, 0) %
+                                    LiveWords(texts, QT_TRANSLATE_NOOP("LiveMessage", " 超时"))});
     if ((body.At(14) & 0x0F) == 3) {
         for (const QString& line : TagDataLines(time, PlainUidText(body, 0), body)) {
             out.lines.append({MonitorList::ListBox7, line});
         }
     }
     out.scrolled = {MonitorList::ListBox5, MonitorList::ListBox7};
-    return out;
-}
-
-DisplayLines TimeOnly(MonitorList list, const MessageBody& body, const QString& suffix) {
-    DisplayLines out;
-    out.lines.append({list, TimeText(body, 0) % suffix});
-    out.scrolled = {list};
     return out;
 }
 
@@ -89,7 +78,7 @@ QString PassageLine(const PassageReport& report) {
 }
 
 QString NoPersonLine(const PassageReport& report, const util::TextTable& texts) {
-    return report.timeText % Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "  无人"));
+    return report.timeText % LiveWords(texts, QT_TRANSLATE_NOOP("LiveMessage", "  无人"));
 }
 
 QStringList TagDataLines(const QString& timeText, const QString& plainUid,
@@ -106,11 +95,12 @@ std::optional<DisplayLines> DecodeChannelEvent(int kind, const MessageBody& body
         case channel_kind::kTagTimeout:
             return TagTimeout(body, texts);
         case channel_kind::kPassageTimeout:
-            return TimeOnly(MonitorList::ListBox4, body,
-                            Words(texts, QT_TRANSLATE_NOOP("LiveMessage", " 通过超时")));
+            return TimeOnlyLines(MonitorList::ListBox4, body,
+                                 LiveWords(texts, QT_TRANSLATE_NOOP("LiveMessage", " 通过超时")));
         case channel_kind::kInfraredAlarm:
-            return TimeOnly(MonitorList::ListBox6, body,
-                            Words(texts, QT_TRANSLATE_NOOP("LiveMessage", " 红外探测报警")));
+            return TimeOnlyLines(
+                MonitorList::ListBox6, body,
+                LiveWords(texts, QT_TRANSLATE_NOOP("LiveMessage", " 红外探测报警")));
         default:
             return std::nullopt;
     }

@@ -8,10 +8,6 @@ namespace monitor {
 
 namespace {
 
-QString Words(const util::TextTable& texts, const char* source) {
-    return texts.Text("LiveMessage", source);
-}
-
 DisplayLines Regular(const MessageBody& body, QString& lastNoPersonText,
                      const util::TextTable& texts) {
     const QString time = TimeText(body, 1);
@@ -20,8 +16,9 @@ DisplayLines Regular(const MessageBody& body, QString& lastNoPersonText,
         const QString marker = EasStatusText(kEasNoPersonStatus, util::TextTable::Source());
         if (lastNoPersonText != marker) {
             lastNoPersonText = marker;
-            out.lines.append({MonitorList::Lst1,
-                              time % Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "   无人"))});
+            out.lines.append(
+                {MonitorList::Lst1,
+                 time % LiveWords(texts, QT_TRANSLATE_NOOP("LiveMessage", "   无人"))});
         }
     } else {
         out.lines.append({MonitorList::Lst1, time % u"   " % EasStatusText(body.At(0), texts)});
@@ -35,18 +32,11 @@ DisplayLines Statistics(const MessageBody& body, const util::TextTable& texts) {
     out.lines.append(
         {MonitorList::Lst2,
          TimeText(body, 6) % u"   " %
-             Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "%1人正向 %2人反向 %3方向不定"))
+             LiveWords(texts, QT_TRANSLATE_NOOP("LiveMessage", "%1人正向 %2人反向 %3方向不定"))
                  .arg(body.Count16(0))
                  .arg(body.Count16(2))
                  .arg(body.Count16(4))});
     out.scrolled = {MonitorList::Lst2};
-    return out;
-}
-
-DisplayLines TimeOnly(MonitorList list, const MessageBody& body, const QString& suffix) {
-    DisplayLines out;
-    out.lines.append({list, TimeText(body, 0) % suffix});
-    out.scrolled = {list};
     return out;
 }
 
@@ -61,11 +51,12 @@ std::optional<DisplayLines> DecodeEasMessage(int kind, const MessageBody& body,
         case eas_kind::kStatistics:
             return Statistics(body, texts);
         case eas_kind::kPassageTimeout:
-            return TimeOnly(MonitorList::Lst3, body,
-                            Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "   通过超时")));
+            return TimeOnlyLines(MonitorList::Lst3, body,
+                                 LiveWords(texts, QT_TRANSLATE_NOOP("LiveMessage", "   通过超时")));
         case eas_kind::kInfraredAlarm:
-            return TimeOnly(MonitorList::Lst4, body,
-                            Words(texts, QT_TRANSLATE_NOOP("LiveMessage", "   红外探测报警")));
+            return TimeOnlyLines(
+                MonitorList::Lst4, body,
+                LiveWords(texts, QT_TRANSLATE_NOOP("LiveMessage", "   红外探测报警")));
         default:
             return std::nullopt;
     }

@@ -48,4 +48,15 @@ QString EasStatusText(std::uint8_t status, const util::TextTable& texts) {
     }
 }
 
+QString LiveWords(const util::TextTable& texts, const char* source) {
+    return texts.Text("LiveMessage", source);
+}
+
+DisplayLines TimeOnlyLines(MonitorList list, const MessageBody& body, const QString& suffix) {
+    DisplayLines out;
+    out.lines.append({list, TimeText(body, 0) % suffix});
+    out.scrolled = {list};
+    return out;
+}
+
 }  // namespace monitor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/monitor/message_body.h"
+#include "core/monitor/monitor_lists.h"
 
 #include <QString>
 
@@ -21,6 +22,12 @@ QString PlainUidText(const MessageBody& body, int offset);
 
 // The same with a space between byte pairs: "01 23 45 67 89 AB CD EF".
 QString SpacedUidText(const MessageBody& body, int offset);
+
+// A fixed text of a live message (context "LiveMessage") from the given table.
+QString LiveWords(const util::TextTable& texts, const char* source);
+
+// A message that shows only its time (the six bytes at offset 0) and a fixed text, in one list.
+DisplayLines TimeOnlyLines(MonitorList list, const MessageBody& body, const QString& suffix);
 
 // Direction text of the low nibble of a passage byte; empty for an unknown direction.
 QString DirectionText(std::uint8_t passageByte, const util::TextTable& texts);
