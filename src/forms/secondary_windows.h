@@ -17,7 +17,7 @@ namespace forms {
 
 // The six secondary windows, created once at start-up and kept (hidden) for the whole run so
 // that their controls keep their contents between uses. Each is its Designer form and nothing
-// more; the subsystems bind behaviour to the controls by object name or through ui().
+// more; the controllers bind behaviour to the controls through ui().
 
 // "数据": the tag block data view.
 class TForm3 final : public QDialog {
