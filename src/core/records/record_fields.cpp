@@ -5,8 +5,6 @@
 
 namespace records {
 
-namespace {
-
 QString DirectionToken(gate::Byte passage) {
     switch (passage) {
         case 1:
@@ -21,8 +19,6 @@ QString DirectionToken(gate::Byte passage) {
             return {};
     }
 }
-
-}  // namespace
 
 QString IsoTimeText(const gate::Clock6& time) {
     // The console's time text without its trailing space, with the ISO separator.

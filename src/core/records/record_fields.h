@@ -23,6 +23,10 @@ struct RecordFields {
 
 RecordFields FieldsOf(const StoredRecord& record);
 
+// The direction word of a passage value: 1 forward, 2 reverse, 3 undetermined, 4 infrared_off;
+// empty for any other value. Live events use the same words.
+QString DirectionToken(gate::Byte passage);
+
 // Six clock bytes as "20yy-mm-ddThh:mm:ss"; the digits stand as the controller sent them.
 QString IsoTimeText(const gate::Clock6& time);
 

@@ -1,0 +1,384 @@
+#include "bridge/bridge_service.h"
+
+#include "gate/reconnect_schedule.h"
+
+#include <QDateTime>
+#include <QJsonDocument>
+
+#include <chrono>
+#include <cstdio>
+
+namespace bridge {
+
+namespace {
+
+constexpr int kWindow = 200;               // events in flight to the broker at most
+constexpr qint64 kStateMinGapMs = 1000;    // a gate's state topic at most once a second
+constexpr qint64 kStateRefreshMs = 30000;  // and at least this often
+constexpr int kStopWaitMs = 3000;
+
+const QByteArray kOnline = QByteArrayLiteral("online");
+const QByteArray kOffline = QByteArrayLiteral("offline");
+
+qint64 MonotonicMs() {
+    static const gate::ReconnectSchedule::Clock clock = gate::ReconnectSchedule::SteadyClock();
+    return clock();
+}
+
+}  // namespace
+
+BridgeService::BridgeService(SiteConfig config) : config_(std::move(config)) {}
+
+BridgeService::~BridgeService() {
+    Stop();
+}
+
+QString BridgeService::Topic(const QString& gate, const char* leaf) const {
+    return config_.base + u'/' + gate + u'/' + QString::fromLatin1(leaf);
+}
+
+void BridgeService::Log(const QString& line) {
+    std::lock_guard lock(logMutex_);
+    std::fprintf(stderr, "gate-bridge: %s\n", line.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+bool BridgeService::Start(QString* error) {
+    spool_ = Spool::Open(config_.stateDir, qint64(config_.spoolMaxMb) << 20, error);
+    if (!spool_) {
+        return false;
+    }
+    const Spool::Figures f = spool_->Measure();
+    Log(QStringLiteral("spool %1/spool.sqlite, instance %2, %3 events waiting")
+            .arg(config_.stateDir, spool_->InstanceId())
+            .arg(f.backlog));
+    lastLoggedBacklog_ = f.backlog;
+    // Every gate is offline until it answers.
+    for (const GateConfig& g : config_.gates) {
+        SetRetained(Topic(g.name, "availability"), kOffline);
+    }
+    MqttClient::Options o;
+    o.host = config_.mqttHost;
+    o.port = config_.mqttPort;
+    o.clientId = config_.clientId;
+    o.username = config_.username;
+    o.password = config_.password;
+    o.caFile = config_.caFile;
+    o.keepaliveS = config_.keepaliveS;
+    o.willTopic = config_.base + QStringLiteral("/bridge/state");
+    o.willPayload = kOffline;
+    MqttClient::Callbacks callbacks;
+    callbacks.connection = [this](bool up, const QString& why) {
+        {
+            std::lock_guard lock(mutex_);
+            if (up == connected_) {
+                return;
+            }
+            connected_ = up;
+            reconnected_ = up;
+        }
+        Log(up ? QStringLiteral("broker %1:%2 connected")
+                     .arg(config_.mqttHost)
+                     .arg(config_.mqttPort)
+               : QStringLiteral("broker %1:%2 lost (%3)")
+                     .arg(config_.mqttHost)
+                     .arg(config_.mqttPort)
+                     .arg(why));
+        wake_.notify_all();
+    };
+    callbacks.published = [this](int mid) {
+        {
+            std::lock_guard lock(mutex_);
+            confirmed_.append(mid);
+        }
+        wake_.notify_all();
+    };
+    mqtt_ = std::make_unique<MqttClient>(o, callbacks);
+    if (!mqtt_->Start(error)) {
+        return false;
+    }
+    publisher_ = std::thread([this] { PublisherLoop(); });
+
+    // Gates on the same line share its worker.
+    QMap<QString, QList<GateConfig>> links;
+    QStringList order;
+    for (const GateConfig& g : config_.gates) {
+        if (!links.contains(g.LinkKey())) {
+            order.append(g.LinkKey());
+        }
+        links[g.LinkKey()].append(g);
+    }
+    for (const QString& key : order) {
+        auto worker = std::make_shared<LinkWorker>(links.value(key), config_.base, *spool_, *this);
+        QThread* thread = QThread::create([worker] { worker->Run(); });
+        workers_.append(worker);
+        threads_.append(thread);
+        thread->start();
+    }
+    return true;
+}
+
+void BridgeService::Stop() {
+    if (!publisher_.joinable()) {
+        return;
+    }
+    for (const auto& w : workers_) {
+        w->Stop();
+    }
+    for (QThread* t : threads_) {
+        t->wait();
+        delete t;
+    }
+    threads_.clear();
+    workers_.clear();
+    {
+        std::lock_guard lock(mutex_);
+        for (const GateConfig& g : config_.gates) {
+            retained_.insert(Topic(g.name, "availability"), kOffline);
+            dirtyRetained_.insert(Topic(g.name, "availability"));
+        }
+        retained_.insert(config_.base + QStringLiteral("/bridge/state"), kOffline);
+        dirtyRetained_.insert(config_.base + QStringLiteral("/bridge/state"));
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    {
+        std::unique_lock lock(mutex_);
+        wake_.wait_for(lock, std::chrono::milliseconds(kStopWaitMs),
+                       [this] { return publisherDone_; });
+        publisherDone_ = true;  // the publisher ends now, whether or not the broker confirmed
+    }
+    wake_.notify_all();
+    publisher_.join();
+    mqtt_->Stop();
+    Log(QStringLiteral("stopped"));
+}
+
+void BridgeService::SetRetained(const QString& topic, const QByteArray& payload) {
+    {
+        std::lock_guard lock(mutex_);
+        if (retained_.value(topic) == payload && !stopping_) {
+            return;
+        }
+        retained_.insert(topic, payload);
+        dirtyRetained_.insert(topic);
+    }
+    wake_.notify_all();
+}
+
+void BridgeService::MarkStateDirty(const QString& gate) {
+    {
+        std::lock_guard lock(mutex_);
+        dirtyState_.insert(gate);
+    }
+    wake_.notify_all();
+}
+
+void BridgeService::Availability(const QString& gate, bool online) {
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_) {
+            return;
+        }
+    }
+    SetRetained(Topic(gate, "availability"), online ? kOnline : kOffline);
+}
+
+void BridgeService::ControllerState(const QString& gate, const QJsonObject& state) {
+    {
+        std::lock_guard lock(mutex_);
+        controllerState_.insert(gate, state);
+        dirtyState_.insert(gate);
+    }
+    wake_.notify_all();
+}
+
+void BridgeService::EventSpooled(const QString&) {
+    wake_.notify_all();
+}
+
+void BridgeService::SpoolBlocked(const QString& reason) {
+    {
+        std::lock_guard lock(mutex_);
+        if (spoolBlockReason_ == reason) {
+            return;
+        }
+        spoolBlockReason_ = reason;
+        for (const GateConfig& g : config_.gates) {
+            dirtyState_.insert(g.name);
+        }
+    }
+    Log(reason.isEmpty()
+            ? QStringLiteral("spool: writable again; acknowledging resumes")
+            : QStringLiteral("spool: %1; the gates are not acknowledged meanwhile (their "
+                             "controllers keep the messages)")
+                  .arg(reason));
+    wake_.notify_all();
+}
+
+QByteArray BridgeService::StatePayload(const QString& gate) {
+    QJsonObject state;
+    QMap<QString, qint64> counts;
+    QString blocked;
+    {
+        std::lock_guard lock(mutex_);
+        state = controllerState_.value(gate);
+        counts = published_.value(gate);
+        blocked = spoolBlockReason_;
+    }
+    QJsonObject published;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        published.insert(it.key(), it.value());
+    }
+    const Spool::Figures all = spool_->Measure();
+    state.insert(QStringLiteral("gate"), gate);
+    state.insert(QStringLiteral("spool"),
+                 QJsonObject{{QStringLiteral("backlog"), spool_->Backlog(gate)},
+                             {QStringLiteral("backlog_all"), all.backlog},
+                             {QStringLiteral("oldest_age_s"),
+                              all.oldestAgeMs ? QJsonValue(double(*all.oldestAgeMs) / 1000.0)
+                                              : QJsonValue()},
+                             {QStringLiteral("bytes"), all.usedBytes},
+                             {QStringLiteral("blocked"), !blocked.isEmpty()},
+                             {QStringLiteral("reason"), blocked}});
+    state.insert(QStringLiteral("published"), published);
+    const QDateTime now = QDateTime::currentDateTime();
+    state.insert(QStringLiteral("updated"),
+                 now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs));
+    return QJsonDocument(state).toJson(QJsonDocument::Compact);
+}
+
+void BridgeService::Tick() {
+    const Spool::Figures f = spool_->Measure();
+    if (f.backlog == 0 && lastLoggedBacklog_ > 0) {
+        Log(QStringLiteral("spool: drained"));
+        lastLoggedBacklog_ = 0;
+    } else if (f.backlog >= 10 && f.backlog >= lastLoggedBacklog_ * 10) {
+        Log(QStringLiteral("spool: %1 events waiting for the broker, the oldest %2 s old")
+                .arg(f.backlog)
+                .arg(f.oldestAgeMs.value_or(0) / 1000));
+        lastLoggedBacklog_ = f.backlog;
+    }
+    if (MonotonicMs() >= nextStateRefreshMs_) {
+        nextStateRefreshMs_ = MonotonicMs() + kStateRefreshMs;
+        std::lock_guard lock(mutex_);
+        for (const GateConfig& g : config_.gates) {
+            dirtyState_.insert(g.name);
+        }
+    }
+    wake_.notify_all();
+}
+
+void BridgeService::PublisherLoop() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+        wake_.wait_for(lock, std::chrono::milliseconds(200));
+        if (publisherDone_) {
+            return;
+        }
+        const QList<int> confirmed = std::exchange(confirmed_, {});
+        const bool connected = connected_;
+        if (reconnected_) {
+            reconnected_ = false;
+            retained_.insert(config_.base + QStringLiteral("/bridge/state"),
+                             stopping_ ? kOffline : kOnline);
+            for (auto it = retained_.cbegin(); it != retained_.cend(); ++it) {
+                dirtyRetained_.insert(it.key());
+            }
+            for (const GateConfig& g : config_.gates) {
+                dirtyState_.insert(g.name);
+            }
+        }
+        lock.unlock();
+        HandleConfirmations(confirmed);
+        if (connected) {
+            PublishRetained();
+            PublishEvents();
+        }
+        lock.lock();
+        if (stopping_ && dirtyRetained_.isEmpty() && retainedInFlight_.isEmpty() && connected) {
+            publisherDone_ = true;
+            wake_.notify_all();
+            return;
+        }
+    }
+}
+
+void BridgeService::HandleConfirmations(const QList<int>& mids) {
+    QList<qint64> done;
+    for (const int mid : mids) {
+        retainedInFlight_.remove(mid);
+        const auto it = inFlight_.constFind(mid);
+        if (it == inFlight_.cend()) {
+            continue;
+        }
+        done.append(it->seq);
+        {
+            std::lock_guard lock(mutex_);
+            ++published_[it->gate][it->event];
+            dirtyState_.insert(it->gate);
+        }
+        inFlight_.erase(it);
+    }
+    spool_->Remove(done);
+}
+
+void BridgeService::PublishRetained() {
+    QMap<QString, QByteArray> toSend;
+    QStringList states;
+    const qint64 now = MonotonicMs();
+    {
+        std::lock_guard lock(mutex_);
+        for (const QString& topic : std::as_const(dirtyRetained_)) {
+            toSend.insert(topic, retained_.value(topic));
+        }
+        dirtyRetained_.clear();
+        for (const QString& gate : std::as_const(dirtyState_)) {
+            if (stopping_ ||
+                now - lastStatePublishMs_.value(gate, -kStateMinGapMs) >= kStateMinGapMs) {
+                states.append(gate);
+            }
+        }
+        for (const QString& gate : std::as_const(states)) {
+            dirtyState_.remove(gate);
+        }
+    }
+    for (const QString& gate : std::as_const(states)) {
+        toSend.insert(Topic(gate, "state"), StatePayload(gate));
+        lastStatePublishMs_.insert(gate, now);
+    }
+    // The bridge's own state last, so that "offline" follows the gates' on a clean stop.
+    const QString bridgeTopic = config_.base + QStringLiteral("/bridge/state");
+    QStringList order = toSend.keys();
+    if (order.removeAll(bridgeTopic) > 0) {
+        order.append(bridgeTopic);
+    }
+    for (const QString& topic : std::as_const(order)) {
+        int mid = 0;
+        if (mqtt_->Publish(topic, toSend.value(topic), true, &mid)) {
+            retainedInFlight_.insert(mid);
+        } else {
+            std::lock_guard lock(mutex_);
+            dirtyRetained_.insert(topic);  // again after the reconnect
+        }
+    }
+}
+
+void BridgeService::PublishEvents() {
+    const int room = kWindow - static_cast<int>(inFlight_.size());
+    if (room <= 0) {
+        return;
+    }
+    for (const Spool::Entry& e : spool_->After(lastQueuedSeq_, room)) {
+        const QJsonObject o = QJsonDocument::fromJson(e.payload).object();
+        int mid = 0;
+        if (!mqtt_->Publish(e.topic, e.payload, false, &mid)) {
+            return;  // not connected: taken again from the spool after the reconnect
+        }
+        inFlight_.insert(mid, InFlight{e.seq, o.value(QStringLiteral("gate")).toString(),
+                                       o.value(QStringLiteral("event")).toString()});
+        lastQueuedSeq_ = e.seq;
+    }
+}
+
+}  // namespace bridge

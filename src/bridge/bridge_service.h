@@ -1,0 +1,99 @@
+#pragma once
+
+#include "bridge/link_worker.h"
+#include "bridge/mqtt_client.h"
+#include "bridge/site_config.h"
+#include "bridge/spool.h"
+#include "bridge/worker_sink.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QList>
+#include <QMap>
+#include <QSet>
+#include <QString>
+#include <QThread>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace bridge {
+
+// The running bridge: the spool, one worker per link, and the publisher that takes events from
+// the spool to the broker (QoS 1) and removes each once the broker confirmed it. It also keeps
+// the retained topics: <base>/bridge/state ("online", "offline" as the last will and on a clean
+// stop), <base>/<gate>/availability and <base>/<gate>/state, published again after every
+// reconnect.
+class BridgeService final : public WorkerSink {
+public:
+    explicit BridgeService(SiteConfig config);
+    ~BridgeService() override;
+
+    // Opens the spool, starts the broker connection, the publisher and the workers.
+    bool Start(QString* error);
+    // Once a second from the main thread: the periodic state topics and the spool's figures.
+    void Tick();
+    // Stops the workers between two messages, publishes the offline states and waits (at most
+    // a few seconds) for the broker to confirm them, then disconnects.
+    void Stop();
+
+    // WorkerSink, from the workers' threads.
+    void Availability(const QString& gate, bool online) override;
+    void ControllerState(const QString& gate, const QJsonObject& state) override;
+    void EventSpooled(const QString& gate) override;
+    void SpoolBlocked(const QString& reason) override;
+    void Log(const QString& line) override;
+
+private:
+    struct InFlight {
+        qint64 seq = 0;
+        QString gate;
+        QString event;
+    };
+
+    QString Topic(const QString& gate, const char* leaf) const;
+    void SetRetained(const QString& topic, const QByteArray& payload);
+    void MarkStateDirty(const QString& gate);
+    QByteArray StatePayload(const QString& gate);
+    void PublisherLoop();
+    // On the publisher thread, with nothing locked.
+    void HandleConfirmations(const QList<int>& mids);
+    void PublishRetained();
+    void PublishEvents();
+
+    SiteConfig config_;
+    std::unique_ptr<Spool> spool_;
+    std::unique_ptr<MqttClient> mqtt_;
+    QList<std::shared_ptr<LinkWorker>> workers_;
+    QList<QThread*> threads_;
+    std::thread publisher_;
+
+    std::mutex mutex_;  // guards everything below that the threads share
+    std::condition_variable wake_;
+    bool connected_ = false;
+    bool reconnected_ = false;
+    bool stopping_ = false;
+    bool publisherDone_ = false;
+    QList<int> confirmed_;
+    QMap<QString, QByteArray> retained_;
+    QSet<QString> dirtyRetained_;
+    QHash<QString, QJsonObject> controllerState_;
+    QHash<QString, QMap<QString, qint64>> published_;
+    QSet<QString> dirtyState_;
+    QString spoolBlockReason_;
+    std::mutex logMutex_;
+
+    // Publisher thread only.
+    QHash<int, InFlight> inFlight_;
+    QSet<int> retainedInFlight_;
+    qint64 lastQueuedSeq_ = 0;
+    QHash<QString, qint64> lastStatePublishMs_;
+
+    // Tick only.
+    qint64 lastLoggedBacklog_ = 0;
+    qint64 nextStateRefreshMs_ = 0;
+};
+
+}  // namespace bridge

@@ -1,0 +1,430 @@
+#include "bridge/site_config.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <toml++/toml.h>
+
+#include <functional>
+#include <string>
+
+namespace bridge {
+
+namespace {
+
+// Thrown inside the reader at the first error; ReadSiteFile turns it into its result.
+struct Refusal {
+    int line;
+    QString key;
+    QString message;
+};
+
+int LineOf(const toml::node& node) {
+    return static_cast<int>(node.source().begin.line);
+}
+
+[[noreturn]] void Refuse(const toml::node& node, const QString& key, const QString& message) {
+    throw Refusal{LineOf(node), key, message};
+}
+
+QString Str(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+bool IsName(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z0-9_-]+$"));
+    return pattern.match(text).hasMatch();
+}
+
+// The keys of one table, each read once by a handler; a key without one is refused.
+class TableReader {
+public:
+    TableReader(const toml::table& table, QString path) : table_(table), path_(std::move(path)) {}
+
+    QString Key(const QString& name) const { return path_.isEmpty() ? name : path_ + u'.' + name; }
+
+    const toml::node* Find(const char* name) {
+        known_.insert(QString::fromLatin1(name));
+        return table_.get(name);
+    }
+
+    QString String(const char* name, bool required, const QString& fallback = {}) {
+        const toml::node* node = Find(name);
+        if (node == nullptr) {
+            if (required) {
+                Refuse(table_, Key(QString::fromLatin1(name)), QStringLiteral("missing"));
+            }
+            return fallback;
+        }
+        const auto value = node->value<std::string>();
+        if (!node->is_string() || !value) {
+            Refuse(*node, Key(QString::fromLatin1(name)), QStringLiteral("expected a string"));
+        }
+        return Str(*value);
+    }
+
+    std::optional<std::int64_t> Integer(const char* name, std::int64_t min, std::int64_t max) {
+        const toml::node* node = Find(name);
+        if (node == nullptr) {
+            return std::nullopt;
+        }
+        if (!node->is_integer()) {
+            Refuse(*node, Key(QString::fromLatin1(name)), QStringLiteral("expected an integer"));
+        }
+        const std::int64_t v = *node->value<std::int64_t>();
+        if (v < min || v > max) {
+            Refuse(*node, Key(QString::fromLatin1(name)),
+                   QStringLiteral("%1 is out of range (%2 to %3)").arg(v).arg(min).arg(max));
+        }
+        return v;
+    }
+
+    // Refuses the first key no handler asked for.
+    void RefuseUnknown() const {
+        for (auto&& [key, node] : table_) {
+            const QString name = Str(key.str());
+            if (!known_.contains(name)) {
+                throw Refusal{static_cast<int>(key.source().begin.line), Key(name),
+                              QStringLiteral("unknown key")};
+            }
+        }
+    }
+
+    const toml::table& Table() const { return table_; }
+
+private:
+    const toml::table& table_;
+    QString path_;
+    QSet<QString> known_;
+};
+
+const toml::table& SubTable(const toml::table& root, const char* name, bool required) {
+    static const toml::table empty;
+    const toml::node* node = root.get(name);
+    if (node == nullptr) {
+        if (required) {
+            throw Refusal{1, QString::fromLatin1(name),
+                          QStringLiteral("missing table [%1]").arg(QString::fromLatin1(name))};
+        }
+        return empty;
+    }
+    if (!node->is_table()) {
+        Refuse(*node, QString::fromLatin1(name), QStringLiteral("expected a table"));
+    }
+    return *node->as_table();
+}
+
+QString ReadableFileText(const toml::node& node, const QString& key, const QString& path,
+                         bool firstLineOnly) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        Refuse(node, key, QStringLiteral("cannot read %1: %2").arg(path, f.errorString()));
+    }
+    const QByteArray all = f.readAll();
+    if (!firstLineOnly) {
+        return {};
+    }
+    const qsizetype end = all.indexOf('\n');
+    QByteArray line = end < 0 ? all : all.left(end);
+    if (line.endsWith('\r')) {
+        line.chop(1);
+    }
+    return QString::fromUtf8(line);
+}
+
+void ReadSite(const toml::table& root, SiteConfig& c) {
+    TableReader site(SubTable(root, "site", true), QStringLiteral("site"));
+    c.siteName = site.String("name", true);
+    if (!IsName(c.siteName)) {
+        Refuse(*site.Find("name"), site.Key(QStringLiteral("name")),
+               QStringLiteral("letters, digits, '-' and '_' only"));
+    }
+    c.stateDir = site.String("state_dir", false, DefaultStateDir());
+    if (c.stateDir.isEmpty()) {
+        Refuse(*site.Find("state_dir"), site.Key(QStringLiteral("state_dir")),
+               QStringLiteral("empty"));
+    }
+    site.RefuseUnknown();
+}
+
+void ReadMqtt(const toml::table& root, SiteConfig& c) {
+    TableReader mqtt(SubTable(root, "mqtt", true), QStringLiteral("mqtt"));
+    c.mqttHost = mqtt.String("host", true);
+    if (c.mqttHost.isEmpty()) {
+        Refuse(*mqtt.Find("host"), mqtt.Key(QStringLiteral("host")), QStringLiteral("empty"));
+    }
+    c.caFile = mqtt.String("ca_file", false);
+    c.mqttPort = static_cast<quint16>(
+        mqtt.Integer("port", 1, 65535).value_or(c.caFile.isEmpty() ? 1883 : 8883));
+    c.base = mqtt.String("base", false, QStringLiteral("gates/") + c.siteName);
+    if (c.base.isEmpty() || c.base.contains(u'+') || c.base.contains(u'#') ||
+        c.base.startsWith(u'/') || c.base.endsWith(u'/') || c.base.contains(QStringLiteral("//"))) {
+        Refuse(*mqtt.Find("base"), mqtt.Key(QStringLiteral("base")),
+               QStringLiteral("a topic without '+', '#', empty levels or a leading or trailing "
+                              "'/'"));
+    }
+    c.clientId = mqtt.String(
+        "client_id", false, QStringLiteral("gb-%1-%2").arg(c.siteName, QHostInfo::localHostName()));
+    if (c.clientId.isEmpty() || c.clientId.toUtf8().size() > 65535) {
+        Refuse(*mqtt.Find("client_id"), mqtt.Key(QStringLiteral("client_id")),
+               QStringLiteral("empty or too long"));
+    }
+    c.username = mqtt.String("username", false);
+    const QString passwordFile = mqtt.String("password_file", false);
+    if (!passwordFile.isEmpty() || mqtt.Find("password_file") != nullptr) {
+        if (c.username.isEmpty()) {
+            Refuse(*mqtt.Find("password_file"), mqtt.Key(QStringLiteral("password_file")),
+                   QStringLiteral("needs a username"));
+        }
+        c.password =
+            ReadableFileText(*mqtt.Find("password_file"), mqtt.Key(QStringLiteral("password_file")),
+                             passwordFile, true);
+    }
+    if (!c.caFile.isEmpty()) {
+        ReadableFileText(*mqtt.Find("ca_file"), mqtt.Key(QStringLiteral("ca_file")), c.caFile,
+                         false);
+    }
+    c.keepaliveS = static_cast<int>(mqtt.Integer("keepalive_s", 5, 3600).value_or(60));
+    mqtt.RefuseUnknown();
+}
+
+void ReadSpool(const toml::table& root, SiteConfig& c) {
+    TableReader spool(SubTable(root, "spool", false), QStringLiteral("spool"));
+    c.spoolMaxMb = static_cast<int>(spool.Integer("max_mb", 1, 1024 * 1024).value_or(1024));
+    spool.RefuseUnknown();
+}
+
+void ReadLink(TableReader& g, GateConfig& gate) {
+    struct LinkKey {
+        const char* name;
+        GateConfig::LinkKind kind;
+    };
+    const toml::node* chosen = nullptr;
+    for (const LinkKey& k : {LinkKey{"tcp", GateConfig::LinkKind::Tcp},
+                             LinkKey{"serial", GateConfig::LinkKind::Serial},
+                             LinkKey{"usb_serial", GateConfig::LinkKind::UsbSerial}}) {
+        const toml::node* node = g.Find(k.name);
+        if (node == nullptr) {
+            continue;
+        }
+        const QString key = g.Key(QString::fromLatin1(k.name));
+        if (chosen != nullptr) {
+            Refuse(*node, key, QStringLiteral("a gate has exactly one of tcp, serial, usb_serial"));
+        }
+        chosen = node;
+        gate.linkKind = k.kind;
+        const QString value = g.String(k.name, true);
+        if (value.isEmpty()) {
+            Refuse(*node, key, QStringLiteral("empty"));
+        }
+        switch (k.kind) {
+            case GateConfig::LinkKind::Tcp: {
+                const qsizetype colon = value.lastIndexOf(u':');
+                bool ok = false;
+                const int port = colon > 0 ? value.mid(colon + 1).toInt(&ok) : 0;
+                QString host = value.left(colon);
+                if (host.startsWith(u'[') && host.endsWith(u']')) {
+                    host = host.mid(1, host.size() - 2);
+                }
+                if (!ok || port < 1025 || port > 65534 || QHostAddress(host).isNull()) {
+                    Refuse(*node, key,
+                           QStringLiteral("expected IP-ADDRESS:PORT with PORT from 1025 to "
+                                          "65534, not \"%1\"")
+                               .arg(value));
+                }
+                gate.tcpHost = QHostAddress(host).toString();
+                gate.tcpPort = static_cast<quint16>(port);
+                break;
+            }
+            case GateConfig::LinkKind::Serial:
+                if (!value.startsWith(u'/')) {
+                    Refuse(*node, key, QStringLiteral("expected a device path"));
+                }
+                gate.serialPath = value;
+                break;
+            case GateConfig::LinkKind::UsbSerial:
+                gate.usbSerial = value;
+                break;
+        }
+    }
+    if (chosen == nullptr) {
+        Refuse(g.Table(), g.Key(QStringLiteral("tcp")),
+               QStringLiteral("a gate needs one of tcp, serial, usb_serial"));
+    }
+}
+
+GateConfig ReadGate(const toml::table& table, int number, QHash<QString, int>& names) {
+    TableReader g(table, QStringLiteral("gate[%1]").arg(number));
+    GateConfig gate;
+    gate.name = g.String("name", true);
+    const toml::node& nameNode = *g.Find("name");
+    if (!IsName(gate.name)) {
+        Refuse(nameNode, g.Key(QStringLiteral("name")),
+               QStringLiteral("letters, digits, '-' and '_' only"));
+    }
+    if (gate.name == u"bridge") {
+        Refuse(nameNode, g.Key(QStringLiteral("name")), QStringLiteral("\"bridge\" is reserved"));
+    }
+    if (names.contains(gate.name)) {
+        Refuse(nameNode, g.Key(QStringLiteral("name")),
+               QStringLiteral("\"%1\" is already the name of gate[%2]")
+                   .arg(gate.name)
+                   .arg(names.value(gate.name)));
+    }
+    names.insert(gate.name, number);
+    ReadLink(g, gate);
+    if (const toml::node* node = g.Find("address")) {
+        const QString text = g.String("address", true);
+        bool ok = false;
+        const uint v = text.toUInt(&ok, 16);
+        if (!ok || text.size() != 2 || v > 0xFF) {
+            Refuse(*node, g.Key(QStringLiteral("address")),
+                   QStringLiteral("expected two hexadecimal digits, not \"%1\"").arg(text));
+        }
+        gate.address = static_cast<gate::Byte>(v);
+    }
+    gate.pollMs = static_cast<int>(g.Integer("poll_ms", 10, 60000).value_or(50));
+    if (const toml::node* node = g.Find("led_buzzer")) {
+        const toml::array* array = node->as_array();
+        const QString key = g.Key(QStringLiteral("led_buzzer"));
+        if (array == nullptr || array->size() != 6) {
+            Refuse(*node, key, QStringLiteral("expected six integers"));
+        }
+        std::array<gate::Byte, 6> values{};
+        for (std::size_t i = 0; i < 6; ++i) {
+            const auto v = (*array)[i].value<std::int64_t>();
+            const std::int64_t max = i == 5 ? 127 : 255;
+            if (!(*array)[i].is_integer() || !v || *v < 0 || *v > max) {
+                Refuse((*array)[i], key,
+                       QStringLiteral("item %1: expected 0 to %2").arg(i + 1).arg(max));
+            }
+            values[i] = static_cast<gate::Byte>(*v);
+        }
+        gate.ledBuzzer = values;
+    }
+    g.RefuseUnknown();
+    return gate;
+}
+
+void ReadGates(const toml::table& root, SiteConfig& c) {
+    const toml::node* node = root.get("gate");
+    if (node == nullptr) {
+        throw Refusal{1, QStringLiteral("gate"), QStringLiteral("no [[gate]] table")};
+    }
+    const toml::array* gates = node->as_array();
+    if (gates == nullptr || !gates->is_array_of_tables()) {
+        Refuse(*node, QStringLiteral("gate"), QStringLiteral("expected [[gate]] tables"));
+    }
+    QHash<QString, int> names;
+    QList<const toml::node*> nodes;
+    int number = 0;
+    for (const toml::node& item : *gates) {
+        c.gates.append(ReadGate(*item.as_table(), ++number, names));
+        nodes.append(&item);
+    }
+    // A shared line: every gate on it names its own controller.
+    QHash<QString, int> perLink;
+    for (const GateConfig& g : c.gates) {
+        ++perLink[g.LinkKey()];
+    }
+    for (qsizetype i = 0; i < c.gates.size(); ++i) {
+        const GateConfig& g = c.gates.at(i);
+        if (perLink.value(g.LinkKey()) > 1 && g.address == 0xFF) {
+            const toml::node* at = nodes.at(i)->as_table()->get("address");
+            Refuse(at != nullptr ? *at : *nodes.at(i),
+                   QStringLiteral("gate[%1].address").arg(i + 1),
+                   QStringLiteral("%1 is shared with another gate: each needs its own address, "
+                                  "not FF")
+                       .arg(g.DescribeLink()));
+        }
+    }
+    for (qsizetype i = 0; i < c.gates.size(); ++i) {
+        for (qsizetype j = 0; j < i; ++j) {
+            if (c.gates.at(i).LinkKey() == c.gates.at(j).LinkKey() &&
+                c.gates.at(i).address == c.gates.at(j).address) {
+                Refuse(*nodes.at(i)->as_table()->get("address"),
+                       QStringLiteral("gate[%1].address").arg(i + 1),
+                       QStringLiteral("gate[%1] has the same address on the same line").arg(j + 1));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+QString GateConfig::LinkKey() const {
+    switch (linkKind) {
+        case LinkKind::Tcp:
+            return QStringLiteral("tcp:%1:%2").arg(tcpHost).arg(tcpPort);
+        case LinkKind::Serial:
+            return QStringLiteral("serial:") + serialPath;
+        case LinkKind::UsbSerial:
+            return QStringLiteral("usb:") + usbSerial;
+    }
+    return {};
+}
+
+QString GateConfig::DescribeLink() const {
+    switch (linkKind) {
+        case LinkKind::Tcp:
+            return QStringLiteral("tcp %1:%2").arg(tcpHost).arg(tcpPort);
+        case LinkKind::Serial:
+            return QStringLiteral("serial ") + serialPath;
+        case LinkKind::UsbSerial:
+            return QStringLiteral("usb_serial ") + usbSerial;
+    }
+    return {};
+}
+
+QString SiteError::Text() const {
+    return line > 0 ? QStringLiteral("%1:%2: %3: %4").arg(file).arg(line).arg(key, message)
+                    : QStringLiteral("%1: %2").arg(file, message);
+}
+
+QString DefaultStateDir() {
+    const QString fromSystemd = qEnvironmentVariable("STATE_DIRECTORY");
+    if (!fromSystemd.isEmpty()) {
+        // systemd gives a colon-separated list when several are configured: the first is ours.
+        return fromSystemd.section(u':', 0, 0);
+    }
+    return QDir::homePath() + QStringLiteral("/.local/state/gate-bridge");
+}
+
+std::variant<SiteConfig, SiteError> ReadSiteFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return SiteError{path, 0, {}, QStringLiteral("cannot read: ") + f.errorString()};
+    }
+    const QByteArray text = f.readAll();
+    SiteConfig c;
+    c.file = path;
+    try {
+        const toml::table root =
+            toml::parse(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                        path.toStdString());
+        for (auto&& [key, node] : root) {
+            const QString name = Str(key.str());
+            if (name != u"site" && name != u"mqtt" && name != u"spool" && name != u"gate") {
+                return SiteError{path, static_cast<int>(key.source().begin.line), name,
+                                 QStringLiteral("unknown key")};
+            }
+        }
+        ReadSite(root, c);
+        ReadMqtt(root, c);
+        ReadSpool(root, c);
+        ReadGates(root, c);
+    } catch (const toml::parse_error& e) {
+        return SiteError{path, static_cast<int>(e.source().begin.line), QStringLiteral("syntax"),
+                         Str(e.description())};
+    } catch (const Refusal& r) {
+        return SiteError{path, r.line, r.key, r.message};
+    }
+    return c;
+}
+
+}  // namespace bridge

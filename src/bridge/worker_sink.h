@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+namespace bridge {
+
+// What a link worker tells the rest of the bridge; called from the worker's thread.
+class WorkerSink {
+public:
+    virtual ~WorkerSink() = default;
+    // The gate answers (true) or its link failed or its controller fell silent (false).
+    virtual void Availability(const QString& gate, bool online) = 0;
+    // The controller's part of the gate's state topic (mode, link, reader, records, ...).
+    virtual void ControllerState(const QString& gate, const QJsonObject& state) = 0;
+    // An event entered the spool.
+    virtual void EventSpooled(const QString& gate) = 0;
+    // The spool refused an event (full, unwritable) or takes events again.
+    virtual void SpoolBlocked(const QString& reason) = 0;
+    // One line for the log.
+    virtual void Log(const QString& line) = 0;
+};
+
+}  // namespace bridge
