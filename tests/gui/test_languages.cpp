@@ -211,6 +211,62 @@ private Q_SLOTS:
         QVERIFY2(translatedControls > 250, qPrintable(QString::number(translatedControls)));
     }
 
+    void captionsSayWhatWasDone_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("radio");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("set address") << "btnSetControAddr"
+                                     << ""
+                                     << "Set address: OK";
+        QTest::newRow("read address") << "btnGetControAddr"
+                                      << ""
+                                      << "Read address: OK";
+        QTest::newRow("relay") << "SetRealy"
+                               << ""
+                               << "Set relay: OK";
+        QTest::newRow("identity") << "Btn_GetControllerInfo"
+                                  << ""
+                                  << "Read basic info: OK";
+        QTest::newRow("read association") << "Button2"
+                                          << ""
+                                          << "Read association: OK";
+        QTest::newRow("read tag reading") << "Button4"
+                                          << ""
+                                          << "Read tag reading: OK";
+        QTest::newRow("record status") << "GetBackRecorfStatus"
+                                       << ""
+                                       << "Read record status: OK";
+        QTest::newRow("infrared direction") << "Button7"
+                                            << ""
+                                            << "Set IR direction: OK";
+        QTest::newRow("set alarms") << "Button12"
+                                    << "RadioButton7"
+                                    << "Set alarms: OK";
+        QTest::newRow("read alarms") << "Button12"
+                                     << "RadioButton8"
+                                     << "Read alarms: OK";
+        QTest::newRow("read configuration") << "ControllerInfo"
+                                            << "RadioButton1"
+                                            << "Read configuration: OK";
+    }
+    // A command's line in English names what was done, in its own words: never a control's
+    // text run into the result ("SetOK").
+    void captionsSayWhatWasDone() {
+        QFETCH(QString, button);
+        QFETCH(QString, radio);
+        QFETCH(QString, line);
+        const ScopedConsoleLanguage scoped(ConsoleLanguage::English);
+        Console c;
+        c.Connect(4, 0x01);
+        c.setText("editNewConAddr", QStringLiteral("1F"));
+        if (!radio.isEmpty()) {
+            c.check(qPrintable(radio));
+        }
+        c.click(qPrintable(button));
+        QCOMPARE(c.prompter.messages.size(), 0);
+        QCOMPARE(c.panel(0), QStringLiteral("09:08:07  ") + line);
+    }
+
     void qtOwnTextsFollow_data() {
         QTest::addColumn<ConsoleLanguage>("language");
         QTest::addColumn<QString>("ok");
