@@ -66,20 +66,21 @@ std::optional<Failure> GateConnection::PinAddress() {
         IsCommunicationResult(state_.LastResult)) {
         Failure f = ResultFailure(QString(), state_.LastResult);
         f.message = QStringLiteral(
-                        "refusing to write: no valid reply when asking which controller "
-                        "answers at address FF (%1); if several controllers share this line, "
-                        "they all answered: name one with --address")
+                        "refusing to change anything: no valid reply when asking which "
+                        "controller answers at address FF (%1); if several controllers share "
+                        "this line, they answered at once: name one with --address")
                         .arg(ExplainResult(state_.LastResult));
         return f;
     }
     if (state_.LastResult == gate::result::kOk) {
         return CommunicationFailure(
-            QStringLiteral("refusing to write: the controller reports the broadcast address FF "
-                           "as its own"));
+            QStringLiteral("refusing to change anything: the controller reports the "
+                           "broadcast address FF as its own"));
     }
     Failure f = ResultFailure(QStringLiteral("读取地址"), state_.LastResult);
     f.message =
-        QStringLiteral("refusing to write: cannot read the controller's address: ") + f.message;
+        QStringLiteral("refusing to change anything: cannot read the controller's address: ") +
+        f.message;
     return f;
 }
 
