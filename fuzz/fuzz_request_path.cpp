@@ -3,6 +3,7 @@
 // and every answer is one whole reply frame to the request's command and sequence.
 #include "fuzz_check.h"
 #include "gate/wire_frame.h"
+#include "controller_bus.h"
 #include "request_processor.h"
 #include "shared_controller.h"
 
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const qsizetype piece = 1 + data[0] % 32;
 
     sim::SharedController shared;
-    sim::RequestProcessor processor(shared);
+    const sim::ControllerBus bus({&shared});
+    sim::RequestProcessor processor(bus);
     RequestScanner requests;  // the same stream as the simulator sees it
     std::vector<Request> asked;
     std::vector<QByteArray> answers;
