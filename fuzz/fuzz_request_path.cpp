@@ -1,9 +1,9 @@
 // The simulator's whole request path: any byte stream, fed in pieces, goes through the request
 // scanner and the controller model. It never crashes, answers at most once per request frame,
 // and every answer is one whole reply frame to the request's command and sequence.
+#include "controller_bus.h"
 #include "fuzz_check.h"
 #include "gate/wire_frame.h"
-#include "controller_bus.h"
 #include "request_processor.h"
 #include "shared_controller.h"
 
