@@ -1384,6 +1384,18 @@ per cycle</translation>
         <source>删除所有后台记录</source>
         <translation>Delete all records: </translation>
     </message>
+    <message>
+        <source>控制器报告的后台记录数 %1 超出范围(最多 %2 条),没有存储或删除任何后台记录</source>
+        <translation>The controller reports %1 records, more than the %2 a log can hold. Nothing was saved or deleted.</translation>
+    </message>
+    <message>
+        <source>%1 条后台记录无法写入文本文件(第 %2 条),没有删除任何后台记录;gatectl records export --format csv 可保存这些记录(含原始数据)</source>
+        <translation>%1 records cannot be written to the text file (no. %2). No record was deleted. gatectl records export --format csv keeps them, raw data included.</translation>
+    </message>
+    <message>
+        <source>文件未能写入磁盘,没有删除任何后台记录</source>
+        <translation>The file could not be synced to the disk. No record was deleted.</translation>
+    </message>
 </context>
 <context>
     <name>ResultText</name>
