@@ -83,10 +83,6 @@ bool MonitorSession::ReadMode() {
 }
 
 void MonitorSession::Tick() {
-    if (pendingAcks_ > 0 && !RetryAcknowledgements()) {
-        LinkLost(connection_.State().LastResult);
-        return;
-    }
     pollLines_.clear();
     if (easMode_) {
         poller_.PollEASMessage();
@@ -94,20 +90,6 @@ void MonitorSession::Tick() {
         poller_.PollChannelMessage();
     }
     AfterPoll();
-}
-
-bool MonitorSession::RetryAcknowledgements() {
-    gate::ConnectionState& c = connection_.State();
-    while (pendingAcks_ > 0) {
-        const std::int32_t r = connection_.Library().Acknowledge(c.ControllerAddress, c.PortHandle);
-        if (IsCommunicationResult(r)) {
-            c.LastResult = r;
-            return false;
-        }
-        // 5: nothing was waiting, so the earlier acknowledgement had arrived after all.
-        pendingAcks_ = r == gate::result::kNoRecord ? 0 : pendingAcks_ - 1;
-    }
-    return true;
 }
 
 void MonitorSession::AfterPoll() {
@@ -195,9 +177,12 @@ void MonitorSession::Finish(int exitCode, const std::optional<Failure>& failure)
 }
 
 bool MonitorSession::WriteLine(monitor::MonitorList list, const QString& line) {
-    const QString text =
-        options_.jsonLines ? monitor::DisplayLineJson(clock_.now(), easMode_, list, line) : line;
-    const bool written = journal_ ? journal_->Append(text) : ConsoleIo::OutLine(text);
+    // One clock reading stamps the JSON line and picks the day's file.
+    const auto textAt = [&](const QDateTime& at) {
+        return options_.jsonLines ? monitor::DisplayLineJson(at, easMode_, list, line) : line;
+    };
+    const bool written =
+        journal_ ? journal_->AppendStamped(textAt) : ConsoleIo::OutLine(textAt(clock_.now()));
     if (!written) {
         writeFailed_ = true;
         if (!journal_) {
@@ -223,12 +208,6 @@ std::optional<std::array<gate::Byte, 6>> MonitorSession::LedBuzzerSelection() {
 
 bool MonitorSession::MayAcknowledge() {
     return options_.acknowledge && !writeFailed_;
-}
-
-void MonitorSession::Acknowledged(std::int32_t result) {
-    if (IsCommunicationResult(result)) {
-        ++pendingAcks_;
-    }
 }
 
 }  // namespace cli
