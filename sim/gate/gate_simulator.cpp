@@ -67,6 +67,7 @@ bool GateSimulator::Start(const SimulatorOptions& options, QString* error) {
                     return nullptr;
                 }
                 port = server->Port();
+                server->OnAccepted([this] { ++tcpAccepted_; });
                 return server;
             },
             error);

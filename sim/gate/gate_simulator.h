@@ -7,6 +7,7 @@
 #include <QHostAddress>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -60,6 +61,8 @@ public:
     // The fault spoils the reply after the next `cleanReplies` untouched ones.
     void AddFaultAfter(int cleanReplies, const Fault& fault);
     SharedController& Shared() { return shared_; }
+    // TCP connections accepted since the simulator was built (restarts included).
+    int TcpConnectionsAccepted() const { return tcpAccepted_.load(); }
 
 private:
     SharedController shared_;
@@ -67,6 +70,7 @@ private:
     mutable std::mutex endpointsMutex_;
     SimulatorEndpoints endpoints_;
     std::FILE* log_ = nullptr;
+    std::atomic<int> tcpAccepted_{0};
 };
 
 }  // namespace sim
