@@ -97,6 +97,7 @@ bool BridgeService::Start(QString* error) {
     if (!mqtt_->Start(error)) {
         return false;
     }
+    publisherProgressMs_ = MonotonicMs();
     publisher_ = std::thread([this] { PublisherLoop(); });
 
     // Gates on the same line share its worker.
@@ -133,9 +134,14 @@ void BridgeService::Stop() {
     workers_.clear();
     {
         std::lock_guard lock(mutex_);
+        // A gate already published offline (its link had failed, or its worker said so when it
+        // stopped) is not published again.
         for (const GateConfig& g : config_.gates) {
-            retained_.insert(Topic(g.name, "availability"), kOffline);
-            dirtyRetained_.insert(Topic(g.name, "availability"));
+            const QString topic = Topic(g.name, "availability");
+            if (retained_.value(topic) != kOffline) {
+                retained_.insert(topic, kOffline);
+                dirtyRetained_.insert(topic);
+            }
         }
         retained_.insert(config_.base + QStringLiteral("/bridge/state"), kOffline);
         dirtyRetained_.insert(config_.base + QStringLiteral("/bridge/state"));
@@ -248,6 +254,21 @@ QByteArray BridgeService::StatePayload(const QString& gate) {
     return QJsonDocument(state).toJson(QJsonDocument::Compact);
 }
 
+bool BridgeService::Progressing(qint64 withinMs, QString* stalled) const {
+    const qint64 now = MonotonicMs();
+    if (publisher_.joinable() && now - publisherProgressMs_ > withinMs) {
+        *stalled = QStringLiteral("the publisher");
+        return false;
+    }
+    for (const auto& w : workers_) {
+        if (now - w->LastProgressMs() > withinMs) {
+            *stalled = QStringLiteral("the worker of %1").arg(w->Describe());
+            return false;
+        }
+    }
+    return true;
+}
+
 void BridgeService::Tick() {
     const Spool::Figures f = spool_->Measure();
     if (f.backlog == 0 && lastLoggedBacklog_ > 0) {
@@ -273,6 +294,7 @@ void BridgeService::PublisherLoop() {
     std::unique_lock lock(mutex_);
     while (true) {
         wake_.wait_for(lock, std::chrono::milliseconds(200));
+        publisherProgressMs_ = MonotonicMs();
         if (publisherDone_) {
             return;
         }

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QThread>
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -35,6 +36,10 @@ public:
     bool Start(QString* error);
     // Once a second from the main thread: the periodic state topics and the spool's figures.
     void Tick();
+    // Whether the publisher and every worker have gone round their loops within the last
+    // withinMs; when not, which one is stuck. The systemd watchdog is fed only while this holds,
+    // so a hung worker or publisher ends in a restart.
+    bool Progressing(qint64 withinMs, QString* stalled) const;
     // Stops the workers between two messages, publishes the offline states and waits (at most
     // a few seconds) for the broker to confirm them, then disconnects.
     void Stop();
@@ -84,6 +89,8 @@ private:
     QSet<QString> dirtyState_;
     QString spoolBlockReason_;
     std::mutex logMutex_;
+
+    std::atomic<qint64> publisherProgressMs_{0};
 
     // Publisher thread only.
     QHash<int, InFlight> inFlight_;

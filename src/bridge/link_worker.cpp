@@ -47,9 +47,14 @@ LinkWorker::LinkWorker(QList<GateConfig> gates, QString base, Spool& spool, Work
         g.ackPending = spool_.AckPending(g.config.name);
         gates_.append(std::move(g));
     }
+    progressMs_ = Now();
 }
 
 LinkWorker::~LinkWorker() = default;
+
+QString LinkWorker::Describe() const {
+    return gates_.constFirst().config.DescribeLink();
+}
 
 qint64 LinkWorker::Now() const {
     static const gate::ReconnectSchedule::Clock clock = gate::ReconnectSchedule::SteadyClock();
@@ -60,6 +65,7 @@ void LinkWorker::Sleep(qint64 ms) {
     // In short steps, so that a stop is seen within 50 ms.
     const qint64 until = Now() + std::max<qint64>(ms, 1);
     while (!stop_ && Now() < until) {
+        progressMs_ = Now();
         QThread::msleep(static_cast<unsigned long>(std::min<qint64>(until - Now(), 50)));
     }
 }
@@ -70,6 +76,7 @@ void LinkWorker::Run() {
         PublishState(g);
     }
     while (!stop_) {
+        progressMs_ = Now();
         if (!linkUp_) {
             if (Now() < nextOpenMs_) {
                 Sleep(nextOpenMs_ - Now());

@@ -44,6 +44,10 @@ public:
     // Polls until Stop(); between two messages, never in the middle of one.
     void Run();
     void Stop() { stop_ = true; }
+    // The monotonic time of the worker's last turn of its loop (also while it sleeps).
+    qint64 LastProgressMs() const { return progressMs_; }
+    // "tcp 10.20.0.11:6000" and the like: the link, for the log.
+    QString Describe() const;
 
 private:
     struct Gate {
@@ -82,6 +86,7 @@ private:
     Spool& spool_;
     WorkerSink& sink_;
     std::atomic<bool> stop_{false};
+    std::atomic<qint64> progressMs_{0};
     std::unique_ptr<gate::WireGateLibrary> library_;
     gate::ConnectionState link_;
     bool linkUp_ = false;

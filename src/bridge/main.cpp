@@ -17,6 +17,10 @@ namespace {
 
 const QString kProgram = QStringLiteral("gate-bridge");
 const QString kDefaultConfig = QStringLiteral("/etc/gate-bridge/site.toml");
+// A worker or the publisher that has not gone round its loop for this long is stuck. Every
+// library call ends within its time-out (a few seconds), and both loops turn at least every
+// 200 ms otherwise.
+constexpr qint64 kStallMs = 15000;
 
 void Line(const QString& text) {
     std::fprintf(stderr, "%s: %s\n", qPrintable(kProgram), text.toUtf8().constData());
@@ -83,6 +87,7 @@ int main(int argc, char** argv) {
     const long stepMs =
         watchdog ? std::max<long>(1, std::min<long>(1000, long(watchdogUs / 2000))) : 1000;
     int caught = 0;
+    bool wasMoving = true;
     while (caught == 0) {
         const timespec step{stepMs / 1000, (stepMs % 1000) * 1000000L};
         const int s = sigtimedwait(&stopSignals, nullptr, &step);
@@ -91,7 +96,18 @@ int main(int argc, char** argv) {
             break;
         }
         service.Tick();
-        if (watchdog) {
+        // Fed only while every worker and the publisher move: a hung one ends in a restart.
+        QString stalled;
+        const bool moving = service.Progressing(kStallMs, &stalled);
+        if (moving != wasMoving) {
+            service.Log(moving ? QStringLiteral("every worker moves again")
+                               : QStringLiteral("%1 has not moved for %2 s; the watchdog is no "
+                                                "longer fed")
+                                     .arg(stalled)
+                                     .arg(kStallMs / 1000));
+            wasMoving = moving;
+        }
+        if (watchdog && moving) {
             sd_notify(0, "WATCHDOG=1");
         }
     }
