@@ -100,6 +100,7 @@ bool BridgeService::Start(QString* error) {
     publisherProgressMs_ = MonotonicMs();
     publisher_ = std::thread([this] { PublisherLoop(); });
 
+    const QDateTime startTime = QDateTime::currentDateTime();
     // Gates on the same line share its worker.
     QMap<QString, QList<GateConfig>> links;
     QStringList order;
@@ -111,6 +112,7 @@ bool BridgeService::Start(QString* error) {
     }
     for (const QString& key : order) {
         auto worker = std::make_shared<LinkWorker>(links.value(key), config_.base, *spool_, *this);
+        worker->EnableChores(config_.stateDir, HostClock::System(), startTime);
         QThread* thread = QThread::create([worker] { worker->Run(); });
         workers_.append(worker);
         threads_.append(thread);
@@ -197,6 +199,16 @@ void BridgeService::ControllerState(const QString& gate, const QJsonObject& stat
         dirtyState_.insert(gate);
     }
     wake_.notify_all();
+}
+
+void BridgeService::RecordsCollected(const QString& gate, const RecordsOutcome& outcome) {
+    {
+        std::lock_guard lock(mutex_);
+        recordsOutcome_.insert(gate, outcome);
+    }
+    // metrics: the lead wires bridge::Metrics here (exported, failures, last export time).
+    SetRetained(Topic(gate, "records"),
+                QJsonDocument(outcome.Json()).toJson(QJsonDocument::Compact));
 }
 
 void BridgeService::EventSpooled(const QString&) {

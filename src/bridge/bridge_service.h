@@ -49,6 +49,7 @@ public:
     void ControllerState(const QString& gate, const QJsonObject& state) override;
     void EventSpooled(const QString& gate) override;
     void SpoolBlocked(const QString& reason) override;
+    void RecordsCollected(const QString& gate, const RecordsOutcome& outcome) override;
     void Log(const QString& line) override;
 
 private:
@@ -88,6 +89,7 @@ private:
     QHash<QString, QMap<QString, qint64>> published_;
     QSet<QString> dirtyState_;
     QString spoolBlockReason_;
+    QHash<QString, RecordsOutcome> recordsOutcome_;  // the last collection of each gate
     std::mutex logMutex_;
 
     std::atomic<qint64> publisherProgressMs_{0};

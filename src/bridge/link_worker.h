@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bridge/gate_chores.h"
 #include "bridge/site_config.h"
 #include "bridge/spool.h"
 #include "bridge/worker_sink.h"
@@ -41,6 +42,9 @@ public:
     LinkWorker(QList<GateConfig> gates, QString base, Spool& spool, WorkerSink& sink);
     ~LinkWorker();
 
+    // Before Run: the gates' record collection and clock sync, as their configs ask.
+    void EnableChores(const QString& stateDir, const HostClock& host, const QDateTime& start);
+
     // Polls until Stop(); between two messages, never in the middle of one.
     void Run();
     void Stop() { stop_ = true; }
@@ -65,6 +69,7 @@ private:
         std::optional<QString> serialNumber;  // the controller's, as first read
         QJsonObject lastEvent;
         QJsonObject state;
+        std::shared_ptr<GateChores> chores;
     };
     enum class Outcome { Delivered, Idle, Failed };
 
@@ -78,6 +83,8 @@ private:
     void Failed(Gate& g);
     void GateDown(Gate& g, const QString& why);
     void PublishState(Gate& g);
+    // A slice of the gate's scheduled work; true while more follows at once.
+    bool RunChores(Gate& g);
     void Sleep(qint64 ms);
     qint64 Now() const;
 
