@@ -100,25 +100,78 @@ bool BridgeService::Start(QString* error) {
     publisherProgressMs_ = MonotonicMs();
     publisher_ = std::thread([this] { PublisherLoop(); });
 
-    const QDateTime startTime = QDateTime::currentDateTime();
+    startTime_ = QDateTime::currentDateTime();
     // Gates on the same line share its worker.
-    QMap<QString, QList<GateConfig>> links;
-    QStringList order;
-    for (const GateConfig& g : config_.gates) {
-        if (!links.contains(g.LinkKey())) {
-            order.append(g.LinkKey());
-        }
-        links[g.LinkKey()].append(g);
-    }
-    for (const QString& key : order) {
-        auto worker = std::make_shared<LinkWorker>(links.value(key), config_.base, *spool_, *this);
-        worker->EnableChores(config_.stateDir, HostClock::System(), startTime);
-        QThread* thread = QThread::create([worker] { worker->Run(); });
-        workers_.append(worker);
-        threads_.append(thread);
-        thread->start();
+    for (const QList<GateConfig>& link : GatesByLink(config_.gates)) {
+        StartWorker(link);
     }
     return true;
+}
+
+void BridgeService::StartWorker(const QList<GateConfig>& gates) {
+    auto worker = std::make_shared<LinkWorker>(gates, config_.base, *spool_, *this);
+    worker->EnableChores(config_.stateDir, HostClock::System(), startTime_);
+    QThread* thread = QThread::create([worker] { worker->Run(); });
+    workers_.append(worker);
+    threads_.append(thread);
+    workerKeys_.append(gates.constFirst().LinkKey());
+    thread->start();
+}
+
+void BridgeService::Reload(const SiteConfig& next) {
+    const SiteChange change = CompareSites(config_, next);
+    // Stopped between two messages, as at a clean stop; the others go on untouched.
+    for (const QString& key : change.stoppedLinks) {
+        const qsizetype i = workerKeys_.indexOf(key);
+        if (i < 0) {
+            continue;
+        }
+        workers_.at(i)->Stop();
+        threads_.at(i)->wait();
+        delete threads_.at(i);
+        workers_.removeAt(i);
+        threads_.removeAt(i);
+        workerKeys_.removeAt(i);
+    }
+    {
+        std::lock_guard lock(mutex_);
+        // Only the gates; the rest of the file waits for a restart (Summary says so).
+        config_.gates = next.gates;
+        config_.records = next.records;
+        config_.clock = next.clock;
+        for (const QString& gate : change.removedGates) {
+            controllerState_.remove(gate);
+            published_.remove(gate);
+            recordsOutcome_.remove(gate);
+            dirtyState_.remove(gate);
+        }
+    }
+    // A removed gate leaves no retained topic behind: an empty retained message clears one.
+    // (Its state topic is not among retained_, so it is put there directly; a gate added again
+    // later takes it out.)
+    {
+        std::lock_guard lock(mutex_);
+        for (const QString& gate : change.removedGates) {
+            for (const char* leaf : {"availability", "state", "records"}) {
+                retained_.insert(Topic(gate, leaf), QByteArray());
+                dirtyRetained_.insert(Topic(gate, leaf));
+            }
+        }
+        for (const QString& gate : change.addedGates) {
+            for (const char* leaf : {"state", "records"}) {
+                retained_.remove(Topic(gate, leaf));
+                dirtyRetained_.remove(Topic(gate, leaf));
+            }
+        }
+    }
+    wake_.notify_all();
+    for (const QString& gate : change.addedGates) {
+        SetRetained(Topic(gate, "availability"), kOffline);
+    }
+    for (const QList<GateConfig>& link : change.startedLinks) {
+        StartWorker(link);
+    }
+    Log(change.Summary());
 }
 
 void BridgeService::Stop() {
@@ -134,6 +187,7 @@ void BridgeService::Stop() {
     }
     threads_.clear();
     workers_.clear();
+    workerKeys_.clear();
     {
         std::lock_guard lock(mutex_);
         // A gate already published offline (its link had failed, or its worker said so when it

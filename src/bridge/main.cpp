@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGTERM);
     sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGHUP);  // read the site file again
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
@@ -45,7 +46,8 @@ int main(int argc, char** argv) {
         "Polls every gate of a site, as the site file lists them, and delivers their live "
         "events to an MQTT broker: each event is stored in a local spool before its controller "
         "is acknowledged and leaves the spool only when the broker confirmed it. Runs until "
-        "SIGTERM or SIGINT. A site file that cannot be read or has an error ends it at once "
+        "SIGTERM or SIGINT; SIGHUP reads the site file again. A site file that cannot be read or "
+        "has an error ends it at once "
         "with exit status 2 and one line naming the file, the line and the key."));
     util::ProgramCommandLine standard(parser, kProgram);
     const QCommandLineOption config(
@@ -94,6 +96,16 @@ int main(int argc, char** argv) {
         if (s == SIGTERM || s == SIGINT) {
             caught = s;
             break;
+        }
+        if (s == SIGHUP) {
+            // A file with an error changes nothing: the running configuration stays.
+            const auto again = bridge::ReadSiteFile(parser.value(config));
+            if (const auto* e = std::get_if<bridge::SiteError>(&again)) {
+                service.Log(QStringLiteral("reload refused, the running configuration stays: ") +
+                            e->Text());
+            } else {
+                service.Reload(std::get<bridge::SiteConfig>(again));
+            }
         }
         service.Tick();
         // Fed only while every worker and the publisher move: a hung one ends in a restart.

@@ -69,7 +69,7 @@ inline QString SiteFile(const QTemporaryDir& dir, int brokerPort,
                        .arg(dir.path())
                        .arg(brokerPort)
                        .arg(kBase, mqttExtra) +
-                   tables + u'\n';
+                   tables;
     for (const auto& [name, port] : gates) {
         text += QStringLiteral("[[gate]]\nname = \"%1\"\ntcp = \"127.0.0.1:%2\"\npoll_ms = 20\n\n")
                     .arg(name)
