@@ -116,3 +116,31 @@ private:
     QProcess process_;
     QString log_;
 };
+
+// A broker without persistence, a subscriber on every topic of the bridge, and gate simulators
+// on free loopback ports.
+struct BridgeRig {
+    QTemporaryDir dir;
+    Broker broker;
+    Subscriber sub;
+    std::vector<std::unique_ptr<SimGate>> gates;
+
+    bool Start() {
+        return broker.Start(dir.path(), {}, false) &&
+               sub.Start(broker.Port(), kBase + QStringLiteral("/#"));
+    }
+    // A channel-mode gate with these gate-sim settings, started; nothing when it did not start.
+    SimGate* AddGate(const QString& name,
+                     const std::vector<std::pair<QString, QString>>& settings = {}) {
+        gates.push_back(MakeGate(name, false));
+        SimGate& g = *gates.back();
+        g.options.settings.insert(g.options.settings.end(), settings.begin(), settings.end());
+        QString error;
+        if (!g.Start(&error)) {
+            qWarning("%s", qPrintable(error));
+            return nullptr;
+        }
+        g.options.tcpPort = g.sim->Endpoints().tcpPort;
+        return &g;
+    }
+};

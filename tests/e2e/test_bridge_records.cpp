@@ -42,26 +42,8 @@ QByteArray ReadAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// A broker, a subscriber on the bridge's topics and gate g1 with room for 10,000 records.
-struct Rig {
-    QTemporaryDir dir;
-    Broker broker;
-    Subscriber sub;
-    std::unique_ptr<SimGate> gate = MakeGate(QStringLiteral("g1"), false);
-
-    bool Start() {
-        gate->options.settings.push_back(
-            {QStringLiteral("record-capacity"), QStringLiteral("10000")});
-        QString error;
-        if (!broker.Start(dir.path(), {}, false) ||
-            !sub.Start(broker.Port(), kBase + QStringLiteral("/#")) || !gate->Start(&error)) {
-            qWarning("%s", qPrintable(error));
-            return false;
-        }
-        gate->options.tcpPort = gate->sim->Endpoints().tcpPort;
-        return true;
-    }
-};
+const std::vector<std::pair<QString, QString>> kRoomy{
+    {QStringLiteral("record-capacity"), QStringLiteral("10000")}};
 
 }  // namespace
 
@@ -69,10 +51,11 @@ class TestBridgeRecords : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void collectedWhileLiveEventsFlow() {
-        Rig rig;
+        BridgeRig rig;
         QVERIFY(rig.Start());
-        auto& [dir, broker, sub, gate] = rig;
-        QString error;
+        auto& [dir, broker, sub, gates] = rig;
+        SimGate* gate = rig.AddGate(QStringLiteral("g1"), kRoomy);
+        QVERIFY(gate);
         QList<Record> all;  // every record the controller stored, in order
         for (int n = 0; n < 2000; ++n) {
             all.append(MakeRecord(n));
@@ -167,10 +150,8 @@ private Q_SLOTS:
         QVERIFY2(file.startsWith(recordsDir + QStringLiteral("/g1/")), qPrintable(file));
         QVERIFY(QFileInfo(file).fileName().contains(
             QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}(-\\d+)?\\.csv$"))));
-        auto twin = MakeGate(QStringLiteral("twin"), false);
-        twin->options.settings.push_back(
-            {QStringLiteral("record-capacity"), QStringLiteral("10000")});
-        QVERIFY2(twin->Start(&error), qPrintable(error));
+        SimGate* twin = rig.AddGate(QStringLiteral("twin"), kRoomy);
+        QVERIFY(twin);
         twin->sim->WithModel([&](sim::ControllerModel& m) {
             for (qint64 i = 0; i < count; ++i) {
                 m.AppendRecord(all.at(i).kind, all.at(i).body);
@@ -194,9 +175,11 @@ private Q_SLOTS:
     }
 
     void unreadableRecordRefusesDeletionAndAMissedRunIsMadeUp() {
-        Rig rig;
+        BridgeRig rig;
         QVERIFY(rig.Start());
-        auto& [dir, broker, sub, gate] = rig;
+        auto& [dir, broker, sub, gates] = rig;
+        SimGate* gate = rig.AddGate(QStringLiteral("g1"), kRoomy);
+        QVERIFY(gate);
         gate->sim->WithModel([&](sim::ControllerModel& m) {
             for (int n = 0; n < 300; ++n) {
                 const Record r = MakeRecord(n);

@@ -31,17 +31,11 @@ class TestBridgeReload : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void gatesAddedAndRemovedWhileAnotherKeepsPolling() {
-        QTemporaryDir dir;
-        Broker broker;
-        QVERIFY(broker.Start(dir.path(), {}, false));
-        Subscriber sub;
-        QVERIFY(sub.Start(broker.Port(), kBase + QStringLiteral("/#")));
-        std::vector<std::unique_ptr<SimGate>> gates;
+        BridgeRig rig;
+        QVERIFY(rig.Start());
+        auto& [dir, broker, sub, gates] = rig;
         for (const char* name : {"keep", "gone", "new"}) {
-            gates.push_back(MakeGate(QString::fromLatin1(name), false));
-            QString error;
-            QVERIFY2(gates.back()->Start(&error), qPrintable(error));
-            gates.back()->options.tcpPort = gates.back()->sim->Endpoints().tcpPort;
+            QVERIFY(rig.AddGate(QString::fromLatin1(name)));
         }
         SimGate& keep = *gates.at(0);
         SimGate& gone = *gates.at(1);
