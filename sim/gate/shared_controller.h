@@ -18,8 +18,8 @@ public:
         return f(model_, faults_);
     }
 
-    // Connections the TCP line accepted since the start: a client that reopens its link
-    // shows here.
+    // Connections the TCP line of this controller accepted since the start: a client that
+    // reopens its link shows here.
     void NoteAcceptedConnection() { ++accepted_; }
     int AcceptedConnections() const { return accepted_; }
 

@@ -179,7 +179,15 @@ RecordCollection::Step RecordCollection::ExportSlice(gate::GateLibrary& library,
             unreadable_ =
                 QStringLiteral("record %1 could not be read (result %2)").arg(nextIndex_).arg(r);
         }
-        const QByteArray line = format_->Record(retrieved);
+        const records::FormattedRecord formatted = format_->Record(retrieved);
+        // The text file has no line for a record of a kind it does not know: such a record is
+        // not in the file and must not be deleted.
+        if (retrieved.Delivered() && !formatted.holdsRecord && unreadable_.isEmpty()) {
+            unreadable_ = QStringLiteral("record %1 has no line in the %2 file")
+                              .arg(nextIndex_)
+                              .arg(config_.format);
+        }
+        const QByteArray& line = formatted.bytes;
         if (file_->write(line) != line.size()) {
             Fail(QStringLiteral("cannot write %1: %2").arg(outcome_.file, file_->errorString()));
             return Step::Idle;
