@@ -3,6 +3,7 @@
 #include "controller_model.h"
 #include "fault_plan.h"
 
+#include <atomic>
 #include <mutex>
 
 namespace sim {
@@ -17,10 +18,16 @@ public:
         return f(model_, faults_);
     }
 
+    // Connections the TCP line of this controller accepted since the start: a client that
+    // reopens its link shows here.
+    void NoteAcceptedConnection() { ++accepted_; }
+    int AcceptedConnections() const { return accepted_; }
+
 private:
     std::mutex mutex_;
     ControllerModel model_;
     FaultPlan faults_;
+    std::atomic<int> accepted_{0};
 };
 
 }  // namespace sim

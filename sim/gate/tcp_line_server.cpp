@@ -26,6 +26,9 @@ bool TcpLineServer::Listen(const QHostAddress& host, quint16 port, QString* erro
 
 void TcpLineServer::Accept() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        for (SharedController* c : bus_.Controllers()) {
+            c->NoteAcceptedConnection();
+        }
         socket->setParent(this);
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         if (accepted_) {

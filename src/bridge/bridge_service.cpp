@@ -97,25 +97,81 @@ bool BridgeService::Start(QString* error) {
     if (!mqtt_->Start(error)) {
         return false;
     }
+    publisherProgressMs_ = MonotonicMs();
     publisher_ = std::thread([this] { PublisherLoop(); });
 
+    startTime_ = QDateTime::currentDateTime();
     // Gates on the same line share its worker.
-    QMap<QString, QList<GateConfig>> links;
-    QStringList order;
-    for (const GateConfig& g : config_.gates) {
-        if (!links.contains(g.LinkKey())) {
-            order.append(g.LinkKey());
-        }
-        links[g.LinkKey()].append(g);
-    }
-    for (const QString& key : order) {
-        auto worker = std::make_shared<LinkWorker>(links.value(key), config_.base, *spool_, *this);
-        QThread* thread = QThread::create([worker] { worker->Run(); });
-        workers_.append(worker);
-        threads_.append(thread);
-        thread->start();
+    for (const QList<GateConfig>& link : GatesByLink(config_.gates)) {
+        StartWorker(link);
     }
     return true;
+}
+
+void BridgeService::StartWorker(const QList<GateConfig>& gates) {
+    auto worker = std::make_shared<LinkWorker>(gates, config_.base, *spool_, *this);
+    worker->EnableChores(config_.stateDir, HostClock::System(), startTime_);
+    QThread* thread = QThread::create([worker] { worker->Run(); });
+    workers_.append(worker);
+    threads_.append(thread);
+    workerKeys_.append(gates.constFirst().LinkKey());
+    thread->start();
+}
+
+void BridgeService::Reload(const SiteConfig& next) {
+    const SiteChange change = CompareSites(config_, next);
+    // Stopped between two messages, as at a clean stop; the others go on untouched.
+    for (const QString& key : change.stoppedLinks) {
+        const qsizetype i = workerKeys_.indexOf(key);
+        if (i < 0) {
+            continue;
+        }
+        workers_.at(i)->Stop();
+        threads_.at(i)->wait();
+        delete threads_.at(i);
+        workers_.removeAt(i);
+        threads_.removeAt(i);
+        workerKeys_.removeAt(i);
+    }
+    {
+        std::lock_guard lock(mutex_);
+        // Only the gates; the rest of the file waits for a restart (Summary says so).
+        config_.gates = next.gates;
+        config_.records = next.records;
+        config_.clock = next.clock;
+        for (const QString& gate : change.removedGates) {
+            controllerState_.remove(gate);
+            published_.remove(gate);
+            recordsOutcome_.remove(gate);
+            dirtyState_.remove(gate);
+        }
+    }
+    // A removed gate leaves no retained topic behind: an empty retained message clears one.
+    // (Its state topic is not among retained_, so it is put there directly; a gate added again
+    // later takes it out.)
+    {
+        std::lock_guard lock(mutex_);
+        for (const QString& gate : change.removedGates) {
+            for (const char* leaf : {"availability", "state", "records"}) {
+                retained_.insert(Topic(gate, leaf), QByteArray());
+                dirtyRetained_.insert(Topic(gate, leaf));
+            }
+        }
+        for (const QString& gate : change.addedGates) {
+            for (const char* leaf : {"state", "records"}) {
+                retained_.remove(Topic(gate, leaf));
+                dirtyRetained_.remove(Topic(gate, leaf));
+            }
+        }
+    }
+    wake_.notify_all();
+    for (const QString& gate : change.addedGates) {
+        SetRetained(Topic(gate, "availability"), kOffline);
+    }
+    for (const QList<GateConfig>& link : change.startedLinks) {
+        StartWorker(link);
+    }
+    Log(change.Summary());
 }
 
 void BridgeService::Stop() {
@@ -131,11 +187,17 @@ void BridgeService::Stop() {
     }
     threads_.clear();
     workers_.clear();
+    workerKeys_.clear();
     {
         std::lock_guard lock(mutex_);
+        // A gate already published offline (its link had failed, or its worker said so when it
+        // stopped) is not published again.
         for (const GateConfig& g : config_.gates) {
-            retained_.insert(Topic(g.name, "availability"), kOffline);
-            dirtyRetained_.insert(Topic(g.name, "availability"));
+            const QString topic = Topic(g.name, "availability");
+            if (retained_.value(topic) != kOffline) {
+                retained_.insert(topic, kOffline);
+                dirtyRetained_.insert(topic);
+            }
         }
         retained_.insert(config_.base + QStringLiteral("/bridge/state"), kOffline);
         dirtyRetained_.insert(config_.base + QStringLiteral("/bridge/state"));
@@ -193,6 +255,16 @@ void BridgeService::ControllerState(const QString& gate, const QJsonObject& stat
     wake_.notify_all();
 }
 
+void BridgeService::RecordsCollected(const QString& gate, const RecordsOutcome& outcome) {
+    {
+        std::lock_guard lock(mutex_);
+        recordsOutcome_.insert(gate, outcome);
+    }
+    // metrics: the lead wires bridge::Metrics here (exported, failures, last export time).
+    SetRetained(Topic(gate, "records"),
+                QJsonDocument(outcome.Json()).toJson(QJsonDocument::Compact));
+}
+
 void BridgeService::EventSpooled(const QString&) {
     wake_.notify_all();
 }
@@ -248,6 +320,21 @@ QByteArray BridgeService::StatePayload(const QString& gate) {
     return QJsonDocument(state).toJson(QJsonDocument::Compact);
 }
 
+bool BridgeService::Progressing(qint64 withinMs, QString* stalled) const {
+    const qint64 now = MonotonicMs();
+    if (publisher_.joinable() && now - publisherProgressMs_ > withinMs) {
+        *stalled = QStringLiteral("the publisher");
+        return false;
+    }
+    for (const auto& w : workers_) {
+        if (now - w->LastProgressMs() > withinMs) {
+            *stalled = QStringLiteral("the worker of %1").arg(w->Describe());
+            return false;
+        }
+    }
+    return true;
+}
+
 void BridgeService::Tick() {
     const Spool::Figures f = spool_->Measure();
     if (f.backlog == 0 && lastLoggedBacklog_ > 0) {
@@ -273,6 +360,7 @@ void BridgeService::PublisherLoop() {
     std::unique_lock lock(mutex_);
     while (true) {
         wake_.wait_for(lock, std::chrono::milliseconds(200));
+        publisherProgressMs_ = MonotonicMs();
         if (publisherDone_) {
             return;
         }

@@ -3,17 +3,21 @@
 #include "bridge/link_worker.h"
 #include "bridge/mqtt_client.h"
 #include "bridge/site_config.h"
+#include "bridge/site_reload.h"
 #include "bridge/spool.h"
 #include "bridge/worker_sink.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QMap>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QThread>
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -35,6 +39,14 @@ public:
     bool Start(QString* error);
     // Once a second from the main thread: the periodic state topics and the spool's figures.
     void Tick();
+    // Whether the publisher and every worker have gone round their loops within the last
+    // withinMs; when not, which one is stuck. The systemd watchdog is fed only while this holds,
+    // so a hung worker or publisher ends in a restart.
+    bool Progressing(qint64 withinMs, QString* stalled) const;
+    // A site file read again (SIGHUP): the workers of gates added, removed or changed start,
+    // stop or restart alone, the others keep polling on their open links; a removed gate's
+    // retained topics are cleared. [site], [mqtt] and [spool] wait for a restart. Main thread.
+    void Reload(const SiteConfig& next);
     // Stops the workers between two messages, publishes the offline states and waits (at most
     // a few seconds) for the broker to confirm them, then disconnects.
     void Stop();
@@ -44,6 +56,7 @@ public:
     void ControllerState(const QString& gate, const QJsonObject& state) override;
     void EventSpooled(const QString& gate) override;
     void SpoolBlocked(const QString& reason) override;
+    void RecordsCollected(const QString& gate, const RecordsOutcome& outcome) override;
     void Log(const QString& line) override;
 
 private:
@@ -58,6 +71,7 @@ private:
     void MarkStateDirty(const QString& gate);
     QByteArray StatePayload(const QString& gate);
     void PublisherLoop();
+    void StartWorker(const QList<GateConfig>& gates);
     // On the publisher thread, with nothing locked.
     void HandleConfirmations(const QList<int>& mids);
     void PublishRetained();
@@ -68,6 +82,8 @@ private:
     std::unique_ptr<MqttClient> mqtt_;
     QList<std::shared_ptr<LinkWorker>> workers_;
     QList<QThread*> threads_;
+    QStringList workerKeys_;  // the link of each worker
+    QDateTime startTime_;
     std::thread publisher_;
 
     std::mutex mutex_;  // guards everything below that the threads share
@@ -83,7 +99,10 @@ private:
     QHash<QString, QMap<QString, qint64>> published_;
     QSet<QString> dirtyState_;
     QString spoolBlockReason_;
+    QHash<QString, RecordsOutcome> recordsOutcome_;  // the last collection of each gate
     std::mutex logMutex_;
+
+    std::atomic<qint64> publisherProgressMs_{0};
 
     // Publisher thread only.
     QHash<int, InFlight> inFlight_;

@@ -1,5 +1,7 @@
 #include "bridge/link_worker.h"
 
+#include "bridge/results.h"
+
 #include "core/monitor/live_event.h"
 #include "core/records/record_fields.h"
 #include "gate/wire_gate_library.h"
@@ -23,12 +25,6 @@ constexpr gate::Byte kNothingPending = 0xFF;
 constexpr gate::Byte kRedLed = 0;
 constexpr int kMaxAckRefusals = 5;
 
-bool IsCommunication(std::int32_t result) {
-    const int code = result & 0x3F;
-    return code == gate::result::kCommError || code == gate::result::kCrcError ||
-           code == gate::result::kLengthError;
-}
-
 QString Hex2(gate::Byte b) {
     return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
 }
@@ -47,9 +43,14 @@ LinkWorker::LinkWorker(QList<GateConfig> gates, QString base, Spool& spool, Work
         g.ackPending = spool_.AckPending(g.config.name);
         gates_.append(std::move(g));
     }
+    progressMs_ = Now();
 }
 
 LinkWorker::~LinkWorker() = default;
+
+QString LinkWorker::Describe() const {
+    return gates_.constFirst().config.DescribeLink();
+}
 
 qint64 LinkWorker::Now() const {
     static const gate::ReconnectSchedule::Clock clock = gate::ReconnectSchedule::SteadyClock();
@@ -60,6 +61,7 @@ void LinkWorker::Sleep(qint64 ms) {
     // In short steps, so that a stop is seen within 50 ms.
     const qint64 until = Now() + std::max<qint64>(ms, 1);
     while (!stop_ && Now() < until) {
+        progressMs_ = Now();
         QThread::msleep(static_cast<unsigned long>(std::min<qint64>(until - Now(), 50)));
     }
 }
@@ -70,6 +72,7 @@ void LinkWorker::Run() {
         PublishState(g);
     }
     while (!stop_) {
+        progressMs_ = Now();
         if (!linkUp_) {
             if (Now() < nextOpenMs_) {
                 Sleep(nextOpenMs_ - Now());
@@ -111,6 +114,11 @@ void LinkWorker::Run() {
                         g.nextPollMs = Now() + g.config.pollMs;
                         break;
                 }
+            }
+            // Between polls, never while an acknowledgement is unresolved: the record
+            // deletion's own fetch-and-acknowledge must not meet a live one.
+            if (g.up && !g.ackPending && g.chores && RunChores(g)) {
+                wake = Now();
             }
             if (g.up) {
                 wake = std::min(wake, g.nextPollMs);
@@ -214,6 +222,11 @@ void LinkWorker::GateDown(Gate& g, const QString& why) {
         return;
     }
     g.up = false;
+    if (g.chores) {
+        if (const auto ended = g.chores->Abort(why)) {
+            sink_.RecordsCollected(g.config.name, *ended);
+        }
+    }
     sink_.Log(QStringLiteral("%1: down (%2)").arg(g.config.name, why));
     sink_.Availability(g.config.name, false);
     g.state.insert(QStringLiteral("link"), QStringLiteral("down"));
@@ -315,6 +328,52 @@ void LinkWorker::ReadState(Gate& g) {
                            : QJsonValue());
     }
     PublishState(g);
+}
+
+void LinkWorker::EnableChores(const QString& stateDir, const HostClock& host,
+                              const QDateTime& start) {
+    for (Gate& g : gates_) {
+        auto chores = std::make_shared<GateChores>(g.config, stateDir, host, start);
+        if (chores->Any()) {
+            g.chores = chores;
+        }
+    }
+}
+
+bool LinkWorker::RunChores(Gate& g) {
+    const GateChores::Turn turn =
+        g.chores->Advance(*library_, g.address, link_.PortHandle, QDateTime::currentDateTime());
+    if (turn.records) {
+        const RecordsOutcome& o = *turn.records;
+        sink_.Log(QStringLiteral("%1: records: %2 written to %3, %4 deleted%5")
+                      .arg(g.config.name)
+                      .arg(o.count)
+                      .arg(o.file.isEmpty() ? QStringLiteral("no file") : o.file)
+                      .arg(o.deleted)
+                      .arg(o.why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(o.why)));
+        sink_.RecordsCollected(g.config.name, o);
+    }
+    if (turn.clock) {
+        const ClockSyncOutcome& c = *turn.clock;
+        if (c.set || !c.why.isEmpty()) {
+            sink_.Log(QStringLiteral("%1: clock: %2")
+                          .arg(g.config.name,
+                               c.set ? QStringLiteral("set (it was %1 s off)")
+                                           .arg(c.driftBefore ? QString::number(*c.driftBefore)
+                                                              : QStringLiteral("an invalid time,"))
+                                     : QStringLiteral("not set: ") + c.why));
+        }
+        g.state.insert(QStringLiteral("clock_sync"), c.Json());
+        if (c.driftAfter) {
+            g.state.insert(QStringLiteral("clock_drift_s"), *c.driftAfter);
+        }
+        PublishState(g);
+    }
+    if (turn.step == RecordCollection::Step::LinkTrouble) {
+        Failed(g);
+        return false;
+    }
+    return turn.step == RecordCollection::Step::Busy;
 }
 
 void LinkWorker::PublishState(Gate& g) {

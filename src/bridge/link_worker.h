@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bridge/gate_chores.h"
 #include "bridge/site_config.h"
 #include "bridge/spool.h"
 #include "bridge/worker_sink.h"
@@ -41,9 +42,16 @@ public:
     LinkWorker(QList<GateConfig> gates, QString base, Spool& spool, WorkerSink& sink);
     ~LinkWorker();
 
+    // Before Run: the gates' record collection and clock sync, as their configs ask.
+    void EnableChores(const QString& stateDir, const HostClock& host, const QDateTime& start);
+
     // Polls until Stop(); between two messages, never in the middle of one.
     void Run();
     void Stop() { stop_ = true; }
+    // The monotonic time of the worker's last turn of its loop (also while it sleeps).
+    qint64 LastProgressMs() const { return progressMs_; }
+    // "tcp 10.20.0.11:6000" and the like: the link, for the log.
+    QString Describe() const;
 
 private:
     struct Gate {
@@ -61,6 +69,7 @@ private:
         std::optional<QString> serialNumber;  // the controller's, as first read
         QJsonObject lastEvent;
         QJsonObject state;
+        std::shared_ptr<GateChores> chores;
     };
     enum class Outcome { Delivered, Idle, Failed };
 
@@ -74,6 +83,8 @@ private:
     void Failed(Gate& g);
     void GateDown(Gate& g, const QString& why);
     void PublishState(Gate& g);
+    // A slice of the gate's scheduled work; true while more follows at once.
+    bool RunChores(Gate& g);
     void Sleep(qint64 ms);
     qint64 Now() const;
 
@@ -82,6 +93,7 @@ private:
     Spool& spool_;
     WorkerSink& sink_;
     std::atomic<bool> stop_{false};
+    std::atomic<qint64> progressMs_{0};
     std::unique_ptr<gate::WireGateLibrary> library_;
     gate::ConnectionState link_;
     bool linkUp_ = false;

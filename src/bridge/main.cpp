@@ -17,6 +17,10 @@ namespace {
 
 const QString kProgram = QStringLiteral("gate-bridge");
 const QString kDefaultConfig = QStringLiteral("/etc/gate-bridge/site.toml");
+// A worker or the publisher that has not gone round its loop for this long is stuck. Every
+// library call ends within its time-out (a few seconds), and both loops turn at least every
+// 200 ms otherwise.
+constexpr qint64 kStallMs = 15000;
 
 void Line(const QString& text) {
     std::fprintf(stderr, "%s: %s\n", qPrintable(kProgram), text.toUtf8().constData());
@@ -31,6 +35,7 @@ int main(int argc, char** argv) {
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGTERM);
     sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGHUP);  // read the site file again
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
@@ -41,7 +46,8 @@ int main(int argc, char** argv) {
         "Polls every gate of a site, as the site file lists them, and delivers their live "
         "events to an MQTT broker: each event is stored in a local spool before its controller "
         "is acknowledged and leaves the spool only when the broker confirmed it. Runs until "
-        "SIGTERM or SIGINT. A site file that cannot be read or has an error ends it at once "
+        "SIGTERM or SIGINT; SIGHUP reads the site file again. A site file that cannot be read or "
+        "has an error ends it at once "
         "with exit status 2 and one line naming the file, the line and the key."));
     util::ProgramCommandLine standard(parser, kProgram);
     const QCommandLineOption config(
@@ -83,6 +89,7 @@ int main(int argc, char** argv) {
     const long stepMs =
         watchdog ? std::max<long>(1, std::min<long>(1000, long(watchdogUs / 2000))) : 1000;
     int caught = 0;
+    bool wasMoving = true;
     while (caught == 0) {
         const timespec step{stepMs / 1000, (stepMs % 1000) * 1000000L};
         const int s = sigtimedwait(&stopSignals, nullptr, &step);
@@ -90,8 +97,29 @@ int main(int argc, char** argv) {
             caught = s;
             break;
         }
+        if (s == SIGHUP) {
+            // A file with an error changes nothing: the running configuration stays.
+            const auto again = bridge::ReadSiteFile(parser.value(config));
+            if (const auto* e = std::get_if<bridge::SiteError>(&again)) {
+                service.Log(QStringLiteral("reload refused, the running configuration stays: ") +
+                            e->Text());
+            } else {
+                service.Reload(std::get<bridge::SiteConfig>(again));
+            }
+        }
         service.Tick();
-        if (watchdog) {
+        // Fed only while every worker and the publisher move: a hung one ends in a restart.
+        QString stalled;
+        const bool moving = service.Progressing(kStallMs, &stalled);
+        if (moving != wasMoving) {
+            service.Log(moving ? QStringLiteral("every worker moves again")
+                               : QStringLiteral("%1 has not moved for %2 s; the watchdog is no "
+                                                "longer fed")
+                                     .arg(stalled)
+                                     .arg(kStallMs / 1000));
+            wasMoving = moving;
+        }
+        if (watchdog && moving) {
             sd_notify(0, "WATCHDOG=1");
         }
     }

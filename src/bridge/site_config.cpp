@@ -68,6 +68,17 @@ public:
         return Str(*value);
     }
 
+    std::optional<bool> Boolean(const char* name) {
+        const toml::node* node = Find(name);
+        if (node == nullptr) {
+            return std::nullopt;
+        }
+        if (!node->is_boolean()) {
+            Refuse(*node, Key(QString::fromLatin1(name)), QStringLiteral("expected true or false"));
+        }
+        return *node->value<bool>();
+    }
+
     std::optional<std::int64_t> Integer(const char* name, std::int64_t min, std::int64_t max) {
         const toml::node* node = Find(name);
         if (node == nullptr) {
@@ -258,7 +269,82 @@ void ReadLink(TableReader& g, GateConfig& gate) {
     }
 }
 
-GateConfig ReadGate(const toml::table& table, int number, QHash<QString, int>& names) {
+// at = "HH:MM" or every = "6h", not both; kept as it was when neither is given.
+void ReadSchedule(TableReader& t, Schedule& schedule) {
+    const toml::node* atNode = t.Find("at");
+    const toml::node* everyNode = t.Find("every");
+    if (atNode != nullptr && everyNode != nullptr) {
+        Refuse(*everyNode, t.Key(QStringLiteral("every")),
+               QStringLiteral("give at or every, not both"));
+    }
+    if (atNode != nullptr) {
+        schedule = Schedule{ParseTimeOfDay(t.String("at", true)), 0};
+        if (!schedule.at) {
+            Refuse(*atNode, t.Key(QStringLiteral("at")),
+                   QStringLiteral("expected \"HH:MM\", 00:00 to 23:59"));
+        }
+    }
+    if (everyNode != nullptr) {
+        const std::optional<qint64> ms = ParseInterval(t.String("every", true));
+        if (!ms) {
+            Refuse(*everyNode, t.Key(QStringLiteral("every")),
+                   QStringLiteral("expected a number and s, m or h, as \"6h\""));
+        }
+        schedule = Schedule{std::nullopt, *ms};
+    }
+}
+
+// The keys of [records] and [gate.records]; those not given keep what `records` holds.
+void ReadRecordsKeys(TableReader& t, RecordsConfig& records) {
+    ReadSchedule(t, records.schedule);
+    if (const toml::node* node = t.Find("format")) {
+        records.format = t.String("format", true);
+        if (records.format != u"text" && records.format != u"csv" && records.format != u"jsonl") {
+            Refuse(*node, t.Key(QStringLiteral("format")),
+                   QStringLiteral("expected text, csv or jsonl"));
+        }
+    }
+    if (const toml::node* node = t.Find("dir")) {
+        records.dir = t.String("dir", true);
+        if (!records.dir.startsWith(u'/')) {
+            Refuse(*node, t.Key(QStringLiteral("dir")),
+                   QStringLiteral("expected an absolute path"));
+        }
+    }
+    records.deleteAfter = t.Boolean("delete_after").value_or(records.deleteAfter);
+    if (const auto days = t.Integer("keep_days", 1, 36500)) {
+        records.keepDays = static_cast<int>(*days);
+    }
+    t.RefuseUnknown();
+    if (!records.schedule.Enabled()) {
+        Refuse(t.Table(), t.Key(QStringLiteral("at")), QStringLiteral("needs at or every"));
+    }
+}
+
+void ReadCollection(const toml::table& root, SiteConfig& c) {
+    if (root.get("records") != nullptr) {
+        TableReader t(SubTable(root, "records", true), QStringLiteral("records"));
+        RecordsConfig records;
+        records.dir = c.stateDir + QStringLiteral("/records");
+        ReadRecordsKeys(t, records);
+        c.records = records;
+    }
+    if (root.get("clock") != nullptr) {
+        TableReader t(SubTable(root, "clock", true), QStringLiteral("clock"));
+        ClockConfig clock;
+        ReadSchedule(t, clock.schedule);
+        clock.maxDriftS = static_cast<int>(t.Integer("max_drift_s", 1, 86400).value_or(2));
+        clock.requireHostSync = t.Boolean("require_host_sync").value_or(true);
+        t.RefuseUnknown();
+        if (!clock.schedule.Enabled()) {
+            Refuse(t.Table(), QStringLiteral("clock.at"), QStringLiteral("needs at or every"));
+        }
+        c.clock = clock;
+    }
+}
+
+GateConfig ReadGate(const toml::table& table, int number, QHash<QString, int>& names,
+                    const SiteConfig& site) {
     TableReader g(table, QStringLiteral("gate[%1]").arg(number));
     GateConfig gate;
     gate.name = g.String("name", true);
@@ -307,6 +393,21 @@ GateConfig ReadGate(const toml::table& table, int number, QHash<QString, int>& n
         }
         gate.ledBuzzer = values;
     }
+    gate.records = site.records;
+    gate.clock = site.clock;
+    if (g.Find("records") != nullptr) {
+        const toml::node* node = table.get("records");
+        if (!node->is_table()) {
+            Refuse(*node, g.Key(QStringLiteral("records")), QStringLiteral("expected a table"));
+        }
+        TableReader r(*node->as_table(), g.Key(QStringLiteral("records")));
+        RecordsConfig records = site.records.value_or(RecordsConfig{});
+        if (!site.records) {
+            records.dir = site.stateDir + QStringLiteral("/records");
+        }
+        ReadRecordsKeys(r, records);
+        gate.records = records;
+    }
     g.RefuseUnknown();
     return gate;
 }
@@ -324,7 +425,7 @@ void ReadGates(const toml::table& root, SiteConfig& c) {
     QList<const toml::node*> nodes;
     int number = 0;
     for (const toml::node& item : *gates) {
-        c.gates.append(ReadGate(*item.as_table(), ++number, names));
+        c.gates.append(ReadGate(*item.as_table(), ++number, names, c));
         nodes.append(&item);
     }
     // A shared line: every gate on it names its own controller.
@@ -409,7 +510,8 @@ std::variant<SiteConfig, SiteError> ReadSiteFile(const QString& path) {
                         path.toStdString());
         for (auto&& [key, node] : root) {
             const QString name = Str(key.str());
-            if (name != u"site" && name != u"mqtt" && name != u"spool" && name != u"gate") {
+            if (name != u"site" && name != u"mqtt" && name != u"spool" && name != u"gate" &&
+                name != u"records" && name != u"clock") {
                 return SiteError{path, static_cast<int>(key.source().begin.line), name,
                                  QStringLiteral("unknown key")};
             }
@@ -417,6 +519,7 @@ std::variant<SiteConfig, SiteError> ReadSiteFile(const QString& path) {
         ReadSite(root, c);
         ReadMqtt(root, c);
         ReadSpool(root, c);
+        ReadCollection(root, c);
         ReadGates(root, c);
     } catch (const toml::parse_error& e) {
         return SiteError{path, static_cast<int>(e.source().begin.line), QStringLiteral("syntax"),

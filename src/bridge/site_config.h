@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bridge/collection_config.h"
 #include "gate/gate_library.h"
 
 #include <QList>
@@ -24,6 +25,11 @@ struct GateConfig {
     gate::Byte address = 0xFF;  // FF: the controller's own address is read after connecting
     int pollMs = 50;
     std::optional<std::array<gate::Byte, 6>> ledBuzzer;
+    // The site's [records] with the gate's [gate.records] over it; nothing when neither is set.
+    std::optional<RecordsConfig> records;
+    std::optional<ClockConfig> clock;  // the site's [clock]
+
+    bool operator==(const GateConfig&) const = default;
 
     // What identifies the link: gates with the same key share one line and one worker.
     QString LinkKey() const;
@@ -45,6 +51,8 @@ struct SiteConfig {
     QString caFile;
     int keepaliveS = 60;
     int spoolMaxMb = 1024;
+    std::optional<RecordsConfig> records;  // [records]
+    std::optional<ClockConfig> clock;      // [clock]
     QList<GateConfig> gates;
 };
 

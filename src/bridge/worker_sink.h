@@ -4,6 +4,10 @@
 #include <QString>
 
 namespace bridge {
+struct RecordsOutcome;
+}
+
+namespace bridge {
 
 // What a link worker tells the rest of the bridge; called from the worker's thread.
 class WorkerSink {
@@ -17,6 +21,11 @@ public:
     virtual void EventSpooled(const QString& gate) = 0;
     // The spool refused an event (full, unwritable) or takes events again.
     virtual void SpoolBlocked(const QString& reason) = 0;
+    // A collection of the gate's stored records ended.
+    virtual void RecordsCollected(const QString& gate, const RecordsOutcome& outcome) {
+        static_cast<void>(gate);
+        static_cast<void>(outcome);
+    }
     // One line for the log.
     virtual void Log(const QString& line) = 0;
 };

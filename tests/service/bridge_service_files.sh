@@ -29,6 +29,10 @@ cp "$man_page" "$work/man/man1/gate-bridge.1.gz"
 sed "s|/usr/bin/gate-bridge|$bridge|g" "$unit" >"$work/gate-bridge.service"
 grep -q "^ExecStart=$bridge --config /etc/gate-bridge/site.toml$" "$work/gate-bridge.service" ||
     fail "the unit's ExecStart does not run gate-bridge --config /etc/gate-bridge/site.toml"
+# A reload checks the file first and signals only when the check passed: in this order.
+reloads=$(grep "^ExecReload=" "$work/gate-bridge.service" | tr '\n' '|')
+[ "$reloads" = "ExecReload=$bridge --check --config /etc/gate-bridge/site.toml|ExecReload=/bin/kill -HUP \$MAINPID|" ] ||
+    fail "the unit's ExecReload lines are not the check and then SIGHUP: $reloads"
 status=0
 output=$(cd "$work" && MANPATH="$work/man" timeout 60 systemd-analyze verify \
     "$work/gate-bridge.service" 2>&1) || status=$?

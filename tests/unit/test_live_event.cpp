@@ -123,7 +123,8 @@ private Q_SLOTS:
         row("passage time-out", false, 3, "180506090807", "passage_timeout",
             R"({"time":"2024-05-06T09:08:07"})");
         row("infrared alarm", false, 4, "180506090807", "infrared_alarm", "{}");
-        row("unknown channel kind", false, 7, "01", "unknown", R"({"kind":7,"time":null})");
+        row("unknown channel kind", false, 7, "01", "unknown",
+            R"({"kind":7,"time":null,"time_raw":null})");
         row("invalid time", false, 3, "180D20190807", "passage_timeout",
             R"({"time":null,"time_raw":"180D20190807"})");
         row("eas passage", true, 0, "02 180506090807", "passage",
@@ -169,6 +170,9 @@ private Q_SLOTS:
             QVERIFY2(o.contains(it.key()), qPrintable(it.key()));
             QCOMPARE(o.value(it.key()), it.value());
         }
+        // Every event has a time; one that is null says why with time_raw.
+        QVERIFY(o.contains(QStringLiteral("time")));
+        QCOMPARE(o.value(QStringLiteral("time")).isNull(), o.contains(QStringLiteral("time_raw")));
     }
 };
 

@@ -57,8 +57,11 @@ int TimeOffset(bool easMode, int kind) {
 }
 
 void PutTime(QJsonObject& o, const MessageBody& body, int offset) {
+    // "time" null always comes with "time_raw": the six bytes, or null for a kind whose time
+    // has no known place.
     if (offset < 0) {
         o.insert(QStringLiteral("time"), QJsonValue::Null);
+        o.insert(QStringLiteral("time_raw"), QJsonValue::Null);
         return;
     }
     const int y = body.At(offset), mo = body.At(offset + 1), d = body.At(offset + 2);
