@@ -3,6 +3,7 @@
 #include "if2_pty_output.h"
 #include "model_settings.h"
 #include "pty_line_server.h"
+#include "steady_traffic.h"
 #include "tcp_line_server.h"
 #include "timeline.h"
 
@@ -121,6 +122,20 @@ bool GateSimulator::Start(const SimulatorOptions& options, QString* error) {
         threads_.push_back(std::move(thread));
         std::lock_guard<std::mutex> lock(endpointsMutex_);
         endpoints_.if2PtyPath = path;
+    }
+    if (options.steadyRate > 0) {
+        auto thread = std::make_unique<ServerThread>();
+        thread->Launch(
+            [&](QString*) -> std::unique_ptr<QObject> {
+                std::vector<SharedController*> all;
+                for (const auto& controller : controllers_) {
+                    all.push_back(controller.get());
+                }
+                return std::make_unique<SteadyTraffic>(std::move(all), options.steadyRate,
+                                                       options.steadyCount);
+            },
+            nullptr);
+        threads_.push_back(std::move(thread));
     }
     if (options.scenario || options.demoSeed) {
         auto thread = std::make_unique<ServerThread>();
