@@ -25,12 +25,21 @@ MonitorSession::MonitorSession(GateConnection& connection, MonitorOptions option
               util::TextTable::Source()) {
     pollTimer_.setInterval(options_.pollIntervalMs);
     connect(&pollTimer_, &QTimer::timeout, this, &MonitorSession::Tick);
+    if (options_.events) {
+        events_ = std::make_unique<EventPoll>(
+            connection.Library(), connection.State(), options_.gateName, options_.ledBuzzer,
+            EventPoll::Sink{
+                [this](const QString& line) { return !writeFailed_ && WriteText(line); },
+                [this](std::int32_t result) { Acknowledged(result); },
+                [this](const QString& message) { Note(message); }});
+    }
     reconnectTimer_.setSingleShot(true);
     connect(&reconnectTimer_, &QTimer::timeout, this, &MonitorSession::Reconnect);
     if (!options_.outputDirectory.isEmpty()) {
         journal_ = std::make_unique<monitor::JournalWriter>(
             options_.outputDirectory,
-            options_.jsonLines ? QStringLiteral("jsonl") : QStringLiteral("log"), clock_);
+            options_.jsonLines || options_.events ? QStringLiteral("jsonl") : QStringLiteral("log"),
+            clock_);
         journal_->SetErrorHandler([this](const QString& message) { writeError_ = message; });
     }
 }
@@ -88,7 +97,9 @@ void MonitorSession::Tick() {
         return;
     }
     pollLines_.clear();
-    if (easMode_) {
+    if (events_) {
+        events_->Poll(easMode_);
+    } else if (easMode_) {
         poller_.PollEASMessage();
     } else {
         poller_.PollChannelMessage();
@@ -195,8 +206,11 @@ void MonitorSession::Finish(int exitCode, const std::optional<Failure>& failure)
 }
 
 bool MonitorSession::WriteLine(monitor::MonitorList list, const QString& line) {
-    const QString text =
-        options_.jsonLines ? monitor::DisplayLineJson(clock_.now(), easMode_, list, line) : line;
+    return WriteText(
+        options_.jsonLines ? monitor::DisplayLineJson(clock_.now(), easMode_, list, line) : line);
+}
+
+bool MonitorSession::WriteText(const QString& text) {
     const bool written = journal_ ? journal_->Append(text) : ConsoleIo::OutLine(text);
     if (!written) {
         writeFailed_ = true;
