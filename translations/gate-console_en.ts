@@ -359,6 +359,10 @@ Please use &quot;Save to file...&quot;.</translation>
         <source>常规消息</source>
         <translation>Events</translation>
     </message>
+    <message>
+        <source>正在保存：%1%</source>
+        <translation>Saving: %1%</translation>
+    </message>
 </context>
 <context>
     <name>LiveMessage</name>

@@ -54,7 +54,7 @@ void EventPoll::Poll(bool easMode) {
         return;
     }
     ++count_;
-    sink_.acknowledged(library_.Acknowledge(c.ControllerAddress, c.PortHandle));
+    library_.Acknowledge(c.ControllerAddress, c.PortHandle);
     if (ledBuzzer_ && monitor::DrivesLampAndBuzzer(easMode, kind, body, before)) {
         const auto& v = *ledBuzzer_;
         gate::Byte status = 0;

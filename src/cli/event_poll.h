@@ -17,13 +17,13 @@ namespace cli {
 // decoded fields, the console's lines, the body), one JSON line written before the message is
 // acknowledged. Messages the console shows nothing for (a repeated no-person report, an unknown
 // kind) are written, with empty lines, and acknowledged too, so nothing waits in the controller.
+// An acknowledgement whose reply was lost is repeated by the gate library before its next fetch.
 // Ids are "<run>-<gate>-<n>": a random run id, the gate's name and a count from 1, so unique
 // within the run (and, with the random part, across runs).
 class EventPoll {
 public:
     struct Sink {
         std::function<bool(const QString& line)> write;  // false: not written, no acknowledgement
-        std::function<void(std::int32_t result)> acknowledged;
         std::function<void(const QString& message)> note;
     };
 

@@ -28,10 +28,11 @@ MonitorSession::MonitorSession(GateConnection& connection, MonitorOptions option
     if (options_.events) {
         events_ = std::make_unique<EventPoll>(
             connection.Library(), connection.State(), options_.gateName, options_.ledBuzzer,
-            EventPoll::Sink{
-                [this](const QString& line) { return !writeFailed_ && WriteText(line); },
-                [this](std::int32_t result) { Acknowledged(result); },
-                [this](const QString& message) { Note(message); }});
+            EventPoll::Sink{[this](const QString& line) {
+                                return !writeFailed_ &&
+                                       WriteText([&](const QDateTime&) { return line; });
+                            },
+                            [this](const QString& message) { Note(message); }});
     }
     reconnectTimer_.setSingleShot(true);
     connect(&reconnectTimer_, &QTimer::timeout, this, &MonitorSession::Reconnect);
@@ -92,10 +93,6 @@ bool MonitorSession::ReadMode() {
 }
 
 void MonitorSession::Tick() {
-    if (pendingAcks_ > 0 && !RetryAcknowledgements()) {
-        LinkLost(connection_.State().LastResult);
-        return;
-    }
     pollLines_.clear();
     if (events_) {
         events_->Poll(easMode_);
@@ -105,20 +102,6 @@ void MonitorSession::Tick() {
         poller_.PollChannelMessage();
     }
     AfterPoll();
-}
-
-bool MonitorSession::RetryAcknowledgements() {
-    gate::ConnectionState& c = connection_.State();
-    while (pendingAcks_ > 0) {
-        const std::int32_t r = connection_.Library().Acknowledge(c.ControllerAddress, c.PortHandle);
-        if (IsCommunicationResult(r)) {
-            c.LastResult = r;
-            return false;
-        }
-        // 5: nothing was waiting, so the earlier acknowledgement had arrived after all.
-        pendingAcks_ = r == gate::result::kNoRecord ? 0 : pendingAcks_ - 1;
-    }
-    return true;
 }
 
 void MonitorSession::AfterPoll() {
@@ -206,12 +189,15 @@ void MonitorSession::Finish(int exitCode, const std::optional<Failure>& failure)
 }
 
 bool MonitorSession::WriteLine(monitor::MonitorList list, const QString& line) {
-    return WriteText(
-        options_.jsonLines ? monitor::DisplayLineJson(clock_.now(), easMode_, list, line) : line);
+    // One clock reading stamps the JSON line and picks the day's file.
+    return WriteText([&](const QDateTime& at) {
+        return options_.jsonLines ? monitor::DisplayLineJson(at, easMode_, list, line) : line;
+    });
 }
 
-bool MonitorSession::WriteText(const QString& text) {
-    const bool written = journal_ ? journal_->Append(text) : ConsoleIo::OutLine(text);
+bool MonitorSession::WriteText(const std::function<QString(const QDateTime& at)>& textAt) {
+    const bool written =
+        journal_ ? journal_->AppendStamped(textAt) : ConsoleIo::OutLine(textAt(clock_.now()));
     if (!written) {
         writeFailed_ = true;
         if (!journal_) {
@@ -237,12 +223,6 @@ std::optional<std::array<gate::Byte, 6>> MonitorSession::LedBuzzerSelection() {
 
 bool MonitorSession::MayAcknowledge() {
     return options_.acknowledge && !writeFailed_;
-}
-
-void MonitorSession::Acknowledged(std::int32_t result) {
-    if (IsCommunicationResult(result)) {
-        ++pendingAcks_;
-    }
 }
 
 }  // namespace cli

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -33,10 +34,11 @@ struct MonitorOptions {
 
 // Polls the controller's live messages like the console's monitoring pages, in the mode the
 // controller reports, and writes every display line (or its JSON object) before the message is
-// acknowledged: a line is flushed to its file or to standard output before the poll sends the
-// acknowledgement, so an acknowledged event is never lost. An acknowledgement whose reply was
-// lost is repeated before the next fetch, so a message whose deletion did not reach the
-// controller is not shown twice.
+// acknowledged: every line of a message is flushed to its file or to standard output before the
+// poll sends the first acknowledgement, so an acknowledged event is never lost, and a line that
+// could not be written leaves the message unacknowledged in the controller. An acknowledgement
+// whose reply was lost is repeated by the gate library before the next fetch, so a message whose
+// deletion did not reach the controller is not shown twice.
 //
 // A lost link is reopened with a back-off that doubles up to maxBackoffMs, each attempt said on
 // stderr; polling resumes where it stopped. SIGINT and SIGTERM end the run between two polls.
@@ -53,14 +55,12 @@ private:
     void Tick();
     // Reads the controller's mode; false when the read failed (its result in LastResult).
     bool ReadMode();
-    // Repeats acknowledgements whose outcome is unknown; false when the link failed again.
-    bool RetryAcknowledgements();
     void AfterPoll();
     void LinkLost(std::int32_t result);
     void Reconnect();
     void Finish(int exitCode, const std::optional<Failure>& failure = std::nullopt);
     bool WriteLine(monitor::MonitorList list, const QString& line);
-    bool WriteText(const QString& text);
+    bool WriteText(const std::function<QString(const QDateTime& at)>& textAt);
     void Note(const QString& message) const;
 
     // PollSink
@@ -70,7 +70,6 @@ private:
     std::optional<std::array<gate::Byte, 6>> LedBuzzerSelection() override;
     void Report(const QString&, std::int32_t, gate::Byte) override {}
     bool MayAcknowledge() override;
-    void Acknowledged(std::int32_t result) override;
 
     GateConnection& connection_;
     MonitorOptions options_;
@@ -87,7 +86,6 @@ private:
     bool easMode_ = false;
     int commFailures_ = 0;
     int backoffMs_ = 0;
-    int pendingAcks_ = 0;  // acknowledgements sent whose outcome is unknown
     std::int32_t lastNotedResult_ = 0;
     bool writeFailed_ = false;
     QString writeError_;

@@ -243,7 +243,13 @@ Exchange WireGateLibrary::Call(std::int32_t h, Byte a, Command command, Byte& s,
 
 std::int32_t WireGateLibrary::Fetch(std::int32_t h, Byte a, Command command,
                                     const QByteArray& payload, std::span<Byte> buffer, Byte& length,
-                                    Byte& kind, Byte& s) {
+                                    Byte& kind, Byte& s, bool delivers) {
+    if (delivers) {
+        if (const std::int32_t r = ResolveAcknowledgement(h, a); r != result::kOk) {
+            length = 0;
+            return r;
+        }
+    }
     const Exchange x = Call(h, a, command, s, payload);
     if (x.result == result::kOk) {
         const wire::FetchOutput out = wire::CopyFetch(x.payload, buffer);
@@ -253,6 +259,33 @@ std::int32_t WireGateLibrary::Fetch(std::int32_t h, Byte a, Command command,
         length = 0;  // nothing valid in the buffer
     }
     return x.result;
+}
+
+AcknowledgementTracker::Destination WireGateLibrary::AckDestination(std::int32_t h, Byte a) const {
+    QString link = QString::number(h);
+    if (target_ && target_->kind == LinkTarget::Kind::Tcp) {
+        link = target_->address % u':' % link;
+    } else if (target_) {
+        link = QStringLiteral("COM") % link;
+    }
+    return {link, a};
+}
+
+Exchange WireGateLibrary::SendAcknowledge(std::int32_t h, Byte a) {
+    Byte s = 0;  // Acknowledge has no reply status for its caller
+    const Exchange x = Call(h, a, Command::Acknowledge, s);
+    if (h == handle_) {
+        acknowledgements_.Sent(AckDestination(h, a), x.replied);
+    }
+    return x;
+}
+
+std::int32_t WireGateLibrary::ResolveAcknowledgement(std::int32_t h, Byte a) {
+    if (h != handle_ || !acknowledgements_.Unresolved(AckDestination(h, a))) {
+        return result::kOk;
+    }
+    const Exchange x = SendAcknowledge(h, a);
+    return x.replied ? result::kOk : x.result;
 }
 
 std::int32_t WireGateLibrary::ExchangeByte(std::int32_t h, Byte a, Command command, Byte& value,

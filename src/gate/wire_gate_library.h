@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gate/acknowledgement_tracker.h"
 #include "gate/com_port_table.h"
 #include "gate/gate_library.h"
 #include "gate/link_target.h"
@@ -28,6 +29,11 @@ namespace gate {
 //
 // The reply status S is written from every valid reply; when no valid reply arrived (48, 49) it
 // keeps its value.
+//
+// An Acknowledge whose reply was lost is repeated before the next GetChannelMessage,
+// GetEASMessage or RetrieveEarliestRecord to the same link and controller (even after the link
+// was closed and opened again), so what was shown is never delivered a second time; when the
+// repeat gets no reply either, that fetch answers the repeat's result without being sent.
 class WireGateLibrary final : public GateLibrary {
 public:
     explicit WireGateLibrary(ComPortTable table, SerialDeviceLister lister = SystemSerialDevices,
@@ -149,9 +155,18 @@ private:
                         const QByteArray& payload = {},
                         std::optional<wire::LengthRule> replyLength = std::nullopt,
                         std::optional<Byte> alsoFrom = std::nullopt);
-    // The fetches share their reply layout.
+    // The fetches share their reply layout. A fetch that delivers (one an Acknowledge deletes)
+    // first repeats a lost acknowledgement.
     std::int32_t Fetch(std::int32_t h, Byte a, wire::Command command, const QByteArray& payload,
-                       std::span<Byte> buffer, Byte& length, Byte& kind, Byte& s);
+                       std::span<Byte> buffer, Byte& length, Byte& kind, Byte& s,
+                       bool delivers = true);
+    // Sends an Acknowledge and notes whether its reply came back.
+    wire::Exchange SendAcknowledge(std::int32_t h, Byte a);
+    // Repeats a lost acknowledgement to this link and controller; 0, or the repeat's result
+    // when it was lost again.
+    std::int32_t ResolveAcknowledgement(std::int32_t h, Byte a);
+    // The link of handle h and controller a, as the tracker knows them.
+    AcknowledgementTracker::Destination AckDestination(std::int32_t h, Byte a) const;
     // The switch operations: one request byte out, the setting back in it.
     std::int32_t ExchangeByte(std::int32_t h, Byte a, wire::Command command, Byte& value, Byte& s);
 
@@ -166,6 +181,7 @@ private:
     bool reconnecting_ = true;
     LinkObserver observer_;
     wire::Transactor transactor_;
+    AcknowledgementTracker acknowledgements_;
 
     std::unique_ptr<SerialLink> if2_;
     std::int32_t if2Com_ = -1;

@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kCom = 1;
 constexpr qint64 kCallBoundMs = 2500;
+constexpr std::uint8_t kAcknowledgeCommand = 0x1F;
 
 QByteArray hex(const char* text) {
     return QByteArray::fromHex(text);
@@ -288,6 +289,80 @@ private Q_SLOTS:
         QCOMPARE(rig.LogStatus(count), 0);
         QCOMPARE(count, 0);
         QCOMPARE(lib.RetrieveEarliestRecord(a, record, length, kind, s, h), 0);
+        QCOMPARE(int(kind), int(gate::wire::kNothingPending));
+    }
+
+    // An acknowledgement whose reply was lost is repeated before the next fetch that delivers,
+    // so what was shown is deleted once and never delivered again; when the repeat is lost too
+    // that fetch is not sent (it would deliver the same again) and the next one repeats it.
+    void lostAcknowledgementIsRepeated_data() {
+        QTest::addColumn<QString>("transport");
+        QTest::addColumn<QString>("fetch");
+        QTest::addColumn<int>("faultKind");
+        QTest::addColumn<int>("losses");
+        using K = sim::Fault::Kind;
+        for (const char* t : {"tcp", "pty"}) {
+            const QString tr = QLatin1String(t);
+            const auto row = [&](const char* name) -> QTestData& {
+                return QTest::newRow(qPrintable(tr + u' ' + QLatin1String(name)));
+            };
+            row("channel, request lost") << tr << "channel" << int(K::Drop) << 1;
+            row("EAS, request lost") << tr << "eas" << int(K::Drop) << 1;
+            row("earliest record, request lost") << tr << "record" << int(K::Drop) << 1;
+            row("channel, repeat lost too") << tr << "channel" << int(K::Drop) << 2;
+            row("channel, reply late") << tr << "channel" << int(K::Delay) << 1;
+            row("EAS, reply corrupt") << tr << "eas" << int(K::CorruptCrc) << 1;
+        }
+    }
+    void lostAcknowledgementIsRepeated() {
+        QFETCH(QString, transport);
+        QFETCH(QString, fetch);
+        QFETCH(int, faultKind);
+        QFETCH(int, losses);
+        Rig rig;
+        QVERIFY(rig.Start(transport));
+        auto& lib = *rig.library;
+        if (fetch == QLatin1String("eas")) {
+            Byte mode = 0x81;
+            QCOMPARE(lib.ModeSwitch(rig.a, mode, rig.s, rig.h), 0);
+        }
+        rig.simulator.WithModel([](sim::ControllerModel& m) {
+            m.PushChannelMessage(3, hex("180506090807"));
+            m.PushEasMessage(0x21, hex("180506090807"));
+            m.AppendRecord(4, hex("180506090807"));
+        });
+        std::array<Byte, gate::kMessageBufferSize> buffer{};
+        Byte length = 0;
+        Byte kind = 0;
+        const auto Fetch = [&] {
+            if (fetch == QLatin1String("channel")) {
+                return lib.GetChannelMessage(rig.a, buffer, length, kind, rig.s, rig.h);
+            }
+            if (fetch == QLatin1String("eas")) {
+                return lib.GetEASMessage(rig.a, buffer, length, kind, rig.s, rig.h);
+            }
+            return lib.RetrieveEarliestRecord(rig.a, buffer, length, kind, rig.s, rig.h);
+        };
+        QCOMPARE(Fetch(), 0);
+        QVERIFY(kind != gate::wire::kNothingPending);
+
+        sim::Fault fault{static_cast<sim::Fault::Kind>(faultKind), 800, 0, kAcknowledgeCommand};
+        rig.simulator.AddFault(fault, losses);
+        QVERIFY(lib.Acknowledge(rig.a, rig.h) != 0);
+        for (int lost = 1; lost < losses; ++lost) {
+            QCOMPARE(Fetch(), result::kCommError);
+            QCOMPARE(int(length), 0);
+        }
+        QCOMPARE(Fetch(), 0);
+        QCOMPARE(int(kind), int(gate::wire::kNothingPending));
+        if (fetch == QLatin1String("record")) {
+            std::int32_t count = -1;
+            QCOMPARE(rig.LogStatus(count), 0);
+            QCOMPARE(count, 0);
+        }
+        // Resolved: later acknowledgements and fetches go on as usual.
+        QCOMPARE(lib.Acknowledge(rig.a, rig.h), result::kNoRecord);
+        QCOMPARE(Fetch(), 0);
         QCOMPARE(int(kind), int(gate::wire::kNothingPending));
     }
 

@@ -16,6 +16,7 @@ namespace {
 
 constexpr sim::Byte kPassageTimeout = 3;
 constexpr std::uint8_t kAcknowledge = 0x1F;
+constexpr std::uint8_t kBuzzerAndLed = 0x07;
 
 // Passage time-out number n: its time's seconds tell the events apart.
 QByteArray Event(int n) {
@@ -134,6 +135,40 @@ private Q_SLOTS:
         QCOMPARE(monitor.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(monitor.readAllStandardOutput()),
                  QStringLiteral("2024-05-06 09:08:01  通过超时\n2024-05-06 09:08:02  通过超时\n"));
+        simulator.Stop();
+    }
+
+    // A tagged passage whose lamp and buzzer command gets no reply: the passage line and both
+    // tag-data lines are written (before the acknowledgement), and the message, acknowledged
+    // once, is not written again.
+    void tagLinesWrittenWhenTheLampCommandFails() {
+        sim::GateSimulator simulator;
+        sim::SimulatorOptions options;
+        options.tcpPort = 0;
+        QString error;
+        QVERIFY2(simulator.Start(options, &error), qPrintable(error));
+        simulator.AddFault(sim::Fault{sim::Fault::Kind::Drop, 0, 0, kBuzzerAndLed});
+        simulator.WithModel([](sim::ControllerModel& m) {
+            m.PushChannelMessage(0, QByteArray::fromHex("0123456789ABCDEF31180506090807A1B2"));
+            return 0;
+        });
+        QProcess monitor;
+        monitor.start(QStringLiteral(GATECTL_PATH),
+                      {QStringLiteral("monitor"), QStringLiteral("--tcp"),
+                       TcpArgument(simulator.Endpoints().tcpPort), QStringLiteral("--led-buzzer"),
+                       QStringLiteral("1,1,1,1,1,1")});
+        QVERIFY(monitor.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(
+            simulator.WithModel([](sim::ControllerModel& m) { return m.ChannelQueue().Size(); }), 0,
+            10000);
+        QTest::qWait(500);  // polls after it: the message must not be written again
+        monitor.terminate();
+        QVERIFY(monitor.waitForFinished(5000));
+        QCOMPARE(monitor.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(monitor.readAllStandardOutput()),
+                 QStringLiteral("2024-05-06 09:08:07  01 23 45 67 89 AB CD EF 正向\n"
+                                "2024-05-06 09:08:07  0123456789ABCDEF\n"
+                                "          A1B2\n"));
         simulator.Stop();
     }
 };
