@@ -121,6 +121,9 @@ void MonitorSession::AfterPoll() {
         return;
     }
     const std::int32_t r = connection_.State().LastResult;
+    if (!IsCommunicationResult(r)) {
+        backoffMs_ = 0;  // the link carried a poll: a later loss starts the back-off afresh
+    }
     if (r == gate::result::kOk) {
         commFailures_ = 0;
         if (lastNotedResult_ != 0) {
@@ -152,7 +155,10 @@ void MonitorSession::AfterPoll() {
 
 void MonitorSession::LinkLost(std::int32_t result) {
     pollTimer_.stop();
-    backoffMs_ = options_.firstBackoffMs;
+    // A link lost again before any poll of it got a reply does not start the back-off over:
+    // one that reopens and drops at once would otherwise be reopened twice a second.
+    backoffMs_ =
+        backoffMs_ == 0 ? options_.firstBackoffMs : std::min(backoffMs_ * 2, options_.maxBackoffMs);
     Note(QStringLiteral("link lost (%1); reconnecting in %2 ms")
              .arg(ExplainResult(result))
              .arg(backoffMs_));
@@ -161,8 +167,14 @@ void MonitorSession::LinkLost(std::int32_t result) {
 
 void MonitorSession::Reconnect() {
     if (const auto failure = connection_.Reopen()) {
+        if (failure->final) {
+            Finish(Code(failure->failure.code), failure->failure);
+            return;
+        }
         backoffMs_ = std::min(backoffMs_ * 2, options_.maxBackoffMs);
-        Note(QStringLiteral("%1; next attempt in %2 ms").arg(failure->message).arg(backoffMs_));
+        Note(QStringLiteral("%1; next attempt in %2 ms")
+                 .arg(failure->failure.message)
+                 .arg(backoffMs_));
         reconnectTimer_.start(backoffMs_);
         return;
     }

@@ -41,7 +41,10 @@ struct MonitorOptions {
 // deletion did not reach the controller is not shown twice.
 //
 // A lost link is reopened with a back-off that doubles up to maxBackoffMs, each attempt said on
-// stderr; polling resumes where it stopped. SIGINT and SIGTERM end the run between two polls.
+// stderr; polling resumes where it stopped. The back-off starts over only once a poll of the
+// reopened link got a reply. A reopened link that another controller answers, or a lost serial
+// line whose controller has no serial number, ends the run (exit code 3). SIGINT and SIGTERM
+// end the run between two polls.
 class MonitorSession final : public QObject, private monitor::PollSink {
     Q_OBJECT
 public:
@@ -85,7 +88,7 @@ private:
 
     bool easMode_ = false;
     int commFailures_ = 0;
-    int backoffMs_ = 0;
+    int backoffMs_ = 0;  // 0: the link carried a poll since it was last (re)opened
     std::int32_t lastNotedResult_ = 0;
     bool writeFailed_ = false;
     QString writeError_;

@@ -4,6 +4,7 @@
 #include "gate_simulator.h"
 #include "gatectl_runner.h"
 #include "golden_records.h"
+#include "model_settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -169,6 +170,70 @@ private Q_SLOTS:
                  QStringLiteral("2024-05-06 09:08:07  01 23 45 67 89 AB CD EF 正向\n"
                                 "2024-05-06 09:08:07  0123456789ABCDEF\n"
                                 "          A1B2\n"));
+        simulator.Stop();
+    }
+
+    // Every fetch drops the connection; the mode read after each reopen still answers. The
+    // back-off grows instead of starting over at each reopen: about one connection a second
+    // at most, not two.
+    void backoffGrowsWhileEveryPollDropsTheLink() {
+        sim::GateSimulator simulator;
+        sim::SimulatorOptions options;
+        options.tcpPort = 0;
+        QString error;
+        QVERIFY2(simulator.Start(options, &error), qPrintable(error));
+        constexpr std::uint8_t kGetChannelMessage = 0x1A;
+        simulator.AddFault(sim::Fault{sim::Fault::Kind::Disconnect, 0, 0, kGetChannelMessage},
+                           1000);
+        QProcess monitor;
+        monitor.start(QStringLiteral(GATECTL_PATH),
+                      {QStringLiteral("monitor"), QStringLiteral("--tcp"),
+                       TcpArgument(simulator.Endpoints().tcpPort)});
+        QVERIFY(monitor.waitForStarted());
+        QTest::qWait(4500);
+        const int connections = simulator.TcpConnectionsAccepted();
+        monitor.terminate();
+        QVERIFY(monitor.waitForFinished(5000));
+        QCOMPARE(monitor.exitCode(), 0);
+        const QByteArray err = monitor.readAllStandardError();
+        QVERIFY2(connections >= 3 && connections <= 5,
+                 qPrintable(QString::number(connections) + u'\n' + QString::fromUtf8(err)));
+        QVERIFY(err.count("reconnected") >= 2);
+        simulator.Stop();
+    }
+
+    // The link comes back to another controller (another serial number behind the module):
+    // the run ends with exit code 3 and says why; nothing is fetched from that controller.
+    void anotherControllerAfterAReopenEndsTheRun() {
+        sim::GateSimulator simulator;
+        sim::SimulatorOptions options;
+        options.tcpPort = 0;
+        QString error;
+        QVERIFY2(simulator.Start(options, &error), qPrintable(error));
+        QProcess monitor;
+        monitor.start(QStringLiteral(GATECTL_PATH),
+                      {QStringLiteral("monitor"), QStringLiteral("--tcp"),
+                       TcpArgument(simulator.Endpoints().tcpPort)});
+        QVERIFY(monitor.waitForStarted());
+        QByteArray err;
+        connect(&monitor, &QProcess::readyReadStandardError, this,
+                [&] { err += monitor.readAllStandardError(); });
+        QTRY_VERIFY_WITH_TIMEOUT(err.contains("polling"), 5000);
+        // The next request drops the line (before it runs); then the other controller is there.
+        simulator.AddFault(sim::Fault{sim::Fault::Kind::Disconnect, 0, 0});
+        simulator.WithModel([](sim::ControllerModel& m) {
+            m.PushChannelMessage(kPassageTimeout, Event(1));
+            return sim::ApplySetting(m, QStringLiteral("serial"), QStringLiteral("0A0B0C0D"));
+        });
+        QVERIFY(monitor.waitForFinished(10000));
+        err += monitor.readAllStandardError();
+        QCOMPARE(monitor.exitCode(), 3);
+        QVERIFY2(err.contains("another controller") && err.contains("0A0B0C0D"), err.constData());
+        QCOMPARE(simulator.WithModel([](sim::ControllerModel& m) {
+            return static_cast<int>(m.ChannelQueue().Size());
+        }),
+                 1);
+        QVERIFY(monitor.readAllStandardOutput().isEmpty());
         simulator.Stop();
     }
 };
