@@ -3,6 +3,7 @@
 #include "if2_pty_output.h"
 #include "model_settings.h"
 #include "pty_line_server.h"
+#include "steady_traffic.h"
 #include "tcp_line_server.h"
 #include "timeline.h"
 
@@ -123,19 +124,33 @@ bool GateSimulator::Start(const SimulatorOptions& options, QString* error) {
         std::lock_guard<std::mutex> lock(endpointsMutex_);
         endpoints_.if2PtyPath = path;
     }
+    // What drives every controller (the steady load, the scenario and demo timeline), each on a
+    // thread of its own.
+    const auto drive =
+        [this](
+            const std::function<std::unique_ptr<QObject>(std::vector<SharedController*>)>& make) {
+            auto thread = std::make_unique<ServerThread>();
+            thread->Launch(
+                [&](QString*) -> std::unique_ptr<QObject> {
+                    std::vector<SharedController*> all;
+                    for (const auto& controller : controllers_) {
+                        all.push_back(controller.get());
+                    }
+                    return make(std::move(all));
+                },
+                nullptr);
+            threads_.push_back(std::move(thread));
+        };
+    if (options.steadyRate > 0) {
+        drive([&](std::vector<SharedController*> all) {
+            return std::make_unique<SteadyTraffic>(std::move(all), options.steadyRate,
+                                                   options.steadyCount);
+        });
+    }
     if (options.scenario || options.demoSeed) {
-        auto thread = std::make_unique<ServerThread>();
-        thread->Launch(
-            [&](QString*) -> std::unique_ptr<QObject> {
-                std::vector<SharedController*> all;
-                for (const auto& controller : controllers_) {
-                    all.push_back(controller.get());
-                }
-                return std::make_unique<Timeline>(std::move(all), options.scenario,
-                                                  options.demoSeed);
-            },
-            nullptr);
-        threads_.push_back(std::move(thread));
+        drive([&](std::vector<SharedController*> all) {
+            return std::make_unique<Timeline>(std::move(all), options.scenario, options.demoSeed);
+        });
     }
     return true;
 }

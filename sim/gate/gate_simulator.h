@@ -29,6 +29,10 @@ struct SimulatorOptions {
     int baud = 115200;
     std::optional<Scenario> scenario;
     std::optional<std::uint32_t> demoSeed;  // demo traffic with this seed
+    // A steady load for benchmarks (SteadyTraffic): passages a second per controller (0: none),
+    // and how many each queues in all (0: no end).
+    int steadyRate = 0;
+    std::int64_t steadyCount = 0;
     QString logFile;
     std::vector<std::pair<QString, QString>> settings;  // applied before the lines open
     // Controllers on each line, at consecutive addresses from the first one's (its `address`

@@ -16,6 +16,7 @@
 namespace {
 
 int gSignalPipe[2] = {-1, -1};
+constexpr int kMaxSteadyRate = 10000;
 
 void OnSignal(int) {
     const char c = 1;
@@ -97,8 +98,19 @@ int main(int argc, char** argv) {
                        "the --tcp port (each on a free port with port 0); 1 to %1.")
             .arg(sim::kMaxTcpLines),
         QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions(
-        {tcp, noTcp, pty, if2Pty, baud, scenario, demo, seed, log, set, controllers, lines});
+    const QCommandLineOption rate(
+        QStringLiteral("rate"),
+        QStringLiteral("A steady load for benchmarks: each controller queues N tagged passages a "
+                       "second (channel-management mode), each UID stamped with its queue "
+                       "time; 1 to %1.")
+            .arg(kMaxSteadyRate),
+        QStringLiteral("N"));
+    const QCommandLineOption rateCount(
+        QStringLiteral("rate-count"),
+        QStringLiteral("With --rate: each controller stops after N passages (default: no end)."),
+        QStringLiteral("N"));
+    parser.addOptions({tcp, noTcp, pty, if2Pty, baud, scenario, demo, seed, log, set, controllers,
+                       lines, rate, rateCount});
     if (const std::optional<int> exitCode = commandLine.Parse(QCoreApplication::arguments())) {
         return *exitCode;
     }
@@ -161,6 +173,20 @@ int main(int argc, char** argv) {
             return commandLine.UsageError(QStringLiteral("--seed wants a number"));
         }
         options.demoSeed = s;
+    }
+    if (parser.isSet(rate)) {
+        options.steadyRate = parser.value(rate).toInt(&ok);
+        if (!ok || options.steadyRate < 1 || options.steadyRate > kMaxSteadyRate) {
+            return commandLine.UsageError(
+                QStringLiteral("--rate wants 1 to %1 a second").arg(kMaxSteadyRate));
+        }
+    }
+    if (parser.isSet(rateCount)) {
+        options.steadyCount = parser.value(rateCount).toLongLong(&ok);
+        if (!parser.isSet(rate) || !ok || options.steadyCount < 1) {
+            return commandLine.UsageError(
+                QStringLiteral("--rate-count wants a positive number, with --rate"));
+        }
     }
     options.logFile = parser.value(log);
     // Settings are tried on a scratch model first, so a bad one is refused as input.

@@ -13,6 +13,9 @@ namespace bridge {
 namespace {
 
 constexpr qint64 kProbeIntervalMs = 1000;
+// How long a group's first event waits for others to join its commit; small beside a sync.
+constexpr auto kGroupWindow = std::chrono::microseconds(1000);
+constexpr qint64 kGroupsKept = 1024;
 
 // One prepared statement, finalised when it goes out of scope.
 class Statement {
@@ -158,28 +161,14 @@ bool Spool::EnsureGateLocked(const QString& gate) {
     return s.Bind(1, gate).Step() == SQLITE_DONE;
 }
 
-bool Spool::Add(const QString& gate, const QString& topic,
-                const std::function<QByteArray(const QString& id)>& payload) {
-    std::lock_guard lock(mutex_);
-    if (!blockReason_.isEmpty()) {
+bool Spool::InsertLocked(const QString& gate, const QString& topic,
+                         const std::function<QByteArray(const QString& id)>& payload) {
+    if (!EnsureGateLocked(gate)) {
         return false;
-    }
-    if (UsedBytesLocked() >= maxBytes_) {
-        Block(QStringLiteral("the spool reached its bound of %1 MB").arg(maxBytes_ >> 20));
-        return false;
-    }
-    const auto fail = [this] {
-        const QString why = QString::fromUtf8(sqlite3_errmsg(db_));
-        Exec("ROLLBACK");
-        Block(QStringLiteral("cannot write the spool: ") + why);
-        return false;
-    };
-    if (!Exec("BEGIN IMMEDIATE") || !EnsureGateLocked(gate)) {
-        return fail();
     }
     Statement next(db_, "SELECT next_seq FROM gate WHERE name=?1");
     if (next.Bind(1, gate).Step() != SQLITE_ROW) {
-        return fail();
+        return false;
     }
     const qint64 seq = next.Int(0);
     const QString id = QStringLiteral("%1-%2-%3").arg(instanceId_, gate).arg(seq);
@@ -187,11 +176,75 @@ bool Spool::Add(const QString& gate, const QString& topic,
                      "INSERT INTO event(gate, topic, payload, created_ms) VALUES(?1, ?2, ?3, ?4)");
     insert.Bind(1, gate).Bind(2, topic).Bind(3, payload(id)).Bind(4, clock_());
     Statement bump(db_, "UPDATE gate SET next_seq=next_seq+1, ack_pending=1 WHERE name=?1");
-    if (insert.Step() != SQLITE_DONE || bump.Bind(1, gate).Step() != SQLITE_DONE ||
-        !Exec("COMMIT")) {
-        return fail();
+    return insert.Step() == SQLITE_DONE && bump.Bind(1, gate).Step() == SQLITE_DONE;
+}
+
+bool Spool::Add(const QString& gate, const QString& topic,
+                const std::function<QByteArray(const QString& id)>& payload) {
+    std::unique_lock lock(mutex_);
+    if (!blockReason_.isEmpty()) {
+        return false;
     }
-    return true;
+    const bool leader = !groupOpen_;
+    if (leader) {
+        if (UsedBytesLocked() >= maxBytes_) {
+            Block(QStringLiteral("the spool reached its bound of %1 MB").arg(maxBytes_ >> 20));
+            return false;
+        }
+        if (!Exec("BEGIN IMMEDIATE")) {
+            Block(QStringLiteral("cannot write the spool: ") +
+                  QString::fromUtf8(sqlite3_errmsg(db_)));
+            return false;
+        }
+        groupOpen_ = true;
+        ++groupId_;
+    }
+    const qint64 group = groupId_;
+    // A failed statement spoils the group: it is rolled back whole, and no member's gate is
+    // acknowledged.
+    if (!InsertLocked(gate, topic, payload) && failedGroups_.insert(group).second) {
+        Block(QStringLiteral("cannot write the spool: ") + QString::fromUtf8(sqlite3_errmsg(db_)));
+    }
+    if (!leader) {
+        groupDone_.wait(lock, [&] { return groupsDone_ >= group; });
+        return !failedGroups_.contains(group);
+    }
+    // The leader lets the workers that arrive meanwhile join, then commits for all of them.
+    const auto until = std::chrono::steady_clock::now() + kGroupWindow;
+    while (groupDone_.wait_until(lock, until) != std::cv_status::timeout) {
+    }
+    bool ok = !failedGroups_.contains(group);
+    if (ok && !Exec("COMMIT")) {
+        ok = false;
+        failedGroups_.insert(group);
+        Block(QStringLiteral("cannot write the spool: ") + QString::fromUtf8(sqlite3_errmsg(db_)));
+    }
+    if (!ok) {
+        Exec("ROLLBACK");
+    }
+    ++eventCommits_;
+    groupOpen_ = false;
+    groupsDone_ = group;
+    failedGroups_.erase(failedGroups_.begin(), failedGroups_.lower_bound(group - kGroupsKept));
+    groupDone_.notify_all();
+    return ok;
+}
+
+void Spool::WaitForGroupLocked(std::unique_lock<std::mutex>& lock) {
+    groupDone_.wait(lock, [this] { return !groupOpen_; });
+}
+
+bool Spool::ExecUnsynced(const std::function<bool()>& writes) {
+    // Not synced by itself: the next synced commit (WAL order) or a checkpoint takes it to disk.
+    Exec("PRAGMA synchronous=NORMAL");
+    const bool ok = writes();
+    Exec("PRAGMA synchronous=FULL");
+    return ok;
+}
+
+qint64 Spool::EventCommits() {
+    std::lock_guard lock(mutex_);
+    return eventCommits_;
 }
 
 bool Spool::AckPending(const QString& gate) {
@@ -202,8 +255,14 @@ bool Spool::AckPending(const QString& gate) {
 
 bool Spool::ClearAckPending(const QString& gate) {
     std::lock_guard lock(mutex_);
-    Statement s(db_, "UPDATE gate SET ack_pending=0 WHERE name=?1");
-    if (s.Bind(1, gate).Step() != SQLITE_DONE) {
+    // Inside an open group the clear is committed with it; a rollback of that group only
+    // repeats the acknowledgement.
+    const auto clear = [&] {
+        Statement s(db_, "UPDATE gate SET ack_pending=0 WHERE name=?1");
+        return s.Bind(1, gate).Step() == SQLITE_DONE;
+    };
+    const bool cleared = groupOpen_ ? clear() : ExecUnsynced(clear);
+    if (!cleared) {
         Block(QStringLiteral("cannot write the spool: ") + QString::fromUtf8(sqlite3_errmsg(db_)));
         return false;
     }
@@ -211,7 +270,8 @@ bool Spool::ClearAckPending(const QString& gate) {
 }
 
 QList<Spool::Entry> Spool::After(qint64 seq, int limit) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    WaitForGroupLocked(lock);  // only committed events go to the broker
     Statement s(db_, "SELECT seq, topic, payload FROM event WHERE seq > ?1 ORDER BY seq LIMIT ?2");
     s.Bind(1, seq).Bind(2, qint64(limit));
     QList<Entry> out;
@@ -225,15 +285,19 @@ void Spool::Remove(const QList<qint64>& seqs) {
     if (seqs.isEmpty()) {
         return;
     }
-    std::lock_guard lock(mutex_);
-    // A failed delete leaves the entry to be published again: at least once, never lost.
-    Exec("BEGIN");
-    Statement s(db_, "DELETE FROM event WHERE seq=?1");
-    for (const qint64 seq : seqs) {
-        s.Bind(1, seq).Step();
-        s.Reset();
-    }
-    Exec("COMMIT");
+    std::unique_lock lock(mutex_);
+    WaitForGroupLocked(lock);
+    // A failed or unsynced delete leaves the entry to be published again: at least once, never
+    // lost.
+    ExecUnsynced([this, &seqs] {
+        Exec("BEGIN");
+        Statement s(db_, "DELETE FROM event WHERE seq=?1");
+        for (const qint64 seq : seqs) {
+            s.Bind(1, seq).Step();
+            s.Reset();
+        }
+        return Exec("COMMIT");
+    });
 }
 
 Spool::Figures Spool::Measure() {
@@ -257,10 +321,11 @@ qint64 Spool::Backlog(const QString& gate) {
 }
 
 bool Spool::Writable() {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     if (blockReason_.isEmpty()) {
         return true;
     }
+    WaitForGroupLocked(lock);
     const qint64 now = clock_();
     if (now - lastProbeMs_ < kProbeIntervalMs) {
         return false;

@@ -5,10 +5,12 @@
 #include <QString>
 
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 
 struct sqlite3;
 
@@ -23,6 +25,14 @@ namespace bridge {
 // before the gate's next fetch. Event ids are "<instance>-<gate>-<seq>": the instance id is
 // made once with the spool and kept in it (and in the file instance-id beside it), the sequence
 // grows in the same transaction that stores the event, so no id is ever given twice.
+//
+// Events of all workers that arrive together share one transaction and one sync (a group
+// commit): a worker's Add returns once the commit holding its event is on the disk, and a
+// commit syncs the disk once for everyone in it, so the spool keeps up with many gates on a disk
+// whose sync takes milliseconds. Clearing an acknowledgement and removing confirmed entries are
+// not synced on their own (they ride on the next sync): losing them in a power cut only repeats
+// an acknowledgement (which deletes nothing more) or a publication (the subscriber drops the
+// repeated id), so nothing is lost.
 //
 // When the spool cannot be written (disk full, unwritable, or past its size bound) it says so
 // (Blocked) and takes nothing until a probe write succeeds again, at most once a second.
@@ -66,6 +76,9 @@ public:
     void Remove(const QList<qint64>& seqs);
 
     Figures Measure();
+    // Transactions that stored events since the spool was opened (fewer than the events when
+    // workers share commits).
+    qint64 EventCommits();
     qint64 Backlog(const QString& gate);
 
     // Whether the spool takes events now; while blocked, probes the store at most once a
@@ -81,6 +94,12 @@ private:
     qint64 UsedBytesLocked();
     void Block(const QString& reason);
     bool EnsureGateLocked(const QString& gate);
+    bool InsertLocked(const QString& gate, const QString& topic,
+                      const std::function<QByteArray(const QString& id)>& payload);
+    // Waits until no group transaction is open, so that a statement of its own is not taken
+    // into one.
+    void WaitForGroupLocked(std::unique_lock<std::mutex>& lock);
+    bool ExecUnsynced(const std::function<bool()>& writes);
 
     sqlite3* db_;
     QString dir_;
@@ -88,6 +107,12 @@ private:
     Clock clock_;
     QString instanceId_;
     std::mutex mutex_;
+    std::condition_variable groupDone_;
+    bool groupOpen_ = false;         // a transaction of events is open, its leader waits for more
+    qint64 groupId_ = 0;             // the latest group's number
+    qint64 groupsDone_ = 0;          // groups committed or rolled back, in order
+    std::set<qint64> failedGroups_;  // recent groups that were rolled back
+    qint64 eventCommits_ = 0;
     QString blockReason_;
     qint64 lastProbeMs_ = 0;
 };

@@ -4,6 +4,8 @@
 #include "cli/subcommands.h"
 #include "core/commands/device_values.h"
 
+#include <QRegularExpression>
+
 namespace cli {
 
 namespace {
@@ -37,7 +39,8 @@ int RunMonitor(const QString& words, const QStringList& arguments) {
     AddLinkOptions(cl);
     const QCommandLineOption format(QStringLiteral("format"),
                                     QStringLiteral("lines (the console's display lines, the "
-                                                   "default) or jsonl."),
+                                                   "default), jsonl (the lines as JSON), or "
+                                                   "events (gate-bridge's event objects)."),
                                     QStringLiteral("FORMAT"), QStringLiteral("lines"));
     const QCommandLineOption output(
         QStringLiteral("output"),
@@ -53,7 +56,12 @@ int RunMonitor(const QString& words, const QStringList& arguments) {
                        "console does: buzzer on, buzzer off, beeps, LED on, LED off, flashes "
                        "(x100 ms and counts; flashes up to 127). Off unless given."),
         QStringLiteral("a,b,c,d,e,f"));
-    for (const auto& o : {format, output, noAck, ledBuzzer}) {
+    const QCommandLineOption gateName(
+        QStringLiteral("gate"),
+        QStringLiteral("With --format events: the gate's name in each event and its id "
+                       "(letters, digits, '-', '_'; default \"gate\")."),
+        QStringLiteral("NAME"), QStringLiteral("gate"));
+    for (const auto& o : {format, output, noAck, ledBuzzer, gateName}) {
         cl.AddOption(o);
     }
     int exitCode = 0;
@@ -63,11 +71,24 @@ int RunMonitor(const QString& words, const QStringList& arguments) {
     }
     MonitorOptions options;
     const QString formatName = cl.Value(format);
-    if (formatName != u"lines" && formatName != u"jsonl") {
-        return cl.Fail(
-            UsageFailure(QStringLiteral("--format %1: expected lines or jsonl").arg(formatName)));
+    if (formatName != u"lines" && formatName != u"jsonl" && formatName != u"events") {
+        return cl.Fail(UsageFailure(
+            QStringLiteral("--format %1: expected lines, jsonl or events").arg(formatName)));
     }
-    options.jsonLines = formatName == u"jsonl" || cl.Json();  // --json: JSON objects too
+    options.events = formatName == u"events";
+    options.jsonLines = !options.events && (formatName == u"jsonl" || cl.Json());
+    options.gateName = cl.Value(gateName);
+    static const QRegularExpression kName(QStringLiteral("^[A-Za-z0-9_-]+$"));
+    if (!kName.match(options.gateName).hasMatch()) {
+        return cl.Fail(UsageFailure(
+            QStringLiteral("--gate %1: letters, digits, '-' and '_' only").arg(options.gateName)));
+    }
+    if (options.events && cl.IsSet(noAck)) {
+        return cl.Fail(UsageFailure(QStringLiteral(
+            "--format events and --no-ack do not go together: an event's id names one message, "
+            "and without acknowledging it a message delivered again cannot be told from a new "
+            "one")));
+    }
     options.outputDirectory = cl.Value(output);
     if (cl.IsSet(output) && options.outputDirectory.isEmpty()) {
         return cl.Fail(UsageFailure(QStringLiteral("--output wants a directory")));

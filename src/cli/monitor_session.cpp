@@ -25,12 +25,22 @@ MonitorSession::MonitorSession(GateConnection& connection, MonitorOptions option
               util::TextTable::Source()) {
     pollTimer_.setInterval(options_.pollIntervalMs);
     connect(&pollTimer_, &QTimer::timeout, this, &MonitorSession::Tick);
+    if (options_.events) {
+        events_ = std::make_unique<EventPoll>(
+            connection.Library(), connection.State(), options_.gateName, options_.ledBuzzer,
+            EventPoll::Sink{[this](const QString& line) {
+                                return !writeFailed_ &&
+                                       WriteText([&](const QDateTime&) { return line; });
+                            },
+                            [this](const QString& message) { Note(message); }});
+    }
     reconnectTimer_.setSingleShot(true);
     connect(&reconnectTimer_, &QTimer::timeout, this, &MonitorSession::Reconnect);
     if (!options_.outputDirectory.isEmpty()) {
         journal_ = std::make_unique<monitor::JournalWriter>(
             options_.outputDirectory,
-            options_.jsonLines ? QStringLiteral("jsonl") : QStringLiteral("log"), clock_);
+            options_.jsonLines || options_.events ? QStringLiteral("jsonl") : QStringLiteral("log"),
+            clock_);
         journal_->SetErrorHandler([this](const QString& message) { writeError_ = message; });
     }
 }
@@ -84,7 +94,9 @@ bool MonitorSession::ReadMode() {
 
 void MonitorSession::Tick() {
     pollLines_.clear();
-    if (easMode_) {
+    if (events_) {
+        events_->Poll(easMode_);
+    } else if (easMode_) {
         poller_.PollEASMessage();
     } else {
         poller_.PollChannelMessage();
@@ -190,9 +202,12 @@ void MonitorSession::Finish(int exitCode, const std::optional<Failure>& failure)
 
 bool MonitorSession::WriteLine(monitor::MonitorList list, const QString& line) {
     // One clock reading stamps the JSON line and picks the day's file.
-    const auto textAt = [&](const QDateTime& at) {
+    return WriteText([&](const QDateTime& at) {
         return options_.jsonLines ? monitor::DisplayLineJson(at, easMode_, list, line) : line;
-    };
+    });
+}
+
+bool MonitorSession::WriteText(const std::function<QString(const QDateTime& at)>& textAt) {
     const bool written =
         journal_ ? journal_->AppendStamped(textAt) : ConsoleIo::OutLine(textAt(clock_.now()));
     if (!written) {

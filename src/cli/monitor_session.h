@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/event_poll.h"
 #include "cli/failure.h"
 #include "cli/gate_connection.h"
 #include "core/monitor/journal_writer.h"
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -20,6 +22,8 @@ namespace cli {
 
 struct MonitorOptions {
     bool jsonLines = false;   // JSON objects instead of the console's display lines
+    bool events = false;      // the bridge's event objects instead (EventPoll); acknowledges
+    QString gateName;         // the events' `gate`
     QString outputDirectory;  // daily files there; standard output when empty
     bool acknowledge = true;
     std::optional<std::array<gate::Byte, 6>> ledBuzzer;  // lamp and buzzer for tagged passages
@@ -59,6 +63,7 @@ private:
     void Reconnect();
     void Finish(int exitCode, const std::optional<Failure>& failure = std::nullopt);
     bool WriteLine(monitor::MonitorList list, const QString& line);
+    bool WriteText(const std::function<QString(const QDateTime& at)>& textAt);
     void Note(const QString& message) const;
 
     // PollSink
@@ -77,6 +82,7 @@ private:
     bool pollBusy_ = false;
     QString lastNoPersonText_;
     monitor::MessagePoller poller_;
+    std::unique_ptr<EventPoll> events_;  // with --format events, in place of poller_
     QTimer pollTimer_;
     QTimer reconnectTimer_;
 

@@ -333,6 +333,95 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode(), 2);
         QCOMPARE(QString::fromUtf8(run.readAllStandardError()), err);
     }
+
+    // The spool at its bound while the broker is away: the bridge stops acknowledging (the
+    // controller keeps the rest), says so in the log and in the state, and takes events again
+    // by itself once the broker confirmed what it holds; every message arrives.
+    void fullSpoolStopsAcknowledgingAndResumes() {
+        QTemporaryDir dir;
+        Broker broker;
+        // The subscriber's queue in the broker must hold the whole backlog.
+        QVERIFY(broker.Start(dir.path(),
+                             QStringLiteral("allow_anonymous true\nmax_queued_messages 0\n")));
+        Subscriber sub;
+        QVERIFY(sub.Start(broker.Port(), kBase + QStringLiteral("/#"), QStringLiteral("full-sub")));
+        auto gate = MakeGate(QStringLiteral("g1"), false);
+        QString error;
+        QVERIFY2(gate->Start(&error), qPrintable(error));
+        gate->options.tcpPort = gate->sim->Endpoints().tcpPort;
+        Bridge bridge;
+        QVERIFY(bridge.Start(SiteFile(dir, broker.Port(), {{gate->name, gate->Port()}},
+                                      QStringLiteral("\n[spool]\nmax_mb = 1\n"))));
+        QTRY_VERIFY_WITH_TIMEOUT(sub.Payloads(QStringLiteral("g1/availability")).contains("online"),
+                                 5000);
+        broker.Stop();
+
+        // Tagged passages of the longest body, each with its own UID, until the spool is full.
+        int pushed = 0;
+        const auto push = [&](int n) {
+            for (int i = 0; i < n; ++i, ++pushed) {
+                const char uid[] = {'\xE0',
+                                    '\x04',
+                                    0,
+                                    0,
+                                    char(pushed >> 24),
+                                    char(pushed >> 16),
+                                    char(pushed >> 8),
+                                    char(pushed)};
+                gate->Push(0, QByteArray(uid, 8) + Hex("31 180506090807") + QByteArray(32, '\xAA'));
+            }
+        };
+        QElapsedTimer filling;
+        filling.start();
+        while (!bridge.Log().contains(QStringLiteral("reached its bound")) &&
+               filling.elapsed() < 90000 && pushed < 5000) {
+            if (gate->Queued() < 50) {
+                push(100);
+            }
+            QTest::qWait(50);
+        }
+        QVERIFY2(bridge.Log().contains(QStringLiteral("not acknowledged")),
+                 qPrintable(bridge.Log()));
+        // Acknowledging has stopped: what the gate holds stays there.
+        push(10);
+        const int held = gate->Queued();
+        QVERIFY(held >= 10);
+        QTest::qWait(2500);
+        QCOMPARE(gate->Queued(), held);
+
+        QVERIFY(broker.Restart());
+        const auto bodies = [&] {
+            QSet<QString> seen;
+            for (const auto& m : sub.On(QStringLiteral("g1/event"))) {
+                seen.insert(m.Json().value(QStringLiteral("body")).toString());
+            }
+            return seen.size();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(bodies(), pushed, 60000);
+        QCOMPARE(gate->Queued(), 0);
+        QVERIFY2(bridge.Log().contains(QStringLiteral("writable again")), qPrintable(bridge.Log()));
+        // The state said why while the spool was full, and says so no more.
+        bool sawBlocked = false;
+        for (const auto& m : sub.On(QStringLiteral("g1/state"))) {
+            const QJsonObject spool = m.Json().value(QStringLiteral("spool")).toObject();
+            sawBlocked = sawBlocked || (spool.value(QStringLiteral("blocked")).toBool() &&
+                                        spool.value(QStringLiteral("reason"))
+                                            .toString()
+                                            .contains(QStringLiteral("bound")));
+        }
+        QVERIFY(sawBlocked);
+        const auto blockedNow = [&] {
+            const auto states = sub.On(QStringLiteral("g1/state"));
+            return states.isEmpty() || states.last()
+                                           .Json()
+                                           .value(QStringLiteral("spool"))
+                                           .toObject()
+                                           .value(QStringLiteral("blocked"))
+                                           .toBool();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!blockedNow(), 40000);
+        QCOMPARE(bridge.Terminate(), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestGateBridge)
