@@ -1,6 +1,8 @@
 #pragma once
 
+#include "bridge/ha_discovery.h"
 #include "bridge/link_worker.h"
+#include "bridge/metrics.h"
 #include "bridge/mqtt_client.h"
 #include "bridge/site_config.h"
 #include "bridge/spool.h"
@@ -46,6 +48,9 @@ public:
     void SpoolBlocked(const QString& reason) override;
     void Log(const QString& line) override;
 
+    // The bridge's Prometheus metrics, for its workers; they outlive them.
+    Metrics& metrics() { return *metrics_; }
+
 private:
     struct InFlight {
         qint64 seq = 0;
@@ -62,8 +67,16 @@ private:
     void HandleConfirmations(const QList<int>& mids);
     void PublishRetained();
     void PublishEvents();
+    // Home Assistant discovery (bridge_homeassistant.cpp).
+    void StartDiscovery();
+    void PublishDiscovery(const QString& gate, const HaIdentity& identity);
+    void ResendDiscovery();
+    void HomeAssistantMessage(const QString& topic, const QByteArray& payload);
+    // The metrics and discovery that follow a worker's state of a gate.
+    void FollowState(const QString& gate, const QJsonObject& state);
 
     SiteConfig config_;
+    std::unique_ptr<Metrics> metrics_;
     std::unique_ptr<Spool> spool_;
     std::unique_ptr<MqttClient> mqtt_;
     QList<std::shared_ptr<LinkWorker>> workers_;
@@ -83,6 +96,8 @@ private:
     QHash<QString, QMap<QString, qint64>> published_;
     QSet<QString> dirtyState_;
     QString spoolBlockReason_;
+    QSet<QString> discoveryTopics_;
+    QHash<QString, HaIdentity> haIdentity_;
     std::mutex logMutex_;
 
     // Publisher thread only.

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "bridge/metrics.h"
 #include "bridge/site_config.h"
 #include "bridge/spool.h"
+#include "bridge/timed_library.h"
 #include "bridge/worker_sink.h"
 #include "gate/connection_state.h"
 
@@ -13,10 +15,6 @@
 #include <atomic>
 #include <memory>
 #include <optional>
-
-namespace gate {
-class WireGateLibrary;
-}
 
 namespace bridge {
 
@@ -44,6 +42,11 @@ public:
     // Polls until Stop(); between two messages, never in the middle of one.
     void Run();
     void Stop() { stop_ = true; }
+    // Where the worker's figures go (round trips, failures, reconnects, events); before Run.
+    void SetMetrics(Metrics* metrics) {
+        metrics_ = metrics;
+        library_.SetMetrics(metrics);
+    }
 
 private:
     struct Gate {
@@ -75,6 +78,7 @@ private:
     void GateDown(Gate& g, const QString& why);
     void PublishState(Gate& g);
     void Sleep(qint64 ms);
+    void CountFailure(const Gate& g, std::int32_t result);
     qint64 Now() const;
 
     QList<Gate> gates_;
@@ -82,7 +86,9 @@ private:
     Spool& spool_;
     WorkerSink& sink_;
     std::atomic<bool> stop_{false};
-    std::unique_ptr<gate::WireGateLibrary> library_;
+    TimedLibrary library_;
+    Metrics* metrics_ = nullptr;
+    bool everOpened_ = false;
     gate::ConnectionState link_;
     bool linkUp_ = false;
     int backoffMs_ = 0;

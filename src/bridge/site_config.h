@@ -45,6 +45,9 @@ struct SiteConfig {
     QString caFile;
     int keepaliveS = 60;
     int spoolMaxMb = 1024;
+    QString metricsListen;     // [metrics] listen, "ADDRESS:PORT"; empty: no metrics endpoint
+    bool haDiscovery = false;  // [homeassistant] discovery
+    QString haPrefix = QStringLiteral("homeassistant");
     QList<GateConfig> gates;
 };
 
