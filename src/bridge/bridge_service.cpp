@@ -179,7 +179,8 @@ void BridgeService::Stop() {
 void BridgeService::SetRetained(const QString& topic, const QByteArray& payload) {
     {
         std::lock_guard lock(mutex_);
-        if (retained_.value(topic) == payload && !stopping_) {
+        // An empty payload clears a retained topic: it, too, is sent once.
+        if (retained_.contains(topic) && retained_.value(topic) == payload && !stopping_) {
             return;
         }
         retained_.insert(topic, payload);
