@@ -1,6 +1,7 @@
 // The simulator's whole request path: any byte stream, fed in pieces, goes through the request
 // scanner and the controller model. It never crashes, answers at most once per request frame,
 // and every answer is one whole reply frame to the request's command and sequence.
+#include "controller_bus.h"
 #include "fuzz_check.h"
 #include "gate/wire_frame.h"
 #include "request_processor.h"
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const qsizetype piece = 1 + data[0] % 32;
 
     sim::SharedController shared;
-    sim::RequestProcessor processor(shared);
+    const sim::ControllerBus bus({&shared});
+    sim::RequestProcessor processor(bus);
     RequestScanner requests;  // the same stream as the simulator sees it
     std::vector<Request> asked;
     std::vector<QByteArray> answers;

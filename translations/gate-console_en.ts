@@ -5,15 +5,15 @@
     <name>Alarms</name>
     <message>
         <source>设置  </source>
-        <translation>Set: </translation>
+        <translation>Set alarms: </translation>
     </message>
     <message>
         <source>询查 </source>
-        <translation>Query: </translation>
+        <translation>Read alarms: </translation>
     </message>
     <message>
         <source>报警设置   </source>
-        <translation>Alarm setting: </translation>
+        <translation>Set alarm patterns: </translation>
     </message>
 </context>
 <context>
@@ -52,7 +52,7 @@
     </message>
     <message>
         <source>请先在“%1”中选择一个数值</source>
-        <translation>Please choose a value in &quot;%1&quot; first</translation>
+        <translation>Please choose a value in &quot;%1&quot; first.</translation>
     </message>
     <message>
         <source>提示</source>
@@ -60,27 +60,27 @@
     </message>
     <message>
         <source>输入数据不正确</source>
-        <translation>The data entered is not valid</translation>
+        <translation>The data entered is not valid.</translation>
     </message>
     <message>
         <source>块数不能为0,且不能大于6</source>
-        <translation>Block count must be 1 to 6</translation>
+        <translation>Block count must be 1 to 6.</translation>
     </message>
     <message>
         <source>请输入新控制器地址</source>
-        <translation>Please enter the new controller address</translation>
+        <translation>Please enter the new controller address.</translation>
     </message>
     <message>
         <source>设置控制器配置信息</source>
-        <translation>Set controller configuration: </translation>
+        <translation>Set configuration: </translation>
     </message>
     <message>
         <source>获取控制器配置信息</source>
-        <translation>Get controller configuration: </translation>
+        <translation>Read configuration: </translation>
     </message>
     <message>
         <source>读取检测配置</source>
-        <translation>Read detection settings: </translation>
+        <translation>Read association: </translation>
     </message>
     <message>
         <source>超前检测时间</source>
@@ -92,11 +92,11 @@
     </message>
     <message>
         <source>设置检测配置</source>
-        <translation>Set detection settings: </translation>
+        <translation>Set association: </translation>
     </message>
     <message>
         <source>读取配置</source>
-        <translation>Read settings: </translation>
+        <translation>Read tag reading: </translation>
     </message>
     <message>
         <source>重复次数</source>
@@ -104,22 +104,30 @@
     </message>
     <message>
         <source>设置配置</source>
-        <translation>Set settings: </translation>
+        <translation>Set tag reading: </translation>
+    </message>
+    <message>
+        <source>读取地址</source>
+        <translation>Read address: </translation>
+    </message>
+    <message>
+        <source>设置地址</source>
+        <translation>Set address: </translation>
     </message>
 </context>
 <context>
     <name>Connection</name>
     <message>
         <source>通讯错误</source>
-        <translation>Communication error</translation>
+        <translation>Communication error.</translation>
     </message>
     <message>
         <source>信息提示</source>
-        <translation>Information</translation>
+        <translation>Notice</translation>
     </message>
     <message>
         <source>请输入要打开的控制器地址</source>
-        <translation>Please enter the address of the controller to open</translation>
+        <translation>Please enter the address of the controller to open.</translation>
     </message>
     <message>
         <source>提示</source>
@@ -154,23 +162,23 @@
     </message>
     <message>
         <source>关闭红外</source>
-        <translation>Infrared off: </translation>
+        <translation>IR off: </translation>
     </message>
     <message>
         <source>打开红外</source>
-        <translation>Infrared on: </translation>
+        <translation>IR on: </translation>
     </message>
     <message>
         <source>查询红外</source>
-        <translation>Read infrared: </translation>
+        <translation>Read IR: </translation>
     </message>
     <message>
         <source>获取控制器基本信息</source>
-        <translation>Get basic info: </translation>
+        <translation>Read basic info: </translation>
     </message>
     <message>
         <source>获取控制器详细信息</source>
-        <translation>Get details: </translation>
+        <translation>Read details: </translation>
     </message>
     <message>
         <source>清除控制器队列中的缓存</source>
@@ -178,7 +186,7 @@
     </message>
     <message>
         <source>获取读写器状态</source>
-        <translation>Get reader status: </translation>
+        <translation>Read reader status: </translation>
     </message>
     <message>
         <source>连接断开</source>
@@ -202,22 +210,22 @@
     </message>
     <message>
         <source>请输入数据</source>
-        <translation>Please enter the data</translation>
+        <translation>Please enter the data.</translation>
     </message>
     <message>
         <source>请输入00-99之间的任一数值</source>
-        <translation>Please enter a number from 00 to 99</translation>
+        <translation>Please enter a number from 00 to 99.</translation>
     </message>
     <message>
         <source>信息提示</source>
-        <translation>Information</translation>
+        <translation>Notice</translation>
     </message>
 </context>
 <context>
     <name>EventJournal</name>
     <message>
         <source>信息提示</source>
-        <translation>Information</translation>
+        <translation>Notice</translation>
     </message>
     <message>
         <source>事件日志无法写入：
@@ -246,11 +254,11 @@ Monitoring goes on; the journal resumes once it can be written.</translation>
     </message>
     <message>
         <source>方向不定</source>
-        <translation>direction unknown</translation>
+        <translation>unknown</translation>
     </message>
     <message>
         <source>红外已关闭</source>
-        <translation>infrared off</translation>
+        <translation>IR off</translation>
     </message>
 </context>
 <context>
@@ -293,7 +301,7 @@ Monitoring goes on; the journal resumes once it can be written.</translation>
     </message>
     <message>
         <source>▼ 下方还有 %1 行，按 Esc 回到最新</source>
-        <translation>▼ %1 more lines below, Esc goes to the newest</translation>
+        <translation>▼ %1 more below; Esc shows the newest</translation>
     </message>
     <message>
         <source>保存为文件</source>
@@ -305,7 +313,7 @@ Monitoring goes on; the journal resumes once it can be written.</translation>
     </message>
     <message>
         <source>信息提示</source>
-        <translation>Information</translation>
+        <translation>Notice</translation>
     </message>
     <message>
         <source>文件保存失败：%1
@@ -341,7 +349,7 @@ Please use &quot;Save to file...&quot;.</translation>
     </message>
     <message>
         <source>红外探测报警消息</source>
-        <translation>Infrared alarms</translation>
+        <translation>IR alarms</translation>
     </message>
     <message>
         <source>标签数据显示</source>
@@ -356,7 +364,7 @@ Please use &quot;Save to file...&quot;.</translation>
     <name>LiveMessage</name>
     <message>
         <source>%1人正向 %2人反向 %3方向不定</source>
-        <translation>%1 forward, %2 reverse, %3 direction unknown</translation>
+        <translation>%1 forward, %2 reverse, %3 unknown</translation>
     </message>
     <message>
         <source>共检测到%1张卡片</source>
@@ -368,7 +376,7 @@ Please use &quot;Save to file...&quot;.</translation>
     </message>
     <message>
         <source>  无人</source>
-        <translation>  no person</translation>
+        <translation>  nobody</translation>
     </message>
     <message>
         <source> 通过超时</source>
@@ -376,11 +384,11 @@ Please use &quot;Save to file...&quot;.</translation>
     </message>
     <message>
         <source> 红外探测报警</source>
-        <translation> infrared alarm</translation>
+        <translation> IR alarm</translation>
     </message>
     <message>
         <source>   无人</source>
-        <translation>   no person</translation>
+        <translation>   nobody</translation>
     </message>
     <message>
         <source>   通过超时</source>
@@ -388,7 +396,7 @@ Please use &quot;Save to file...&quot;.</translation>
     </message>
     <message>
         <source>   红外探测报警</source>
-        <translation>   infrared alarm</translation>
+        <translation>   IR alarm</translation>
     </message>
     <message>
         <source>CRC校验错误</source>
@@ -400,11 +408,11 @@ Please use &quot;Save to file...&quot;.</translation>
     </message>
     <message>
         <source>获取命令</source>
-        <translation>Get message: </translation>
+        <translation>Read message: </translation>
     </message>
     <message>
         <source>无人无EAS报警</source>
-        <translation>no person, no EAS alarm</translation>
+        <translation>nobody, no EAS alarm</translation>
     </message>
     <message>
         <source>有人正向通过</source>
@@ -420,34 +428,34 @@ Please use &quot;Save to file...&quot;.</translation>
     </message>
     <message>
         <source>红外打开有EAS报警</source>
-        <translation>EAS alarm, infrared on</translation>
+        <translation>EAS alarm, IR on</translation>
     </message>
     <message>
         <source>红外已关闭有EAS报警</source>
-        <translation>EAS alarm, infrared off</translation>
+        <translation>EAS alarm, IR off</translation>
     </message>
 </context>
 <context>
     <name>ModuleSettings</name>
     <message>
         <source>错误: %1是错误的地址</source>
-        <translation>Error: %1 is not a valid address</translation>
+        <translation>Error: %1 is not a valid address.</translation>
     </message>
     <message>
         <source>没有选择设备！</source>
-        <translation>No device selected!</translation>
+        <translation>No module selected.</translation>
     </message>
     <message>
         <source>服务端口冲突！</source>
-        <translation>Service port in use!</translation>
+        <translation>Service port in use.</translation>
     </message>
     <message>
         <source>输入的IP不合法！</source>
-        <translation>The IP address entered is not valid!</translation>
+        <translation>The IP address entered is not valid.</translation>
     </message>
     <message>
         <source>请检查设备与pc连线状态!</source>
-        <translation>Please check the link between the device and the PC!</translation>
+        <translation>Please check the link between the module and the PC.</translation>
     </message>
     <message>
         <source>提示</source>
@@ -459,7 +467,7 @@ Please use &quot;Save to file...&quot;.</translation>
     </message>
     <message>
         <source>工作模式</source>
-        <translation>Work mode</translation>
+        <translation>Mode</translation>
     </message>
     <message>
         <source>波特率</source>
@@ -483,11 +491,11 @@ Please use &quot;Save to file...&quot;.</translation>
     </message>
     <message>
         <source>连接方式</source>
-        <translation>Connect mode</translation>
+        <translation>Connect</translation>
     </message>
     <message>
         <source>连接时限</source>
-        <translation>Time limit</translation>
+        <translation>Timeout</translation>
     </message>
     <message>
         <source>On - the - Fly 功能</source>
@@ -495,11 +503,11 @@ Please use &quot;Save to file...&quot;.</translation>
     </message>
     <message>
         <source>未选择“%1”，设置未写入！</source>
-        <translation>&quot;%1&quot; not chosen, settings not written!</translation>
+        <translation>&quot;%1&quot; not chosen; settings not written.</translation>
     </message>
     <message>
         <source>地址 %1 不是有效的IP地址，未发送</source>
-        <translation>Address %1 is not a valid IP address, nothing sent</translation>
+        <translation>Address %1 is not a valid IP address; nothing sent.</translation>
     </message>
     <message>
         <source>无法发送到 %1:%2：%3</source>
@@ -514,7 +522,7 @@ Please use &quot;Save to file...&quot;.</translation>
     </message>
     <message>
         <source>1.有人无卡通过报警模式</source>
-        <translation>1. Person without tag</translation>
+        <translation>1. No tag</translation>
     </message>
     <message>
         <source>单位周期内蜂
@@ -566,15 +574,15 @@ per cycle</translation>
     </message>
     <message>
         <source>2.有人反向通过报警模式</source>
-        <translation>2. Person in reverse</translation>
+        <translation>2. Reverse passage</translation>
     </message>
     <message>
         <source>3.有人不确定方向通过报警模式</source>
-        <translation>3. Person, direction unknown</translation>
+        <translation>3. Unknown direction</translation>
     </message>
     <message>
         <source>4.红外探测报警模式</source>
-        <translation>4. Infrared alarm</translation>
+        <translation>4. IR alarm</translation>
     </message>
     <message>
         <source>5.EAS报警模式</source>
@@ -586,19 +594,19 @@ per cycle</translation>
     </message>
     <message>
         <source>有人无卡通过报警</source>
-        <translation>Person without tag</translation>
+        <translation>No tag</translation>
     </message>
     <message>
         <source>有人反向通过报警</source>
-        <translation>Person in reverse</translation>
+        <translation>Reverse passage</translation>
     </message>
     <message>
         <source>有人不确定方向通过报警</source>
-        <translation>Direction unknown</translation>
+        <translation>Unknown direction</translation>
     </message>
     <message>
         <source>红外探测报警</source>
-        <translation>Infrared alarm</translation>
+        <translation>IR alarm</translation>
     </message>
     <message>
         <source>EAS报警</source>
@@ -610,18 +618,23 @@ per cycle</translation>
     </message>
     <message>
         <source>查询</source>
-        <translation>Query</translation>
+        <translation>Read</translation>
     </message>
     <message>
         <source>执行</source>
-        <translation>Run</translation>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <comment>writes the alarm patterns</comment>
+        <translation>Set patterns</translation>
     </message>
 </context>
 <context>
     <name>PageChannel</name>
     <message>
         <source>通道管理模式</source>
-        <translation>Channel mode</translation>
+        <translation>Passage mode</translation>
     </message>
     <message>
         <source>常规响应</source>
@@ -649,7 +662,7 @@ per cycle</translation>
     </message>
     <message>
         <source>红外探测报警消息</source>
-        <translation>Infrared alarms</translation>
+        <translation>IR alarms</translation>
     </message>
     <message>
         <source>获取卡片数据</source>
@@ -768,7 +781,7 @@ per cycle</translation>
     </message>
     <message>
         <source>红外控制</source>
-        <translation>Infrared</translation>
+        <translation>IR</translation>
     </message>
     <message>
         <source>关闭红外</source>
@@ -780,7 +793,7 @@ per cycle</translation>
     </message>
     <message>
         <source>查询红外</source>
-        <translation>IR state</translation>
+        <translation>Read IR</translation>
     </message>
     <message>
         <source>读写器状态</source>
@@ -792,7 +805,7 @@ per cycle</translation>
     </message>
     <message>
         <source>获取读写器状态</source>
-        <translation>Get status</translation>
+        <translation>Read status</translation>
     </message>
     <message>
         <source>射频场状态:</source>
@@ -832,7 +845,7 @@ per cycle</translation>
     </message>
     <message>
         <source>执行</source>
-        <translation>Run</translation>
+        <translation>Send</translation>
     </message>
     <message>
         <source>绿色LED</source>
@@ -960,7 +973,7 @@ per cycle</translation>
     </message>
     <message>
         <source>设置配置信息</source>
-        <translation>Write</translation>
+        <translation>Set</translation>
     </message>
     <message>
         <source>获取配置信息</source>
@@ -968,7 +981,7 @@ per cycle</translation>
     </message>
     <message>
         <source>执 行</source>
-        <translation>Run</translation>
+        <translation>Send</translation>
     </message>
     <message>
         <source> 人卡智能关联设定</source>
@@ -1008,7 +1021,7 @@ per cycle</translation>
     </message>
     <message>
         <source>通道管理模式</source>
-        <translation>Channel</translation>
+        <translation>Passage</translation>
     </message>
     <message>
         <source>EAS模式</source>
@@ -1016,7 +1029,7 @@ per cycle</translation>
     </message>
     <message>
         <source>红外探测方向设置</source>
-        <translation>Infrared direction</translation>
+        <translation>IR direction</translation>
     </message>
     <message>
         <source>红外线正向</source>
@@ -1096,7 +1109,7 @@ per cycle</translation>
     </message>
     <message>
         <source>查询</source>
-        <translation>Query</translation>
+        <translation>Read</translation>
     </message>
     <message>
         <source>后台记录操作</source>
@@ -1104,11 +1117,11 @@ per cycle</translation>
     </message>
     <message>
         <source>提取最早时刻记录</source>
-        <translation>Get earliest</translation>
+        <translation>Read earliest</translation>
     </message>
     <message>
         <source>提取最早时刻记录并删除</source>
-        <translation>Get and delete earliest</translation>
+        <translation>Read and delete earliest</translation>
     </message>
     <message>
         <source>第</source>
@@ -1116,7 +1129,7 @@ per cycle</translation>
     </message>
     <message>
         <source>提取指定序号记录</source>
-        <translation>Get by number</translation>
+        <translation>Read by number</translation>
     </message>
     <message>
         <source>删除全部后台记录</source>
@@ -1129,6 +1142,11 @@ per cycle</translation>
     <message>
         <source>存储全部后台记录为Text文件并删除所有记录</source>
         <translation>Save all to text file and delete</translation>
+    </message>
+    <message>
+        <source>执行</source>
+        <comment>runs the LED and buzzer test</comment>
+        <translation>Test</translation>
     </message>
 </context>
 <context>
@@ -1151,7 +1169,7 @@ per cycle</translation>
     </message>
     <message>
         <source>红外探测报警消息                       </source>
-        <translation>Infrared alarms                       </translation>
+        <translation>IR alarms                       </translation>
     </message>
     <message>
         <source>开始获取</source>
@@ -1178,7 +1196,7 @@ per cycle</translation>
     </message>
     <message>
         <source>用户名/设备名</source>
-        <translation>User / device name</translation>
+        <translation>Name / module</translation>
     </message>
     <message>
         <source>搜        索</source>
@@ -1233,7 +1251,7 @@ per cycle</translation>
     </message>
     <message>
         <source>%1人正向 %2人反向 %3方向不定共检测到%4张卡片</source>
-        <translation>%1 forward, %2 reverse, %3 direction unknown, %4 tags detected</translation>
+        <translation>%1 forward, %2 reverse, %3 unknown, %4 tags detected</translation>
     </message>
     <message>
         <source>设置实时时钟设置前时钟:  %1  设置后时钟:  %2</source>
@@ -1249,27 +1267,27 @@ per cycle</translation>
     </message>
     <message>
         <source> 红外探测报警</source>
-        <translation> infrared alarm</translation>
+        <translation> IR alarm</translation>
     </message>
     <message>
         <source>  无人</source>
-        <translation>  no person</translation>
+        <translation>  nobody</translation>
     </message>
     <message>
         <source>  红外已关闭</source>
-        <translation>  infrared off</translation>
+        <translation>  IR off</translation>
     </message>
     <message>
         <source>%1人正向%2人反向 %3方向不定共检测到%4张卡片</source>
-        <translation>%1 forward, %2 reverse, %3 direction unknown, %4 tags detected</translation>
+        <translation>%1 forward, %2 reverse, %3 unknown, %4 tags detected</translation>
     </message>
     <message>
         <source> 无人</source>
-        <translation> no person</translation>
+        <translation> nobody</translation>
     </message>
     <message>
         <source>无人</source>
-        <translation>no person</translation>
+        <translation>nobody</translation>
     </message>
     <message>
         <source>通过超时</source>
@@ -1277,14 +1295,14 @@ per cycle</translation>
     </message>
     <message>
         <source>红外探测报警</source>
-        <translation>infrared alarm</translation>
+        <translation>IR alarm</translation>
     </message>
 </context>
 <context>
     <name>Records</name>
     <message>
         <source>目录不存在或无法创建</source>
-        <translation>The folder is missing and cannot be created</translation>
+        <translation>The folder is missing and cannot be created.</translation>
     </message>
     <message>
         <source>正在存储,请稍等...</source>
@@ -1320,7 +1338,7 @@ per cycle</translation>
     </message>
     <message>
         <source>后台记录未能全部存储到文件,没有删除任何后台记录</source>
-        <translation>Not all records were saved to the file; no record was deleted</translation>
+        <translation>Not all records were saved to the file; no record was deleted.</translation>
     </message>
     <message>
         <source>是否删除所有后台记录</source>
@@ -1328,43 +1346,55 @@ per cycle</translation>
     </message>
     <message>
         <source>保存并删除所有后台记录</source>
-        <translation>Save and delete all records: </translation>
+        <translation>Save &amp; delete all records: </translation>
     </message>
     <message>
         <source>无法确认后台记录状态,没有删除任何后台记录</source>
-        <translation>The record memory state could not be confirmed; no record was deleted</translation>
+        <translation>The record memory state could not be confirmed; no record was deleted.</translation>
     </message>
     <message>
         <source>存储后后台记录已有变化,没有删除任何后台记录,请重新存储</source>
-        <translation>The records changed after saving; no record was deleted. Please save again</translation>
+        <translation>The records changed after saving; no record was deleted. Please save again.</translation>
     </message>
     <message>
         <source>查询后台记录状态</source>
-        <translation>Record memory status: </translation>
+        <translation>Read record status: </translation>
     </message>
     <message>
         <source>提取最早时刻记录</source>
-        <translation>Get earliest record: </translation>
+        <translation>Read earliest record: </translation>
     </message>
     <message>
         <source>信息提示</source>
-        <translation>Information</translation>
+        <translation>Notice</translation>
     </message>
     <message>
         <source>请输入的记录序号</source>
-        <translation>Please enter the record number</translation>
+        <translation>Please enter the record number.</translation>
     </message>
     <message>
         <source>输入的记录序号必须大于0</source>
-        <translation>The record number must be greater than 0</translation>
+        <translation>The record number must be greater than 0.</translation>
     </message>
     <message>
         <source>提取指定序号记录</source>
-        <translation>Get record by number: </translation>
+        <translation>Read record by number: </translation>
     </message>
     <message>
         <source>删除所有后台记录</source>
         <translation>Delete all records: </translation>
+    </message>
+    <message>
+        <source>控制器报告的后台记录数 %1 超出范围(最多 %2 条),没有存储或删除任何后台记录</source>
+        <translation>The controller reports %1 records, more than the %2 a log can hold. Nothing was saved or deleted.</translation>
+    </message>
+    <message>
+        <source>%1 条后台记录无法写入文本文件(第 %2 条),没有删除任何后台记录;gatectl records export --format csv 可保存这些记录(含原始数据)</source>
+        <translation>%1 records cannot be written to the text file (no. %2). No record was deleted. gatectl records export --format csv keeps them, raw data included.</translation>
+    </message>
+    <message>
+        <source>文件未能写入磁盘,没有删除任何后台记录</source>
+        <translation>The file could not be synced to the disk. No record was deleted.</translation>
     </message>
 </context>
 <context>
@@ -1375,27 +1405,27 @@ per cycle</translation>
     </message>
     <message>
         <source>获得标签超时消息</source>
-        <translation>Tag time-out message received</translation>
+        <translation>Tag time-out</translation>
     </message>
     <message>
         <source>获得通过超时消息</source>
-        <translation>Passage time-out message received</translation>
+        <translation>Passage time-out</translation>
     </message>
     <message>
         <source>获得红外报警消息</source>
-        <translation>Infrared alarm message received</translation>
+        <translation>IR alarm</translation>
     </message>
     <message>
         <source>本条记录不存在或已失效</source>
-        <translation>Record missing or no longer valid</translation>
+        <translation>No such record</translation>
     </message>
     <message>
         <source>正在进行内部自检及数据初始化....</source>
-        <translation>Self-test and data initialisation....</translation>
+        <translation>Self-test running...</translation>
     </message>
     <message>
         <source>检索序号超过范围</source>
-        <translation>Record index out of range</translation>
+        <translation>Index out of range</translation>
     </message>
     <message>
         <source>无效的命令</source>
@@ -1407,31 +1437,31 @@ per cycle</translation>
     </message>
     <message>
         <source>控制器无法保存新模式</source>
-        <translation>Controller cannot save the new mode</translation>
+        <translation>New mode not saved</translation>
     </message>
     <message>
         <source>系统被强制设置在EAS模式</source>
-        <translation>System forced into EAS mode</translation>
+        <translation>EAS mode is forced</translation>
     </message>
     <message>
         <source>控制器保存新的红外方向失败</source>
-        <translation>Controller failed to save the infrared direction</translation>
+        <translation>IR direction not saved</translation>
     </message>
     <message>
         <source>不能设置为不写后台记录</source>
-        <translation>Record writing cannot be switched off</translation>
+        <translation>Cannot be turned off</translation>
     </message>
     <message>
         <source>正在寻找配置信息....</source>
-        <translation>Looking for configuration....</translation>
+        <translation>Finding settings...</translation>
     </message>
     <message>
         <source>EAS获得通过超时消息</source>
-        <translation>EAS passage time-out message received</translation>
+        <translation>EAS passage time-out</translation>
     </message>
     <message>
         <source>EAS获得红外报警消息</source>
-        <translation>EAS infrared alarm message received</translation>
+        <translation>EAS IR alarm</translation>
     </message>
     <message>
         <source>通讯错误</source>
@@ -1443,11 +1473,11 @@ per cycle</translation>
     </message>
     <message>
         <source>返回数据长度错误</source>
-        <translation>Wrong reply length</translation>
+        <translation>Bad reply length</translation>
     </message>
     <message>
         <source>通讯繁忙,设备正在执行其他指令</source>
-        <translation>Busy: device is executing another command</translation>
+        <translation>Device busy</translation>
     </message>
     <message>
         <source>命令错误</source>
@@ -1455,7 +1485,7 @@ per cycle</translation>
     </message>
     <message>
         <source>设备拒绝执行命令</source>
-        <translation>Device refused the command</translation>
+        <translation>Module refused the command</translation>
     </message>
     <message>
         <source>与设备连接不上</source>
@@ -1505,7 +1535,7 @@ per cycle</translation>
     <name>Switches</name>
     <message>
         <source>   通道管理模式</source>
-        <translation>   Channel mode</translation>
+        <translation>   Passage mode</translation>
     </message>
     <message>
         <source>   EAS模式</source>
@@ -1517,11 +1547,11 @@ per cycle</translation>
     </message>
     <message>
         <source>   红外线正向</source>
-        <translation>   Infrared forward</translation>
+        <translation>   IR forward</translation>
     </message>
     <message>
         <source>   红外线反向</source>
-        <translation>   Infrared reverse</translation>
+        <translation>   IR reverse</translation>
     </message>
     <message>
         <source>   读写器失去连接时不报警</source>
@@ -1533,15 +1563,15 @@ per cycle</translation>
     </message>
     <message>
         <source>   要写后台记录</source>
-        <translation>   Records written</translation>
+        <translation>   Record writing on</translation>
     </message>
     <message>
         <source>   不写后台记录</source>
-        <translation>   Records not written</translation>
+        <translation>   Record writing off</translation>
     </message>
     <message>
         <source>   操作失败  强制EAS模式</source>
-        <translation>   Failed  forced EAS mode</translation>
+        <translation>   Failed: EAS mode is forced</translation>
     </message>
     <message>
         <source>   操作失败</source>
@@ -1557,11 +1587,11 @@ per cycle</translation>
     </message>
     <message>
         <source>红外探测方向设置</source>
-        <translation>Set infrared direction: </translation>
+        <translation>Set IR direction: </translation>
     </message>
     <message>
         <source>红外探测方向读取</source>
-        <translation>Read infrared direction: </translation>
+        <translation>Read IR direction: </translation>
     </message>
     <message>
         <source>读写器连接中断报警设置</source>
@@ -1577,11 +1607,11 @@ per cycle</translation>
     </message>
     <message>
         <source>设置是否写后台记录操作失败      </source>
-        <translation>Set record writing failed: </translation>
+        <translation>Record writing not set: </translation>
     </message>
     <message>
         <source>读取是否写后台记录操作失败    </source>
-        <translation>Read record writing failed: </translation>
+        <translation>Record writing not read: </translation>
     </message>
     <message>
         <source>保存或恢复配置现场数据    </source>
@@ -1600,7 +1630,7 @@ per cycle</translation>
     </message>
     <message>
         <source>请输入设备IP：</source>
-        <translation>Device IP:</translation>
+        <translation>New IP:</translation>
     </message>
     <message>
         <source>确定</source>
@@ -1626,27 +1656,27 @@ per cycle</translation>
     <name>TagData</name>
     <message>
         <source>数据交换命令</source>
-        <translation>Tag data: </translation>
+        <translation>Read tag data: </translation>
     </message>
     <message>
         <source>信息提示</source>
-        <translation>Information</translation>
+        <translation>Notice</translation>
     </message>
     <message>
         <source>请输入正确的数据</source>
-        <translation>Please enter valid data</translation>
+        <translation>Please enter valid data.</translation>
     </message>
     <message>
         <source>UID数据错误</source>
-        <translation>Invalid UID</translation>
+        <translation>Invalid UID.</translation>
     </message>
     <message>
         <source>块长度为4字节时一次最多读取16个块</source>
-        <translation>With 4-byte blocks, at most 16 blocks per read</translation>
+        <translation>With 4-byte blocks, at most 16 blocks per read.</translation>
     </message>
     <message>
         <source>块长度为8字节时一次最多读取8个块</source>
-        <translation>With 8-byte blocks, at most 8 blocks per read</translation>
+        <translation>With 8-byte blocks, at most 8 blocks per read.</translation>
     </message>
 </context>
 <context>
@@ -1669,7 +1699,7 @@ per cycle</translation>
     </message>
     <message>
         <source>连接时限：</source>
-        <translation>Limit:</translation>
+        <translation>Timeout:</translation>
     </message>
     <message>
         <source>确定</source>
@@ -1727,11 +1757,11 @@ per cycle</translation>
     </message>
     <message>
         <source>用户名称：</source>
-        <translation>User:</translation>
+        <translation>Name:</translation>
     </message>
     <message>
         <source>设备名称：</source>
-        <translation>Device:</translation>
+        <translation>Module:</translation>
     </message>
     <message>
         <source>MAC 地址：</source>
@@ -1743,7 +1773,7 @@ per cycle</translation>
     </message>
     <message>
         <source>源端口号：</source>
-        <translation>Port:</translation>
+        <translation>Local port:</translation>
     </message>
     <message>
         <source>传输协议：</source>
@@ -1779,7 +1809,7 @@ per cycle</translation>
     </message>
     <message>
         <source>高级选项 . . .</source>
-        <translation>Advanced . . .</translation>
+        <translation>Advanced...</translation>
     </message>
     <message>
         <source>串口属性设置</source>
@@ -1830,7 +1860,7 @@ per cycle</translation>
     </message>
     <message>
         <source>请输入设备IP：</source>
-        <translation>Device IP:</translation>
+        <translation>Module IP:</translation>
     </message>
     <message>
         <source>提示：指定搜索功能多数被用于查找跨网段设备</source>

@@ -58,6 +58,8 @@ std::optional<gate::wire::Reply> ControllerModel::Handle(const gate::wire::Reque
     if (!Addressed(request)) {
         return std::nullopt;
     }
+    RequestCount& count = requests_[request.command];
+    ++(request.address == gate::wire::kBroadcastAddress ? count.broadcast : count.own);
     Outcome out = Dispatch(request.command, request.payload);
     gate::wire::Reply reply;
     reply.address = state_.address;  // after the command, so an address change answers as new

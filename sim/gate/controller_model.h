@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -27,6 +28,14 @@ public:
     bool Addressed(const gate::wire::Request& request) const;
     // The reply to a request, or nothing when the request is for another address.
     std::optional<gate::wire::Reply> Handle(const gate::wire::Request& request);
+
+    // How many requests of a command this controller handled, sent to its own address and to
+    // the broadcast address: tests see where a tool sends its writes.
+    struct RequestCount {
+        int own = 0;
+        int broadcast = 0;
+    };
+    RequestCount RequestsOf(Byte command) const { return requests_[command]; }
 
     // Events as the controller produces them. ChannelEvent queues a channel-mode live message
     // and, with record writing on, stores the matching record (without tag data).
@@ -127,6 +136,7 @@ private:
     QDateTime clockBase_;
     std::int64_t clockBaseMs_ = 0;
     std::function<void(const QString&)> logSink_;
+    std::array<RequestCount, 256> requests_{};
 };
 
 // Six clock bytes as a date and time of this century; invalid when any field is out of range.

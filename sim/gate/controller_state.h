@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace sim {
 
@@ -87,6 +88,9 @@ struct ControllerState {
     StoredConfig live;
     StoredConfig saved;
     Actuators actuators;
+    // The record count GetBGLogDataStatus reports instead of the log's own, to play a corrupt
+    // or hostile reply; nothing for the real count.
+    std::optional<std::uint32_t> reportedRecordCount;
 
     // Mode byte as ModeSwitch reports it: 0 channel, 1 EAS, bit 1 set when EAS is forced.
     Byte ModeByte() const {

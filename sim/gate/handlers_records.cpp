@@ -85,7 +85,8 @@ ControllerModel::Outcome ControllerModel::LogStatus(const QByteArray& p) {
     if (!p.isEmpty()) {
         return Fail(code::kInvalidCommand);
     }
-    QByteArray out = U32(static_cast<std::uint32_t>(records_.Count()));
+    QByteArray out =
+        U32(state_.reportedRecordCount.value_or(static_cast<std::uint32_t>(records_.Count())));
     const StoredRecord* first = records_.Earliest();
     const StoredRecord* last = records_.Latest();
     out += ClockBytes(first ? RecordTime(first->kind, first->body) : Clock6{});

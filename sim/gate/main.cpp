@@ -85,7 +85,20 @@ int main(int argc, char** argv) {
                                  QStringLiteral("Initial setting NAME=VALUE (repeatable): %1.")
                                      .arg(sim::SettingNames().join(QStringLiteral(", "))),
                                  QStringLiteral("NAME=VALUE"));
-    parser.addOptions({tcp, noTcp, pty, if2Pty, baud, scenario, demo, seed, log, set});
+    const QCommandLineOption controllers(
+        QStringLiteral("controllers"),
+        QStringLiteral("N controllers on each line, an RS-485 bus, at consecutive addresses "
+                       "from the first one's (--set address, default 1); 1 to %1.")
+            .arg(sim::kMaxControllersPerLine),
+        QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption lines(
+        QStringLiteral("lines"),
+        QStringLiteral("N TCP lines, each with its own controllers, on consecutive ports from "
+                       "the --tcp port (each on a free port with port 0); 1 to %1.")
+            .arg(sim::kMaxTcpLines),
+        QStringLiteral("N"), QStringLiteral("1"));
+    parser.addOptions(
+        {tcp, noTcp, pty, if2Pty, baud, scenario, demo, seed, log, set, controllers, lines});
     if (const std::optional<int> exitCode = commandLine.Parse(QCoreApplication::arguments())) {
         return *exitCode;
     }
@@ -114,6 +127,23 @@ int main(int argc, char** argv) {
         options.if2Link = LinkOrNone(parser.value(if2Pty));
     }
     bool ok = false;
+    options.controllersPerLine = parser.value(controllers).toInt(&ok);
+    if (!ok || options.controllersPerLine < 1 ||
+        options.controllersPerLine > sim::kMaxControllersPerLine) {
+        return commandLine.UsageError(
+            QStringLiteral("--controllers wants 1 to %1").arg(sim::kMaxControllersPerLine));
+    }
+    options.tcpLines = parser.value(lines).toInt(&ok);
+    if (!ok || options.tcpLines < 1 || options.tcpLines > sim::kMaxTcpLines) {
+        return commandLine.UsageError(
+            QStringLiteral("--lines wants 1 to %1").arg(sim::kMaxTcpLines));
+    }
+    if (options.tcpLines > 1 &&
+        (parser.isSet(noTcp) ||
+         (options.tcpPort != 0 && options.tcpPort + options.tcpLines - 1 > 65535))) {
+        return commandLine.UsageError(
+            QStringLiteral("--lines wants TCP and a port range that ends by 65535"));
+    }
     options.baud = parser.value(baud).toInt(&ok);
     if (!ok || options.baud < 50 || options.baud > 4000000) {
         return commandLine.UsageError(QStringLiteral("--baud wants a rate of 50 to 4000000"));
@@ -161,8 +191,23 @@ int main(int argc, char** argv) {
         return Fail(error);
     }
     const sim::SimulatorEndpoints ends = simulator.Endpoints();
-    if (options.tcp) {
-        Print(QStringLiteral("tcp %1:%2").arg(options.tcpHost.toString()).arg(ends.tcpPort));
+    // One line per TCP line; with several controllers on a line, their addresses after it.
+    for (std::size_t line = 0; options.tcp && line < ends.tcpPorts.size(); ++line) {
+        QStringList addresses;
+        for (int k = 0; options.controllersPerLine > 1 && k < options.controllersPerLine; ++k) {
+            const std::size_t index =
+                line * std::size_t(options.controllersPerLine) + std::size_t(k);
+            addresses << QStringLiteral("%1").arg(
+                simulator.WithModelOf(
+                    index, [](sim::ControllerModel& m) { return int(m.State().address); }),
+                2, 16, QLatin1Char('0'));
+        }
+        Print(QStringLiteral("tcp %1:%2%3")
+                  .arg(options.tcpHost.toString())
+                  .arg(ends.tcpPorts[line])
+                  .arg(addresses.isEmpty()
+                           ? QString()
+                           : QStringLiteral(" addresses ") + addresses.join(u' ').toUpper()));
     }
     if (options.pty) {
         Print(QStringLiteral("pty %1%2")

@@ -182,6 +182,20 @@ const std::map<QString, Setter>& Setters() {
              m.Records().SetCapacity(c);
              return QString();
          }},
+        {QStringLiteral("reported-count"),
+         [](ControllerModel& m, const QString& v) {
+             if (v == u"log") {
+                 m.State().reportedRecordCount.reset();
+                 return QString();
+             }
+             bool ok = false;
+             const qulonglong n = v.toULongLong(&ok, 0);
+             if (!ok || n > 0xFFFFFFFFull) {
+                 return Bad("reported-count is 0 to 4294967295, or log");
+             }
+             m.State().reportedRecordCount = static_cast<std::uint32_t>(n);
+             return QString();
+         }},
         {QStringLiteral("full-policy"),
          [](ControllerModel& m, const QString& v) {
              bool overwrite = false;

@@ -7,8 +7,8 @@
 
 namespace sim {
 
-PtyLineServer::PtyLineServer(SharedController& shared, int baud)
-    : shared_(shared), processor_(shared), writer_(baud, this) {}
+PtyLineServer::PtyLineServer(const ControllerBus& bus, int baud)
+    : bus_(bus), processor_(bus), writer_(baud, this) {}
 
 bool PtyLineServer::Open(const QString& link, QString* error) {
     link_ = link;
@@ -59,9 +59,11 @@ void PtyLineServer::HangUp() {
     const bool reopened = Open(link_, &error);
     old.reset();
     if (!reopened) {
-        shared_.With([&](ControllerModel& m, FaultPlan&) {
-            m.Note(QStringLiteral("pty reopen failed: %1").arg(error));
-        });
+        for (SharedController* controller : bus_.Controllers()) {
+            controller->With([&](ControllerModel& m, FaultPlan&) {
+                m.Note(QStringLiteral("pty reopen failed: %1").arg(error));
+            });
+        }
         return;
     }
     if (reopened_) {

@@ -12,13 +12,13 @@
 
 namespace sim {
 
-// The controller's serial line on a pseudo-terminal, replies paced at the baud rate. The
+// The controllers' serial line on a pseudo-terminal, replies paced at the baud rate. The
 // disconnect fault hangs the line up: a new pseudo-terminal is opened (the symbolic link, if
 // any, moves to it) and the old one closed, so a program holding the old device sees it fail
 // and finds the line again under another device name, as a replugged USB adapter gets.
 class PtyLineServer : public QObject {
 public:
-    PtyLineServer(SharedController& shared, int baud);
+    PtyLineServer(const ControllerBus& bus, int baud);
 
     bool Open(const QString& link, QString* error);
     QString Path() const { return device_->SlavePath(); }
@@ -29,7 +29,7 @@ private:
     void Readable();
     void HangUp();
 
-    SharedController& shared_;
+    const ControllerBus& bus_;
     RequestProcessor processor_;
     std::unique_ptr<PtyDevice> device_ = std::make_unique<PtyDevice>();
     PacedWriter writer_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared_controller.h"
+#include "controller_bus.h"
 
 #include "gate/wire_frame.h"
 
@@ -11,27 +11,19 @@
 
 namespace sim {
 
-// What one request puts on the line: bytes to send after a delay, or a hang-up.
-struct LineOutput {
-    QByteArray bytes;
-    int delayMs = 0;
-    bool disconnect = false;
-};
-
-// The controller's side of one line: cuts request frames out of the incoming bytes
-// (resynchronising after garbage), lets the model answer them and applies pending faults.
-// Used by the TCP connections and the pseudo-terminal alike; holds no I/O.
+// The controllers' side of one line: cuts request frames out of the incoming bytes
+// (resynchronising after garbage) and lets the line's controllers answer them, pending faults
+// applied. Used by the TCP connections and the pseudo-terminal alike; holds no I/O. The bus
+// must outlive it.
 class RequestProcessor {
 public:
-    explicit RequestProcessor(SharedController& shared) : shared_(shared) {}
+    explicit RequestProcessor(const ControllerBus& bus) : bus_(bus) {}
 
     std::vector<LineOutput> Feed(QByteArrayView bytes);
     void Reset() { scanner_.Clear(); }
 
 private:
-    std::optional<LineOutput> Answer(const gate::wire::Request& request);
-
-    SharedController& shared_;
+    const ControllerBus& bus_;
     gate::wire::RequestScanner scanner_;
 };
 

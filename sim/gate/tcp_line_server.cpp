@@ -7,7 +7,7 @@
 
 namespace sim {
 
-TcpLineServer::TcpLineServer(SharedController& shared) : shared_(shared), server_(this) {
+TcpLineServer::TcpLineServer(const ControllerBus& bus) : bus_(bus), server_(this) {
     connect(&server_, &QTcpServer::newConnection, this, &TcpLineServer::Accept);
 }
 
@@ -28,7 +28,7 @@ void TcpLineServer::Accept() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
         socket->setParent(this);
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        auto processor = std::make_shared<RequestProcessor>(shared_);
+        auto processor = std::make_shared<RequestProcessor>(bus_);
         connect(socket, &QTcpSocket::readyRead, socket, [socket, processor] {
             for (LineOutput& out : processor->Feed(socket->readAll())) {
                 if (out.disconnect) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "request_processor.h"
-#include "shared_controller.h"
 
 #include <QHostAddress>
 #include <QObject>
@@ -9,11 +8,12 @@
 
 namespace sim {
 
-// The controller's line over TCP, as a serial-to-Ethernet module carries it: each connection
-// is a byte stream with its own request scanner. Lives on its own ServerThread.
+// The controllers' line over TCP, as a serial-to-Ethernet module carries it: each connection
+// is a byte stream with its own request scanner. Lives on its own ServerThread; the bus must
+// outlive it.
 class TcpLineServer : public QObject {
 public:
-    explicit TcpLineServer(SharedController& shared);
+    explicit TcpLineServer(const ControllerBus& bus);
 
     // Port 0 picks a free port; Port() tells which.
     bool Listen(const QHostAddress& host, quint16 port, QString* error);
@@ -22,7 +22,7 @@ public:
 private:
     void Accept();
 
-    SharedController& shared_;
+    const ControllerBus& bus_;
     QTcpServer server_;
 };
 

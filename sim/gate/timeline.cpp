@@ -2,11 +2,14 @@
 
 namespace sim {
 
-Timeline::Timeline(SharedController& shared, std::optional<Scenario> scenario,
+Timeline::Timeline(std::vector<SharedController*> controllers, std::optional<Scenario> scenario,
                    std::optional<std::uint32_t> demoSeed)
-    : shared_(shared), scenario_(std::move(scenario)), timer_(this) {
+    : controllers_(std::move(controllers)), scenario_(std::move(scenario)), timer_(this) {
     if (demoSeed) {
-        demo_ = std::make_unique<DemoTraffic>(*demoSeed);
+        demo_.reserve(controllers_.size());
+        for (std::size_t i = 0; i < controllers_.size(); ++i) {
+            demo_.emplace_back(*demoSeed + static_cast<std::uint32_t>(i));
+        }
     }
     clock_.start();
     timer_.setInterval(kTickMs);
@@ -17,16 +20,21 @@ Timeline::Timeline(SharedController& shared, std::optional<Scenario> scenario,
 
 void Timeline::Tick() {
     const std::int64_t now = clock_.elapsed();
-    shared_.With([&](ControllerModel& model, FaultPlan& faults) {
-        while (scenario_ && next_ < scenario_->events.size() &&
-               scenario_->events[next_].atMs <= now) {
-            ApplyScenarioEvent(scenario_->events[next_], model, faults);
-            ++next_;
-        }
-        if (demo_) {
-            demo_->Advance(now, model);
-        }
-    });
+    std::size_t due = next_;
+    while (scenario_ && due < scenario_->events.size() && scenario_->events[due].atMs <= now) {
+        ++due;
+    }
+    for (std::size_t i = 0; i < controllers_.size(); ++i) {
+        controllers_[i]->With([&](ControllerModel& model, FaultPlan& faults) {
+            for (std::size_t e = next_; e < due; ++e) {
+                ApplyScenarioEvent(scenario_->events[e], model, faults);
+            }
+            if (!demo_.empty()) {
+                demo_[i].Advance(now, model);
+            }
+        });
+    }
+    next_ = due;
 }
 
 }  // namespace sim

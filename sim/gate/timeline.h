@@ -10,24 +10,27 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace sim {
 
-// Plays a scenario's timed events and the demo traffic against the model, on its own thread.
+// Plays a scenario's timed events and the demo traffic against every controller of the
+// simulator, on its own thread: each event happens on each controller, and each controller has
+// demo traffic of its own (seeded with the seed plus its index, so that gates differ).
 class Timeline : public QObject {
 public:
     static constexpr int kTickMs = 10;
 
-    Timeline(SharedController& shared, std::optional<Scenario> scenario,
+    Timeline(std::vector<SharedController*> controllers, std::optional<Scenario> scenario,
              std::optional<std::uint32_t> demoSeed);
 
 private:
     void Tick();
 
-    SharedController& shared_;
+    std::vector<SharedController*> controllers_;
     std::optional<Scenario> scenario_;
     std::size_t next_ = 0;
-    std::unique_ptr<DemoTraffic> demo_;
+    std::vector<DemoTraffic> demo_;  // one per controller, or none
     QElapsedTimer clock_;
     QTimer timer_;
 };

@@ -48,13 +48,12 @@ std::optional<int> CommandLine::Parse(const QStringList& arguments) {
     if (!parser_.parse(QStringList{Name()} + arguments)) {
         return Fail(UsageFailure(parser_.errorText()));
     }
+    // A closed standard output (| head) is a file error, as for any output.
     if (parser_.isSet(helpOption_)) {
-        ConsoleIo::Out(HelpText().toUtf8());
-        return 0;
+        return ConsoleIo::Out(HelpText().toUtf8()) ? 0 : Code(ExitCode::File);
     }
     if (parser_.isSet(versionOption_)) {
-        ConsoleIo::OutLine(VersionLine());
-        return 0;
+        return ConsoleIo::OutLine(VersionLine()) ? 0 : Code(ExitCode::File);
     }
     const auto count = parser_.positionalArguments().size();
     if (count < minPositional_) {
@@ -68,9 +67,14 @@ std::optional<int> CommandLine::Parse(const QStringList& arguments) {
 }
 
 int CommandLine::Fail(const Failure& failure) const {
+    return Fail(failure, {});
+}
+
+int CommandLine::Fail(const Failure& failure, QJsonObject json) const {
     ConsoleIo::ErrLine(Name(), failure.message);
     if (json_ && !dataOnStdout_) {
-        ConsoleIo::OutJson(QJsonObject{{QStringLiteral("error"), failure.ToJson()}});
+        json.insert(QStringLiteral("error"), failure.ToJson());
+        ConsoleIo::OutJson(json);
     }
     return Code(failure.code);
 }

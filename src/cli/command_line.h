@@ -46,6 +46,8 @@ public:
     // Reports a failure (one line on stderr; with --json also {"error": ...} on stdout) and
     // returns its exit code.
     int Fail(const Failure& failure) const;
+    // The same, with more members in the JSON object beside "error".
+    int Fail(const Failure& failure, QJsonObject json) const;
     // Prints the result: the JSON object with --json, the text lines otherwise. Exit code 4 when
     // standard output cannot take them.
     int Succeed(const QJsonObject& json, const QStringList& lines) const;

@@ -35,6 +35,16 @@ Opened ParseAndOpen(CommandLine& cl, const QStringList& arguments) {
     return OpenLink(cl, *link);
 }
 
+std::optional<Failure> LogStateFailure(const records::LogState& log, std::int32_t result) {
+    if (result != gate::result::kOk) {
+        return ResultFailure(QStringLiteral("查询后台记录状态"), result);
+    }
+    if (log.countOutOfRange) {
+        return CommunicationFailure(records::OutOfRangeCountText(log));
+    }
+    return std::nullopt;
+}
+
 QString TimeString(const gate::Clock6& time) {
     return records::TimeText(time).trimmed();
 }

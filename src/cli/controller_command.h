@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "cli/gate_connection.h"
+#include "core/records/log_state.h"
 
 #include <memory>
 #include <optional>
@@ -27,6 +28,10 @@ Opened OpenLink(const CommandLine& commandLine, const LinkSpec& link);
 
 // Both steps at once, for commands with nothing else to check first.
 Opened ParseAndOpen(CommandLine& commandLine, const QStringList& arguments);
+
+// Why a log-state query cannot be used: its failed result, or a count out of range (a corrupt
+// reply: exit code 3). Nothing when the state can be used.
+std::optional<Failure> LogStateFailure(const records::LogState& log, std::int32_t result);
 
 // "2012-05-06 09:08:07": the console's time text without its trailing space.
 QString TimeString(const gate::Clock6& time);

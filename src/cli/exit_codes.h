@@ -10,6 +10,8 @@ enum class ExitCode : int {
     Communication = 3,  // no link, no valid reply, the module did not answer
     File = 4,           // a file could not be read, parsed or written
     Verification = 5,   // what was read back (or compared) is not what was expected
+    Incomplete = 6,     // the output was written but lacks part of what was asked (named on
+                        // stderr); nothing was deleted
 };
 
 constexpr int Code(ExitCode code) {

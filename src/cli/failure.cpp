@@ -38,6 +38,10 @@ Failure VerificationFailure(const QString& message) {
     return {ExitCode::Verification, message, std::nullopt};
 }
 
+Failure IncompleteFailure(const QString& message) {
+    return {ExitCode::Incomplete, message, std::nullopt};
+}
+
 bool IsCommunicationResult(std::int32_t result) {
     const int code = result & 0x3F;
     return code == 48 || code == 49 || code == 50;

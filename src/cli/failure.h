@@ -24,6 +24,7 @@ Failure UsageFailure(const QString& message);
 Failure FileFailure(const QString& message);
 Failure CommunicationFailure(const QString& message);
 Failure VerificationFailure(const QString& message);
+Failure IncompleteFailure(const QString& message);
 
 // Whether a library result means that no valid reply came (48, 49, 50 by their low six bits).
 bool IsCommunicationResult(std::int32_t result);

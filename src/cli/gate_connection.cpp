@@ -1,5 +1,7 @@
 #include "cli/gate_connection.h"
 
+#include "gate/wire_frame.h"
+
 #include <QHostAddress>
 #include <QHostInfo>
 
@@ -50,6 +52,36 @@ std::optional<Failure> GateConnection::Open() {
                        result};
     }
     return std::nullopt;
+}
+
+std::optional<Failure> GateConnection::PinAddress() {
+    gate::Byte address = state_.ControllerAddress;
+    state_.LastResult =
+        library_.SetControllerAddr(address, 0, 0, state_.ReplyStatus, state_.PortHandle);
+    if (state_.LastResult == gate::result::kOk && address != gate::wire::kBroadcastAddress) {
+        state_.ControllerAddress = address;
+        return std::nullopt;
+    }
+    if (state_.ControllerAddress == gate::wire::kBroadcastAddress &&
+        IsCommunicationResult(state_.LastResult)) {
+        Failure f = ResultFailure(QString(), state_.LastResult);
+        f.message = QStringLiteral(
+                        "refusing to change anything: no valid reply when asking which "
+                        "controller answers at address FF (%1); if several controllers share "
+                        "this line, they answered at once: name one with --address")
+                        .arg(ExplainResult(state_.LastResult));
+        return f;
+    }
+    if (state_.LastResult == gate::result::kOk) {
+        return CommunicationFailure(
+            QStringLiteral("refusing to change anything: the controller reports the "
+                           "broadcast address FF as its own"));
+    }
+    Failure f = ResultFailure(QStringLiteral("读取地址"), state_.LastResult);
+    f.message =
+        QStringLiteral("refusing to change anything: cannot read the controller's address: ") +
+        f.message;
+    return f;
 }
 
 void GateConnection::Close() {

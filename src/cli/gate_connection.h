@@ -18,6 +18,11 @@ public:
     // Opens the link (a host name is looked up first). A failure names the link and the
     // system's reason, with exit code 3.
     std::optional<Failure> Open();
+    // Asks the controller for its own address (at the address of the options) and sends every
+    // later call there, so that a write or a delete reaches this controller only, never every
+    // controller of a shared line through the broadcast address FF. Without a valid reply the
+    // command is refused: at FF that is what several controllers answering at once look like.
+    std::optional<Failure> PinAddress();
     // Closes and opens the same link again, for a monitor that lost it.
     std::optional<Failure> Reopen();
     // Whether the link is still up as far as this end can tell.

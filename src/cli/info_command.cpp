@@ -121,8 +121,8 @@ int RunInfo(const QString& words, const QStringList& arguments) {
                  (irText.isEmpty() ? QStringLiteral("unknown (%1)").arg(ir) : irText);
 
     const records::LogState log = records::QueryLogState(lib, c);
-    if (c.LastResult != 0) {
-        return cl.Fail(ResultFailure(QStringLiteral("查询后台记录状态"), c.LastResult));
+    if (const auto failure = LogStateFailure(log, c.LastResult)) {
+        return cl.Fail(*failure);
     }
     QJsonObject recordsJson{{QStringLiteral("count"), log.count},
                             {QStringLiteral("fill_status"), c.ReplyStatus},

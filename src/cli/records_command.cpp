@@ -1,4 +1,5 @@
 // gatectl records status | export | delete: the controller's stored records.
+#include "cli/console_io.h"
 #include "cli/controller_command.h"
 #include "cli/subcommands.h"
 #include "core/records/export_deletion.h"
@@ -16,7 +17,6 @@ namespace cli {
 
 namespace {
 
-const QString kStatusCaption = QStringLiteral("查询后台记录状态");
 const QString kExportCaption = QStringLiteral("保存所有后台记录");
 const QString kDeleteAfterCaption = QStringLiteral("保存并删除所有后台记录");
 const QString kDeleteCaption = QStringLiteral("删除所有后台记录");
@@ -90,6 +90,18 @@ Failure IncompleteExport(const records::ExportOutcome& out) {
 
 // Deletes the exported log under the safety rules; nothing when it was deleted.
 std::optional<Failure> DeleteAfterExport(GateConnection& conn, const records::ExportOutcome& out) {
+    if (out.Complete() && out.unrepresentable > 0) {
+        return IncompleteFailure(
+            QStringLiteral("nothing deleted: %1 records have no line in the text format "
+                           "(index %2); they are kept by --format csv or jsonl, raw body "
+                           "included")
+                .arg(out.unrepresentable)
+                .arg(records::UnrepresentableIndexText(out)));
+    }
+    if (out.Complete() && !out.synced) {
+        return FileFailure(
+            QStringLiteral("nothing deleted: %1 could not be synced to the disk").arg(out.path));
+    }
     if (!records::MayDeleteAfter(out)) {
         Failure f = IncompleteExport(out);
         f.message = QStringLiteral("nothing deleted: the export is incomplete: ") + f.message;
@@ -99,7 +111,7 @@ std::optional<Failure> DeleteAfterExport(GateConnection& conn, const records::Ex
         records::DeleteIfUnchanged(conn.Library(), conn.State(), out.log);
     switch (d.kind) {
         case records::DeletionOutcome::Kind::StateUnknown: {
-            Failure f = ResultFailure(kStatusCaption, d.result);
+            Failure f = LogStateFailure(d.now, d.result).value_or(Failure{});
             f.message = QStringLiteral("nothing deleted: the record state could not be checked: ") +
                         f.message;
             return f;
@@ -132,8 +144,8 @@ int RunRecordsStatus(const QString& words, const QStringList& arguments) {
     }
     gate::ConnectionState& c = opened.connection->State();
     const records::LogState log = records::QueryLogState(opened.connection->Library(), c);
-    if (c.LastResult != 0) {
-        return cl.Fail(ResultFailure(kStatusCaption, c.LastResult));
+    if (const auto failure = LogStateFailure(log, c.LastResult)) {
+        return cl.Fail(*failure);
     }
     QJsonObject json = LogJson(log);
     json.insert(QStringLiteral("fill_status"), c.ReplyStatus);
@@ -167,8 +179,9 @@ int RunRecordsExport(const QString& words, const QStringList& arguments) {
         QStringLiteral("FILE|-"), QStringLiteral("-"));
     const QCommandLineOption deleteAfter(
         QStringLiteral("delete-after"),
-        QStringLiteral("Then delete the stored records, only if every record was exported and "
-                       "the controller's log has not changed since."));
+        QStringLiteral("Then delete the stored records, only if every record was exported to "
+                       "the --output FILE (required) and synced to the disk, and the "
+                       "controller's log has not changed since."));
     for (const auto& o : {format, output, deleteAfter}) {
         cl.AddOption(o);
     }
@@ -183,6 +196,11 @@ int RunRecordsExport(const QString& words, const QStringList& arguments) {
             QStringLiteral("--format %1: expected text, csv or jsonl").arg(cl.Value(format))));
     }
     ExportTarget target(cl.Value(output));
+    // Bytes that reached a pipe may still be lost by its reader: only a file on the disk
+    // makes the deletion safe.
+    if (cl.IsSet(deleteAfter) && target.IsStdout()) {
+        return cl.Fail(UsageFailure(QStringLiteral("--delete-after needs --output FILE")));
+    }
     if (target.IsStdout()) {
         cl.StdoutCarriesData();
     }
@@ -196,12 +214,19 @@ int RunRecordsExport(const QString& words, const QStringList& arguments) {
         return opened.exitCode;
     }
     GateConnection& conn = *opened.connection;
+    if (cl.IsSet(deleteAfter)) {
+        if (const auto failure = conn.PinAddress()) {
+            target.Abandon();
+            return cl.Fail(*failure);
+        }
+    }
 
     records::RecordExporter exporter(conn.Library(), conn.State(), recordFormat.get());
     exporter.WriteTo(target.Device(), target.Name());
     if (!exporter.QueryStatus()) {
         target.Abandon();
-        return cl.Fail(ResultFailure(kStatusCaption, exporter.Outcome().lastResult));
+        return cl.Fail(LogStateFailure(exporter.Outcome().log, exporter.Outcome().lastResult)
+                           .value_or(Failure{}));
     }
     exporter.WriteRecords();
     if (!exporter.Close()) {
@@ -212,12 +237,19 @@ int RunRecordsExport(const QString& words, const QStringList& arguments) {
     if (!target.Commit(&error)) {
         return cl.Fail(FileFailure(QStringLiteral("cannot write ") + error));
     }
-    const records::ExportOutcome& out = exporter.Outcome();
+    records::ExportOutcome out = exporter.Outcome();
+    if (cl.IsSet(deleteAfter)) {
+        out.synced = records::SyncToDisk(target.Name(), &error);
+        if (!out.synced) {
+            ConsoleIo::ErrLine(cl.Name(), QStringLiteral("cannot sync ") + error);
+        }
+    }
     QJsonObject json{{QStringLiteral("output"), target.Name()},
                      {QStringLiteral("format"), cl.Value(format)},
                      {QStringLiteral("records"), out.log.count},
                      {QStringLiteral("unreadable"), out.failedRetrievals},
                      {QStringLiteral("complete"), out.Complete()},
+                     {QStringLiteral("unrepresentable"), out.unrepresentable},
                      {QStringLiteral("deleted"), false}};
     QStringList lines{
         QStringLiteral("exported %1 records to %2").arg(out.log.count).arg(target.Name())};
@@ -231,6 +263,14 @@ int RunRecordsExport(const QString& words, const QStringList& arguments) {
         }
     } else if (!out.Complete()) {
         failure = IncompleteExport(out);
+    } else if (out.unrepresentable > 0) {
+        // The file is the console's, whole as the console writes it; the records it cannot
+        // hold are named so that nobody takes it for the whole log.
+        ConsoleIo::ErrLine(cl.Name(),
+                           QStringLiteral("warning: %1 records have no line in the text format "
+                                          "(index %2); --format csv or jsonl keeps them")
+                               .arg(out.unrepresentable)
+                               .arg(records::UnrepresentableIndexText(out)));
     }
     if (failure) {
         return cl.Fail(*failure);
@@ -256,6 +296,9 @@ int RunRecordsDelete(const QString& words, const QStringList& arguments) {
     const Opened opened = OpenLink(cl, *link);
     if (!opened) {
         return opened.exitCode;
+    }
+    if (const auto failure = opened.connection->PinAddress()) {
+        return cl.Fail(*failure);
     }
     gate::ConnectionState& c = opened.connection->State();
     c.LastResult = opened.connection->Library().DeleteAllRecord(c.ControllerAddress, c.ReplyStatus,

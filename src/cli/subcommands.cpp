@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "cli/console_io.h"
+#include "cli/global_options.h"
 
 #include <array>
 
@@ -46,8 +47,9 @@ const std::array<Subcommand, 15> kSubcommands{{
 
 QString Overview(const QString& group) {
     QStringList lines{
-        group.isEmpty() ? QStringLiteral("Usage: gatectl SUBCOMMAND [options]")
-                        : QStringLiteral("Usage: gatectl %1 SUBCOMMAND [options]").arg(group),
+        group.isEmpty()
+            ? QStringLiteral("Usage: gatectl [global options] SUBCOMMAND [options]")
+            : QStringLiteral("Usage: gatectl [global options] %1 SUBCOMMAND [options]").arg(group),
         QString(), QStringLiteral("The gate console's companion on the command line."), QString(),
         QStringLiteral("Subcommands:")};
     for (const Subcommand& s : kSubcommands) {
@@ -57,9 +59,13 @@ QString Overview(const QString& group) {
     }
     lines << QString()
           << QStringLiteral(
+                 "Global options, before or after the subcommand: --tcp HOST:PORT, --serial "
+                 "PATH, --com N, --address HEX (the connection; not for modules) and --json.")
+          << QString()
+          << QStringLiteral(
                  "Each subcommand answers --help. Exit codes: 0 done, 1 the controller "
                  "refused, 2 usage, 3 communication failure, 4 file error, "
-                 "5 verification failed.");
+                 "5 verification failed, 6 written but incomplete.");
     return lines.join(u'\n') + u'\n';
 }
 
@@ -78,13 +84,44 @@ int UnknownSubcommand(const QString& words) {
     return Code(ExitCode::Usage);
 }
 
+// Help and version go to standard output; one that is closed (| head) is a file error.
+int Print(const QString& text) {
+    if (!ConsoleIo::Out(text.toUtf8())) {
+        return Code(ExitCode::File);
+    }
+    return Code(ExitCode::Done);
+}
+
+// Runs a subcommand with the global options given before it.
+int Run(const Subcommand& s, const LeadingOptions& leading, const QStringList& own) {
+    if (leading.HasConnection() && s.words.startsWith(QStringLiteral("modules "))) {
+        ConsoleIo::ErrLine(QStringLiteral("gatectl ") + s.words,
+                           QStringLiteral("takes no controller connection (--tcp, --serial, "
+                                          "--com, --address)"));
+        return Code(ExitCode::Usage);
+    }
+    const auto merged = MergeLeadingOptions(leading, own);
+    if (const auto* why = std::get_if<QString>(&merged)) {
+        ConsoleIo::ErrLine(QStringLiteral("gatectl ") + s.words, *why);
+        return Code(ExitCode::Usage);
+    }
+    return s.run(s.words, std::get<QStringList>(merged));
+}
+
 }  // namespace
 
 std::span<const Subcommand> Subcommands() {
     return kSubcommands;
 }
 
-int Dispatch(const QStringList& arguments) {
+int Dispatch(const QStringList& allArguments) {
+    const auto taken = TakeLeadingOptions(allArguments);
+    if (const auto* why = std::get_if<QString>(&taken)) {
+        ConsoleIo::ErrLine(QStringLiteral("gatectl"), *why);
+        return Code(ExitCode::Usage);
+    }
+    const LeadingOptions& leading = std::get<LeadingOptions>(taken);
+    const QStringList& arguments = leading.rest;
     if (arguments.isEmpty()) {
         ConsoleIo::ErrLine(QStringLiteral("gatectl"),
                            QStringLiteral("missing subcommand; see gatectl --help"));
@@ -92,12 +129,10 @@ int Dispatch(const QStringList& arguments) {
     }
     const QString first = arguments.first();
     if (first == u"--help" || first == u"-h" || first == u"help") {
-        ConsoleIo::Out(Overview({}).toUtf8());
-        return 0;
+        return Print(Overview({}));
     }
     if (first == u"--version") {
-        ConsoleIo::OutLine(VersionLine());
-        return 0;
+        return Print(VersionLine() + u'\n');
     }
     if (IsGroup(first)) {
         const QString second = arguments.value(1);
@@ -108,24 +143,22 @@ int Dispatch(const QStringList& arguments) {
             return Code(ExitCode::Usage);
         }
         if (second == u"--help" || second == u"-h") {
-            ConsoleIo::Out(Overview(first).toUtf8());
-            return 0;
+            return Print(Overview(first));
         }
         if (second == u"--version") {
-            ConsoleIo::OutLine(VersionLine());
-            return 0;
+            return Print(VersionLine() + u'\n');
         }
         const QString words = first + u' ' + second;
         for (const Subcommand& s : kSubcommands) {
             if (s.words == words) {
-                return s.run(words, arguments.mid(2));
+                return Run(s, leading, arguments.mid(2));
             }
         }
         return UnknownSubcommand(words);
     }
     for (const Subcommand& s : kSubcommands) {
         if (s.words == first) {
-            return s.run(first, arguments.mid(1));
+            return Run(s, leading, arguments.mid(1));
         }
     }
     return UnknownSubcommand(first);

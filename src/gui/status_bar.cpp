@@ -1,5 +1,6 @@
 #include "gui/status_bar.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 
 #include <algorithm>
@@ -60,14 +61,26 @@ GateStatusBar::GateStatusBar(QWidget* parent) : QStatusBar(parent) {
 
 void GateStatusBar::SetPanel(int index, const QString& text) {
     QLabel* panel = PanelLabel(index);
+    texts_.at(static_cast<std::size_t>(index)) = text;
     panel->setText(text);
-    // Panels 0 and 1 keep their widths; the rare line longer than its panel can still be read
-    // whole by pointing at it.
-    panel->setToolTip(panel->sizeHint().width() > panel->width() ? text : QString());
+    const int needed = panel->sizeHint().width();
+    if (needed <= panel->width()) {
+        panel->setToolTip(QString());
+        return;
+    }
+    // The rare line longer than its panel can be read whole by pointing at it. A panel of fixed
+    // width (all but the last) cuts it with an ellipsis, so that it does not look complete.
+    panel->setToolTip(text);
+    if (panel->minimumWidth() == panel->maximumWidth()) {
+        const QFontMetrics metrics = panel->fontMetrics();
+        const int frameAndIndent = needed - metrics.horizontalAdvance(text);
+        panel->setText(
+            metrics.elidedText(text, Qt::ElideRight, std::max(0, panel->width() - frameAndIndent)));
+    }
 }
 
 QString GateStatusBar::Panel(int index) const {
-    return PanelLabel(index)->text();
+    return texts_.at(static_cast<std::size_t>(index));
 }
 
 void GateStatusBar::ShowPorts(std::int32_t portHandle, std::int32_t if2Port) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStatusBar>
+#include <QString>
 
 #include "gate/connection_rules.h"
 
@@ -20,7 +21,8 @@ class GateStatusBar final : public QStatusBar {
 public:
     explicit GateStatusBar(QWidget* parent = nullptr);
 
-    // A text longer than its panel is cut at the panel's edge and offered whole as its tooltip.
+    // A text longer than its panel is offered whole as its tooltip; panels 0 to 2 show it cut
+    // with an ellipsis. Panel() gives the whole text either way.
     void SetPanel(int index, const QString& text);
     QString Panel(int index) const;
     QLabel* PanelLabel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }
@@ -36,6 +38,7 @@ public:
 
 private:
     std::array<QLabel*, kPanelCount> panels_{};
+    std::array<QString, kPanelCount> texts_{};
     gate::LinkCondition condition_ = gate::LinkCondition::Normal;
 };
 

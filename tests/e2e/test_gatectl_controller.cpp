@@ -2,8 +2,7 @@
 // with the deletion's safety rule, the installer's settings clone, and bad input that must be
 // refused before anything reaches a controller or a module.
 #include "core/commands/settings_document.h"
-#include "gate_simulator.h"
-#include "gatectl_runner.h"
+#include "gatectl_gate.h"
 #include "golden_records.h"
 
 #include <QFile>
@@ -15,38 +14,6 @@
 #include <QUdpSocket>
 
 namespace {
-
-// A simulator on a free loopback port.
-struct Gate {
-    sim::GateSimulator simulator;
-    QString tcp;
-
-    explicit Gate(const std::vector<std::pair<QString, QString>>& settings = {}) {
-        sim::SimulatorOptions options;
-        options.tcpPort = 0;
-        options.settings = settings;
-        QString error;
-        if (simulator.Start(options, &error)) {
-            tcp = TcpArgument(simulator.Endpoints().tcpPort);
-        }
-    }
-    template <typename F>
-    auto With(F&& f) {
-        return simulator.WithModel(std::forward<F>(f));
-    }
-    int RecordCount() {
-        return With([](sim::ControllerModel& m) { return m.Records().Count(); });
-    }
-};
-
-QByteArray FileContent(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QJsonObject JsonOf(const QByteArray& out) {
-    return QJsonDocument::fromJson(out).object();
-}
 
 // stderr holds one line: what went wrong, said once.
 bool OneLine(const GatectlResult& r) {
@@ -87,6 +54,33 @@ private Q_SLOTS:
         QVERIFY2(qAbs(off) <= 2, qPrintable(QString::number(off)));
     }
 
+    // The connection and --json are global options: before the subcommand they mean what they
+    // mean after it, and the same value in both places is no conflict.
+    void globalOptionsBeforeTheSubcommand_data() {
+        QTest::addColumn<QStringList>("arguments");
+        const auto row = [](const char* name, std::initializer_list<const char*> args) {
+            QStringList arguments;
+            for (const char* a : args) {
+                arguments << QString::fromUtf8(a);
+            }
+            QTest::newRow(name) << arguments;
+        };
+        row("--tcp and --json first", {"--tcp", "{tcp}", "--json", "info"});
+        row("--tcp= and --address= forms", {"--json", "--tcp={tcp}", "--address=FF", "info"});
+        row("both places, same value", {"--tcp", "{tcp}", "info", "--tcp", "{tcp}", "--json"});
+        row("group subcommand", {"--tcp", "{tcp}", "--json", "records", "status"});
+    }
+    void globalOptionsBeforeTheSubcommand() {
+        QFETCH(QStringList, arguments);
+        Gate gate;
+        arguments.replaceInStrings(QStringLiteral("{tcp}"), gate.tcp);
+        const GatectlResult r = RunGatectl(arguments);
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject json = JsonOf(r.out);
+        QVERIFY2(json.contains(QStringLiteral("product")) || json.contains(QStringLiteral("count")),
+                 r.out);
+    }
+
     // The golden log with its 9th retrieval failing on the line: every format writes the golden
     // file all the same, and --delete-after deletes nothing because the export is not whole.
     void exportEachFormatRefusesDeletionWhenIncomplete_data() {
@@ -109,8 +103,9 @@ private Q_SLOTS:
             }
             return 0;
         });
-        // The log-state query and eight retrievals go through; the ninth gets result 48.
-        gate.simulator.AddFaultAfter(9, sim::Fault{sim::Fault::Kind::Result, 0, 48, {}});
+        // The address query (the export deletes), the log-state query and eight retrievals go
+        // through; the ninth gets result 48.
+        gate.simulator.AddFaultAfter(10, sim::Fault{sim::Fault::Kind::Result, 0, 48, {}});
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("export.") + format);
         const GatectlResult r =
@@ -262,6 +257,17 @@ private Q_SLOTS:
         row("new module address malformed",
             {"modules", "change-ip", "127.0.0.1", "--port", "{udp}", "10.0.0.256"}, 2,
             "not a dotted IPv4 address");
+        row("delete-after without a file", {"records", "export", "--tcp", tcp, "--delete-after"}, 2,
+            "--delete-after needs --output FILE");
+        row("delete-after to standard output",
+            {"records", "export", "--tcp", tcp, "--output", "-", "--delete-after"}, 2,
+            "--delete-after needs --output FILE");
+        row("connection before and after the subcommand differs",
+            {"--tcp", tcp, "info", "--tcp", "127.0.0.1:1026"}, 2, "before and after");
+        row("unknown option before the subcommand", {"--colour", "info"}, 2, "unknown option");
+        row("modules take no connection",
+            {"--tcp", tcp, "modules", "search", "--port", "{udp}", "--broadcast", "127.0.0.1"}, 2,
+            "takes no controller connection");
         row("broadcast address malformed",
             {"modules", "search", "--port", "{udp}", "--broadcast", "everyone"}, 2, "--broadcast");
     }

@@ -22,10 +22,13 @@
 #include "app/main_window.h"
 #include "core/monitor/channel_decoder.h"
 #include "core/monitor/eas_decoder.h"
+#include "core/monitor/message_body.h"
+#include "core/monitor/monitor_lists.h"
 #include "core/records/record_lines.h"
 #include "core/records/stored_record.h"
 #include "forms/secondary_windows.h"
 #include "golden_records.h"
+#include "gui/line_list_view.h"
 #include "gui/status_bar.h"
 #include "language_fixture.h"
 #include "record_console.h"
@@ -211,6 +214,62 @@ private Q_SLOTS:
         QVERIFY2(translatedControls > 250, qPrintable(QString::number(translatedControls)));
     }
 
+    void captionsSayWhatWasDone_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("radio");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("set address") << "btnSetControAddr"
+                                     << ""
+                                     << "Set address: OK";
+        QTest::newRow("read address") << "btnGetControAddr"
+                                      << ""
+                                      << "Read address: OK";
+        QTest::newRow("relay") << "SetRealy"
+                               << ""
+                               << "Set relay: OK";
+        QTest::newRow("identity") << "Btn_GetControllerInfo"
+                                  << ""
+                                  << "Read basic info: OK";
+        QTest::newRow("read association") << "Button2"
+                                          << ""
+                                          << "Read association: OK";
+        QTest::newRow("read tag reading") << "Button4"
+                                          << ""
+                                          << "Read tag reading: OK";
+        QTest::newRow("record status") << "GetBackRecorfStatus"
+                                       << ""
+                                       << "Read record status: OK";
+        QTest::newRow("infrared direction") << "Button7"
+                                            << ""
+                                            << "Set IR direction: OK";
+        QTest::newRow("set alarms") << "Button12"
+                                    << "RadioButton7"
+                                    << "Set alarms: OK";
+        QTest::newRow("read alarms") << "Button12"
+                                     << "RadioButton8"
+                                     << "Read alarms: OK";
+        QTest::newRow("read configuration") << "ControllerInfo"
+                                            << "RadioButton1"
+                                            << "Read configuration: OK";
+    }
+    // A command's line in English names what was done, in its own words: never a control's
+    // text run into the result ("SetOK").
+    void captionsSayWhatWasDone() {
+        QFETCH(QString, button);
+        QFETCH(QString, radio);
+        QFETCH(QString, line);
+        const ScopedConsoleLanguage scoped(ConsoleLanguage::English);
+        Console c;
+        c.Connect(4, 0x01);
+        c.setText("editNewConAddr", QStringLiteral("1F"));
+        if (!radio.isEmpty()) {
+            c.check(qPrintable(radio));
+        }
+        c.click(qPrintable(button));
+        QCOMPARE(c.prompter.messages.size(), 0);
+        QCOMPARE(c.panel(0), QStringLiteral("09:08:07  ") + line);
+    }
+
     void qtOwnTextsFollow_data() {
         QTest::addColumn<ConsoleLanguage>("language");
         QTest::addColumn<QString>("ok");
@@ -329,6 +388,66 @@ private Q_SLOTS:
             chineseSourceLines += HasChinese(source[i]) ? 1 : 0;
         }
         QVERIFY2(chineseSourceLines >= 40, qPrintable(QString::number(chineseSourceLines)));
+    }
+
+    // The live lines of every kind show whole in their lists in English, with three-digit
+    // counts and a passage of unknown direction.
+    void liveLinesFitTheirLists() {
+        const ScopedConsoleLanguage scoped(ConsoleLanguage::English);
+        Console c;
+        ShowWhole(c.form);
+        const QByteArray time = QByteArray::fromHex("0C0506090807");
+        const QByteArray counts = QByteArray::fromHex("7B00E7037B00E703");  // 123, 999, ...
+        QList<std::pair<monitor::MonitorList, QString>> lines;
+        const monitor::PassageReport passage = monitor::DecodePassage(
+            monitor::MessageBody(QByteArray::fromHex("0123456789ABCDEF03") + time),
+            util::TextTable::Display());
+        lines.append({monitor::MonitorList::ListBox2, monitor::PassageLine(passage)});
+        for (int kind = 0; kind <= 0x22; ++kind) {
+            QString marker;
+            // Statistics carry counts (four in channel mode, three in EAS mode) before the
+            // time; the other kinds a status byte.
+            QByteArray body = QByteArray::fromHex("01") + time;
+            if (kind == monitor::channel_kind::kStatistics) {
+                body = counts + time;
+            } else if (kind == monitor::eas_kind::kStatistics) {
+                body = counts.left(6) + time;
+            }
+            for (const auto& decoded :
+                 {monitor::DecodeChannelEvent(kind, monitor::MessageBody(body),
+                                              util::TextTable::Display()),
+                  monitor::DecodeEasMessage(kind, monitor::MessageBody(body), marker,
+                                            util::TextTable::Display())}) {
+                if (decoded) {
+                    lines.append(decoded->lines);
+                }
+            }
+        }
+        QVERIFY2(lines.size() >= 10, qPrintable(QString::number(lines.size())));
+        QStringList tooWide;
+        for (const auto& [list, line] : lines) {
+            auto* view = c.form.findChild<gui::LineListView*>(monitor::ListObjectName(list));
+            QVERIFY2(view != nullptr, qPrintable(monitor::ListObjectName(list)));
+            // The list's page in front, so that the list has its real width.
+            for (QWidget* w = view->parentWidget(); w != nullptr; w = w->parentWidget()) {
+                if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+                    for (int page = 0; page < tabs->count(); ++page) {
+                        if (tabs->widget(page)->isAncestorOf(view)) {
+                            ShowPage(*tabs, page);
+                        }
+                    }
+                    break;
+                }
+            }
+            const int needed = view->fontMetrics().horizontalAdvance(line);
+            if (needed > view->viewport()->width()) {
+                tooWide << QStringLiteral("%1 \"%2\" needs %3 px, has %4")
+                               .arg(monitor::ListObjectName(list), line)
+                               .arg(needed)
+                               .arg(view->viewport()->width());
+            }
+        }
+        QVERIFY2(tooWide.isEmpty(), qPrintable(tooWide.join(u'\n')));
     }
 
     // The export file in English mode is the Chinese file, byte for byte.

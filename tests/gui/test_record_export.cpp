@@ -96,6 +96,8 @@ private Q_SLOTS:
     void writeFailureRestoresButtonsAndShowsTheError();
     void saveAndDeleteRules_data();
     void saveAndDeleteRules();
+    void saveAndDeleteRefusesWhatTheFileCannotHold_data();
+    void saveAndDeleteRefusesWhatTheFileCannotHold();
 };
 
 void TestRecordExport::exportWritesFileLocksAndRestoresButtons() {
@@ -354,6 +356,54 @@ void TestRecordExport::saveAndDeleteRules() {
     const QByteArray content = ReadAll(QDir(dir.path()).filePath(QStringLiteral("05060908.txt")));
     QCOMPARE(content.count("\r\n"), 4);
     QCOMPARE(content.contains("\r\n\r\n") || content.startsWith("\r\n"), failedIndex != 0);
+}
+
+// Records the text file has no line for, and a record count no log can have: the deletion is
+// not even offered, and the operator is told why.
+void TestRecordExport::saveAndDeleteRefusesWhatTheFileCannotHold_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("unknownAt");  // index of a kind-5 record, 0 for none
+    QTest::addColumn<int>("retrievals");
+    QTest::addColumn<QStringList>("says");
+    QTest::newRow("a kind-5 record at index 2")
+        << 3 << 2 << 3
+        << QStringList{QStringLiteral("1 条"), QStringLiteral("第 2 条"),
+                       QStringLiteral("gatectl records export --format csv")};
+    QTest::newRow("count 2^31, negative when read signed")
+        << int(0x80000000) << 0 << 0
+        << QStringList{QStringLiteral("2147483648"), QStringLiteral("超出范围")};
+    QTest::newRow("count above the limit")
+        << 10000001 << 0 << 0 << QStringList{QStringLiteral("10000001 超出范围")};
+}
+
+void TestRecordExport::saveAndDeleteRefusesWhatTheFileCannotHold() {
+    QFETCH(int, count);
+    QFETCH(int, unknownAt);
+    QFETCH(int, retrievals);
+    QFETCH(QStringList, says);
+    QTemporaryDir dir;
+    RecordConsole f({dir.path(), {}});
+    ScriptRecords(f, count);
+    for (int i = 1; unknownAt != 0 && i <= count; ++i) {
+        f.library.Script(kByIndex, 0,
+                         {{QStringLiteral("kind"), i == unknownAt ? 5 : 3},
+                          {QStringLiteral("body"), Body({12, 5, 6, 9, 8, 7})}});
+    }
+    f.prompter.answers.push_back(RecordingPrompter::Answer::Ok);
+    f.Click("SaveAndDeleteAll");
+
+    QCOMPARE(f.library.CountOf(kByIndex), retrievals);
+    QCOMPARE(f.library.CountOf(kDelete), 0);
+    QCOMPARE(f.prompter.messages.size(), 1);  // the warning, and no deletion question
+    const auto& warning = f.prompter.messages.first();
+    QCOMPARE(warning.icon, RecordingPrompter::Icon::Warning);
+    for (const QString& part : says) {
+        QVERIFY2(warning.text.contains(part), qPrintable(warning.text));
+    }
+    QVERIFY(f.Button(QStringLiteral("SaveAndDeleteAll"))->isEnabled());
+    // The file is written all the same: every record's line, the unknown one empty.
+    const QByteArray content = ReadAll(QDir(dir.path()).filePath(QStringLiteral("05060908.txt")));
+    QCOMPARE(content.count("\r\n"), retrievals);
 }
 
 QTEST_MAIN(TestRecordExport)

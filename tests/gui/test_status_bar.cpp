@@ -89,8 +89,8 @@ private Q_SLOTS:
                                 .arg(label->width())));
     }
 
-    // A result line longer than panel 0 keeps the panel's width and is offered whole as its
-    // tooltip; a line that fits has none.
+    // A result line longer than panel 0 keeps the panel's width, shows cut with an ellipsis and
+    // is offered whole as its tooltip; a line that fits shows whole and has none.
     void longResultLineOfferedAsTooltip() {
         GateStatusBar bar;
         bar.resize(818, 24);
@@ -103,8 +103,13 @@ private Q_SLOTS:
         QCOMPARE(bar.PanelLabel(0)->width(), 350);
         QCOMPARE(bar.Panel(0), longLine);
         QCOMPARE(bar.PanelLabel(0)->toolTip(), longLine);
+        const QString shown = bar.PanelLabel(0)->text();
+        QVERIFY2(shown.endsWith(QChar(0x2026)) && longLine.startsWith(shown.chopped(1)),
+                 qPrintable(shown));
+        QVERIFY(bar.PanelLabel(0)->fontMetrics().horizontalAdvance(shown) < 350);
         bar.SetPanel(0, QStringLiteral("09:08:07  设置继电器操作成功"));
         QCOMPARE(bar.PanelLabel(0)->toolTip(), QString());
+        QCOMPARE(bar.PanelLabel(0)->text(), QStringLiteral("09:08:07  设置继电器操作成功"));
     }
 
     void reportSequence_data() {

@@ -68,8 +68,10 @@ void ConfigurationController::ControllerInfoClick() {
 
 void ConfigurationController::btnSetControAddrClick(QAbstractButton* sender) {
     auto& c = ctx_.fields.connection;
-    const QString caption = sender->text();
+    // Each direction has its own caption: the buttons' texts are too short to say what was done.
+    QString caption = QCoreApplication::translate("Configuration", "读取地址");
     if (sender == page_.btnSetControAddr) {
+        caption = QCoreApplication::translate("Configuration", "设置地址");
         const QString text = page_.editNewConAddr->text();
         const AddressEntry entry = AddressFromText(text);
         if (entry.error == AddressEntry::Error::Empty) {

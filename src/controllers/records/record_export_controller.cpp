@@ -71,6 +71,10 @@ std::optional<ExportOutcome> RecordExportController::RunExport() {
         return std::nullopt;
     }
     page_.SaveAndDeleteAll->setEnabled(true);
+    if (outcome.log.countOutOfRange) {
+        ShowCountOutOfRange(outcome.log);
+        return outcome;
+    }
     ctx_.reporter.ShowCommandResult(QCoreApplication::translate("Records", "保存所有后台记录"),
                                     static_cast<std::uint8_t>(outcome.lastResult & 0xFF));
     // Where the file went: panel 1 is free after this report, which has no reply status.
@@ -79,6 +83,38 @@ std::optional<ExportOutcome> RecordExportController::RunExport() {
                                  QCoreApplication::translate("Records", "已保存到 %1").arg(where));
     ctx_.reporter.Bar().PanelLabel(1)->setToolTip(where);
     return outcome;
+}
+
+void RecordExportController::ShowCountOutOfRange(const LogState& log) {
+    ctx_.reporter.ClearResult();
+    ctx_.prompter.Message(
+        QCoreApplication::translate("Records",
+                                    "控制器报告的后台记录数 %1 超出范围(最多 %2 条),"
+                                    "没有存储或删除任何后台记录")
+            .arg(log.reportedCount)
+            .arg(kMaxRecordCount),
+        kNotice(), gui::Prompter::Icon::Warning);
+}
+
+void RecordExportController::ShowNotDeletable(const ExportOutcome& outcome) {
+    QString text;
+    if (outcome.log.countOutOfRange) {
+        return;  // said by the export already
+    }
+    if (outcome.Complete() && outcome.unrepresentable > 0) {
+        text = QCoreApplication::translate(
+                   "Records",
+                   "%1 条后台记录无法写入文本文件(第 %2 条),没有删除任何后台记录;"
+                   "gatectl records export --format csv 可保存这些记录(含原始数据)")
+                   .arg(outcome.unrepresentable)
+                   .arg(UnrepresentableIndexText(outcome));
+    } else if (outcome.Complete() && !outcome.synced) {
+        text = QCoreApplication::translate("Records", "文件未能写入磁盘,没有删除任何后台记录");
+    } else {
+        text = QCoreApplication::translate("Records",
+                                           "后台记录未能全部存储到文件,没有删除任何后台记录");
+    }
+    ctx_.prompter.Message(text, kNotice(), gui::Prompter::Icon::Warning);
 }
 
 void RecordExportController::ShowFileError(const ExportOutcome& outcome) {
@@ -98,9 +134,7 @@ void RecordExportController::SaveAndDeleteAllClick() {
     }
     page_.SaveRecordAsTextFile->setEnabled(true);
     if (!MayDeleteAfter(*outcome)) {
-        ctx_.prompter.Message(QCoreApplication::translate(
-                                  "Records", "后台记录未能全部存储到文件,没有删除任何后台记录"),
-                              kNotice(), gui::Prompter::Icon::Warning);
+        ShowNotDeletable(*outcome);
         return;
     }
     if (ctx_.prompter.Message(QCoreApplication::translate("Records", "是否删除所有后台记录"),
@@ -111,6 +145,10 @@ void RecordExportController::SaveAndDeleteAllClick() {
     const QString caption = QCoreApplication::translate("Records", "保存并删除所有后台记录");
     gate::ConnectionState& c = ctx_.fields.connection;
     const DeletionOutcome deletion = DeleteIfUnchanged(ctx_.library, c, outcome->log);
+    if (deletion.kind == DeletionOutcome::Kind::StateUnknown && deletion.now.countOutOfRange) {
+        ShowCountOutOfRange(deletion.now);
+        return;
+    }
     if (deletion.kind == DeletionOutcome::Kind::StateUnknown) {
         ctx_.reporter.Report(caption, c.LastResult, c.ReplyStatus);
         ctx_.prompter.Message(

@@ -14,6 +14,7 @@ class PageCommand;
 namespace records {
 
 struct ExportOutcome;
+struct LogState;
 
 // The two export buttons: all records to a new text file, and the same followed by the deletion
 // of the log, which is offered only when every record reached the file and the log has not
@@ -40,6 +41,10 @@ private:
     // it (the error has been shown).
     std::optional<ExportOutcome> RunExport();
     void ShowFileError(const ExportOutcome& outcome);
+    // A log-state reply whose count cannot be true: nothing is exported or deleted.
+    void ShowCountOutOfRange(const LogState& log);
+    // Why the deletion is not offered after this export.
+    void ShowNotDeletable(const ExportOutcome& outcome);
 
     gui::ConsoleContext ctx_;
     Ui::PageCommand& page_;

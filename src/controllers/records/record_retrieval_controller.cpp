@@ -54,8 +54,9 @@ void RecordRetrievalController::GetBackRecorfStatusClick() {
     page_.Edit22->clear();
     gate::ConnectionState& c = ctx_.fields.connection;
     const LogState state = QueryLogState(ctx_.library, c);
-    // The count is shown even after a failed call: it is what the library left in it.
-    page_.Edit20->setText(QString::number(state.count));
+    // The count is shown even after a failed call: it is what the library left in it, read as
+    // the unsigned number the controller sent.
+    page_.Edit20->setText(QString::number(state.reportedCount));
     if (state.count != 0) {
         page_.Edit21->setText(TimeText(state.earliest));
         page_.Edit22->setText(TimeText(state.latest));

@@ -4,6 +4,9 @@
 #include "core/commands/switch_values.h"
 #include "util/result_text.h"
 
+#include <functional>
+#include <vector>
+
 namespace commands {
 
 namespace {
@@ -199,29 +202,11 @@ SettingsRead ReadControllerSettings(gate::GateLibrary& lib, gate::ConnectionStat
 
 namespace {
 
-// The calls of one write; each stores its result and says whether writing may go on.
-class Writer {
-public:
-    Writer(gate::GateLibrary& library, gate::ConnectionState& c, SettingsWrite& out)
-        : lib_(library), c_(c), out_(out) {}
-
-    template <typename Call>
-    bool Write(const QString& name, Call call) {
-        c_.LastResult = call(c_.ControllerAddress);
-        if (c_.LastResult != gate::result::kOk) {
-            out_.result = c_.LastResult;
-            out_.failedGroup = name;
-            return false;
-        }
-        if (out_.written.isEmpty() || out_.written.last() != name) {
-            out_.written.append(name);
-        }
-        return true;
-    }
-
-    gate::GateLibrary& lib_;
-    gate::ConnectionState& c_;
-    SettingsWrite& out_;
+// One request of the write plan: its group, which part of the group, and the call.
+struct PlannedWrite {
+    QString group;
+    QString part;
+    std::function<std::int32_t(gate::Byte& address)> call;
 };
 
 template <typename T>
@@ -233,18 +218,16 @@ gate::Byte SwitchByte(bool second) {
     return SwitchSetRequest(second);
 }
 
-bool WriteTagData(Writer& w, const TagDataSettings& want,
-                  const std::optional<TagDataSettings>& have) {
-    auto& c = w.c_;
-    const auto send = [&](gate::Byte flags) {
-        return w.Write(group::kTagData, [&](gate::Byte& a) {
+void PlanTagData(std::vector<PlannedWrite>& plan, gate::GateLibrary& lib, gate::ConnectionState& c,
+                 const TagDataSettings& want, const std::optional<TagDataSettings>& have) {
+    const auto send = [&lib, &c, want](gate::Byte flags) {
+        return [&lib, &c, want, flags](gate::Byte& a) {
             gate::Byte f = flags;
             gate::Byte repeat = want.repeat;
             gate::Byte start = want.startBlock;
             gate::Byte count = want.blockCount;
-            return w.lib_.ReadTagDataSetting(a, f, repeat, start, count, c.ReplyStatus,
-                                             c.PortHandle);
-        });
+            return lib.ReadTagDataSetting(a, f, repeat, start, count, c.ReplyStatus, c.PortHandle);
+        };
     };
     const gate::Byte reread = want.reread ? tagdata::kReread : 0;
     const bool blocksDiffer = !have || have->repeat != want.repeat ||
@@ -252,118 +235,164 @@ bool WriteTagData(Writer& w, const TagDataSettings& want,
                               have->blockCount != want.blockCount;
     // The block settings are taken only together with block reading switched on: switch it on
     // for them, then off again when the document has it off.
+    const bool twoSteps = (want.readBlocks || blocksDiffer) && !want.readBlocks;
     if (want.readBlocks || blocksDiffer) {
-        if (!send(tagdata::kSet | tagdata::kReadBlocks | reread)) {
-            return false;
-        }
+        plan.push_back({group::kTagData,
+                        twoSteps ? QStringLiteral("block settings, reading on") : QString(),
+                        send(tagdata::kSet | tagdata::kReadBlocks | reread)});
     }
     if (!want.readBlocks) {
-        return send(tagdata::kSet | reread);
+        plan.push_back({group::kTagData, twoSteps ? QStringLiteral("reading off") : QString(),
+                        send(tagdata::kSet | reread)});
     }
-    return true;
+}
+
+std::vector<PlannedWrite> Plan(gate::GateLibrary& lib, gate::ConnectionState& c,
+                               const ControllerSettings& want, const ControllerSettings& have,
+                               bool withAddress) {
+    std::vector<PlannedWrite> plan;
+    if (Differs(want.configuration, have.configuration)) {
+        const ConfigurationBlock b = *want.configuration;
+        plan.push_back({group::kConfiguration, {}, [&lib, &c, b](gate::Byte& a) {
+                            return lib.ConfigureController(a, b[0], b[1], b[2], b[3], b[4], b[5],
+                                                           b[6], b[7], c.ReplyStatus, c.PortHandle);
+                        }});
+    }
+    if (Differs(want.correlation, have.correlation)) {
+        const CorrelationSettings k = *want.correlation;
+        gate::Byte flags = correlation::kSet;
+        flags |= k.enabled ? correlation::kEnabled : 0;
+        flags |= k.useDefaultTimes ? correlation::kUseDefaultTimes : 0;
+        flags |= k.unique ? correlation::kUnique : 0;
+        flags |= k.earlyDetection ? correlation::kEarlyDetection : 0;
+        plan.push_back({group::kCorrelation, {}, [&lib, &c, flags, k](gate::Byte& a) {
+                            gate::Byte f = flags;
+                            gate::Byte lead = k.lead;
+                            gate::Byte lag = k.lag;
+                            return lib.TagPersonCorrelation(a, f, lead, lag, c.ReplyStatus,
+                                                            c.PortHandle);
+                        }});
+    }
+    if (Differs(want.tagData, have.tagData)) {
+        PlanTagData(plan, lib, c, *want.tagData, have.tagData);
+    }
+    if (Differs(want.infraredReverse, have.infraredReverse)) {
+        const gate::Byte v = SwitchByte(*want.infraredReverse);
+        plan.push_back({group::kInfraredDirection, {}, [&lib, &c, v](gate::Byte& a) {
+                            gate::Byte request = v;
+                            return lib.IRDirectionSetting(a, request, c.ReplyStatus, c.PortHandle);
+                        }});
+    }
+    if (Differs(want.readerLossAlarm, have.readerLossAlarm)) {
+        const gate::Byte v = SwitchByte(*want.readerLossAlarm);
+        plan.push_back({group::kReaderLossAlarm, {}, [&lib, &c, v](gate::Byte& a) {
+                            gate::Byte request = v;
+                            return lib.ControllerReaderConnectionBrokenAlarm(
+                                a, request, c.ReplyStatus, c.PortHandle);
+                        }});
+    }
+    if (Differs(want.recordWriting, have.recordWriting)) {
+        const gate::Byte v = *want.recordWriting ? 1 : 0;
+        plan.push_back({group::kRecordWriting, {}, [&lib, &c, v](gate::Byte& a) {
+                            gate::Byte request = v;
+                            return lib.SetBGLogDataStatus(a, request, c.ReplyStatus, c.PortHandle);
+                        }});
+    }
+    if (Differs(want.alarms, have.alarms)) {
+        const AlarmSettings al = *want.alarms;
+        const bool mask = !have.alarms || have.alarms->enabled != al.enabled;
+        const bool patterns = !have.alarms || have.alarms->patterns != al.patterns;
+        if (mask) {
+            plan.push_back({group::kAlarms, patterns ? QStringLiteral("mask") : QString(),
+                            [&lib, &c, al](gate::Byte& a) {
+                                AlarmMaskReply reply{};
+                                return lib.SetAlarmMask(a, AlarmMaskSetByte(al.enabled), reply,
+                                                        c.ReplyStatus, c.PortHandle);
+                            }});
+        }
+        if (patterns) {
+            plan.push_back({group::kAlarms, mask ? QStringLiteral("patterns") : QString(),
+                            [&lib, &c, al](gate::Byte& a) {
+                                AlarmPattern p = al.patterns;
+                                return lib.SetAlarmPattern(a, p, c.ReplyStatus, c.PortHandle);
+                            }});
+        }
+    }
+    if (Differs(want.easMode, have.easMode)) {
+        const gate::Byte mode = SwitchByte(*want.easMode);
+        plan.push_back({group::kOperatingMode, {}, [&lib, &c, mode](gate::Byte& a) {
+                            gate::Byte request = mode;
+                            return lib.ModeSwitch(a, request, c.ReplyStatus, c.PortHandle);
+                        }});
+    }
+    if (withAddress && Differs(want.address, have.address)) {
+        const gate::Byte address = *want.address;
+        plan.push_back({group::kAddress, {}, [&lib, &c, address](gate::Byte& a) {
+                            const std::int32_t result =
+                                lib.SetControllerAddr(a, 1, address, c.ReplyStatus, c.PortHandle);
+                            if (result == gate::result::kOk) {
+                                c.ControllerAddress = address;  // later commands go there
+                            }
+                            return result;
+                        }});
+    }
+    return plan;
 }
 
 }  // namespace
+
+QString WriteRequest::Name() const {
+    return part.isEmpty() ? group : group % QStringLiteral(" (") % part % u')';
+}
+
+QStringList SettingsWrite::GroupsIn(WriteRequest::State state) const {
+    using State = WriteRequest::State;
+    QStringList groups;
+    for (const WriteRequest& r : requests) {
+        if (groups.contains(r.group)) {
+            continue;
+        }
+        bool all = true;
+        bool anyTaken = false;
+        bool anyPossibly = false;
+        for (const WriteRequest& other : requests) {
+            if (other.group == r.group) {
+                all = all && other.state == r.state;
+                anyTaken = anyTaken || other.state == State::Taken;
+                anyPossibly = anyPossibly || other.state == State::PossiblyTaken;
+            }
+        }
+        const State groupState = all                         ? r.state
+                                 : (anyTaken || anyPossibly) ? State::PossiblyTaken
+                                                             : State::Refused;
+        if (groupState == state) {
+            groups << r.group;
+        }
+    }
+    return groups;
+}
 
 SettingsWrite WriteControllerSettings(gate::GateLibrary& lib, gate::ConnectionState& c,
                                       const ControllerSettings& want,
                                       const ControllerSettings& have, bool withAddress) {
     SettingsWrite out;
-    Writer w(lib, c, out);
-    const auto run = [&]() -> bool {
-        if (Differs(want.configuration, have.configuration)) {
-            const ConfigurationBlock b = *want.configuration;
-            if (!w.Write(group::kConfiguration, [&](gate::Byte& a) {
-                    return lib.ConfigureController(a, b[0], b[1], b[2], b[3], b[4], b[5], b[6],
-                                                   b[7], c.ReplyStatus, c.PortHandle);
-                })) {
-                return false;
-            }
+    const std::vector<PlannedWrite> plan = Plan(lib, c, want, have, withAddress);
+    for (const PlannedWrite& p : plan) {
+        out.requests.append({p.group, p.part, WriteRequest::State::NotSent});
+    }
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        WriteRequest& request = out.requests[static_cast<qsizetype>(i)];
+        c.LastResult = plan[i].call(c.ControllerAddress);
+        if (c.LastResult != gate::result::kOk) {
+            request.state = NoValidReply(c.LastResult) ? WriteRequest::State::PossiblyTaken
+                                                       : WriteRequest::State::Refused;
+            out.result = c.LastResult;
+            out.failedGroup = request.Name();
+            break;
         }
-        if (Differs(want.correlation, have.correlation)) {
-            const CorrelationSettings& k = *want.correlation;
-            gate::Byte flags = correlation::kSet;
-            flags |= k.enabled ? correlation::kEnabled : 0;
-            flags |= k.useDefaultTimes ? correlation::kUseDefaultTimes : 0;
-            flags |= k.unique ? correlation::kUnique : 0;
-            flags |= k.earlyDetection ? correlation::kEarlyDetection : 0;
-            gate::Byte lead = k.lead;
-            gate::Byte lag = k.lag;
-            if (!w.Write(group::kCorrelation, [&](gate::Byte& a) {
-                    return lib.TagPersonCorrelation(a, flags, lead, lag, c.ReplyStatus,
-                                                    c.PortHandle);
-                })) {
-                return false;
-            }
-        }
-        if (Differs(want.tagData, have.tagData) && !WriteTagData(w, *want.tagData, have.tagData)) {
-            return false;
-        }
-        if (Differs(want.infraredReverse, have.infraredReverse)) {
-            gate::Byte v = SwitchByte(*want.infraredReverse);
-            if (!w.Write(group::kInfraredDirection, [&](gate::Byte& a) {
-                    return lib.IRDirectionSetting(a, v, c.ReplyStatus, c.PortHandle);
-                })) {
-                return false;
-            }
-        }
-        if (Differs(want.readerLossAlarm, have.readerLossAlarm)) {
-            gate::Byte v = SwitchByte(*want.readerLossAlarm);
-            if (!w.Write(group::kReaderLossAlarm, [&](gate::Byte& a) {
-                    return lib.ControllerReaderConnectionBrokenAlarm(a, v, c.ReplyStatus,
-                                                                     c.PortHandle);
-                })) {
-                return false;
-            }
-        }
-        if (Differs(want.recordWriting, have.recordWriting)) {
-            gate::Byte v = *want.recordWriting ? 1 : 0;
-            if (!w.Write(group::kRecordWriting, [&](gate::Byte& a) {
-                    return lib.SetBGLogDataStatus(a, v, c.ReplyStatus, c.PortHandle);
-                })) {
-                return false;
-            }
-        }
-        if (Differs(want.alarms, have.alarms)) {
-            const AlarmSettings& al = *want.alarms;
-            if (!have.alarms || have.alarms->enabled != al.enabled) {
-                AlarmMaskReply reply{};
-                if (!w.Write(group::kAlarms, [&](gate::Byte& a) {
-                        return lib.SetAlarmMask(a, AlarmMaskSetByte(al.enabled), reply,
-                                                c.ReplyStatus, c.PortHandle);
-                    })) {
-                    return false;
-                }
-            }
-            if (!have.alarms || have.alarms->patterns != al.patterns) {
-                AlarmPattern patterns = al.patterns;
-                if (!w.Write(group::kAlarms, [&](gate::Byte& a) {
-                        return lib.SetAlarmPattern(a, patterns, c.ReplyStatus, c.PortHandle);
-                    })) {
-                    return false;
-                }
-            }
-        }
-        if (Differs(want.easMode, have.easMode)) {
-            gate::Byte mode = SwitchByte(*want.easMode);
-            if (!w.Write(group::kOperatingMode, [&](gate::Byte& a) {
-                    return lib.ModeSwitch(a, mode, c.ReplyStatus, c.PortHandle);
-                })) {
-                return false;
-            }
-        }
-        if (withAddress && Differs(want.address, have.address)) {
-            const gate::Byte address = *want.address;
-            if (!w.Write(group::kAddress, [&](gate::Byte& a) {
-                    return lib.SetControllerAddr(a, 1, address, c.ReplyStatus, c.PortHandle);
-                })) {
-                return false;
-            }
-            c.ControllerAddress = address;  // later commands go to the new address
-        }
-        return true;
-    };
-    run();
+        request.state = WriteRequest::State::Taken;
+    }
+    out.written = out.GroupsIn(WriteRequest::State::Taken);
     return out;
 }
 

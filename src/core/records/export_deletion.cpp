@@ -5,7 +5,7 @@
 namespace records {
 
 bool MayDeleteAfter(const ExportOutcome& outcome) {
-    return outcome.Complete();
+    return outcome.CompleteForDeletion();
 }
 
 DeletionOutcome DeleteIfUnchanged(gate::GateLibrary& library, gate::ConnectionState& c,
@@ -13,7 +13,7 @@ DeletionOutcome DeleteIfUnchanged(gate::GateLibrary& library, gate::ConnectionSt
     DeletionOutcome out;
     out.now = QueryLogState(library, c);
     out.result = c.LastResult;
-    if (c.LastResult != gate::result::kOk) {
+    if (!LogState::Usable(c.LastResult, out.now)) {
         out.kind = DeletionOutcome::Kind::StateUnknown;
         return out;
     }

@@ -13,13 +13,14 @@ struct ExportOutcome;
 // The safety rules of export-and-delete: the log is deleted only when every record reached the
 // file and the controller's log has not changed since the export began.
 
-// Whether the deletion may be offered at all: the export was complete.
+// Whether the deletion may be offered at all: the export was complete, the format held every
+// record it was given, and the file reached the disk.
 bool MayDeleteAfter(const ExportOutcome& outcome);
 
 struct DeletionOutcome {
     enum class Kind {
         Deleted,       // DeleteAllRecord was sent; result holds its result
-        StateUnknown,  // the log-state query failed (result); nothing deleted
+        StateUnknown,  // the log-state query failed (result) or its count is out of range
         LogChanged,    // the log differs from the exported one; nothing deleted
     };
     Kind kind = Kind::StateUnknown;

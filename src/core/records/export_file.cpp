@@ -5,6 +5,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace records {
 
 namespace {
@@ -76,6 +82,30 @@ CreatedExportFile CreateExportFile(const ExportDirectories& dirs, const QDateTim
         return out;
     }
     return out;
+}
+
+namespace {
+
+bool SyncPath(const QString& path, int flags, QString* error) {
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        if (error != nullptr) {
+            *error = path % QStringLiteral(": ") % QString::fromLocal8Bit(std::strerror(errno));
+        }
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+}  // namespace
+
+bool SyncToDisk(const QString& path, QString* error) {
+    return SyncPath(path, O_RDONLY, error) &&
+           SyncPath(QFileInfo(path).absolutePath(), O_RDONLY | O_DIRECTORY, error);
 }
 
 }  // namespace records

@@ -33,6 +33,11 @@ struct CreatedExportFile {
     QString error;                // the system's reason when nothing was created
 };
 
+// Syncs a written file to the disk, then its folder (so that its name survives a power loss
+// too): fsync of both. False, with the system's reason in *error when given, when either fails.
+// Nothing is deleted on the strength of a file that may still sit in the page cache only.
+bool SyncToDisk(const QString& path, QString* error);
+
 // Creates a new, empty export file in the first directory that takes it. An existing file is
 // never opened or replaced: a taken name moves on to the next suffix.
 CreatedExportFile CreateExportFile(const ExportDirectories& dirs, const QDateTime& localTime);

@@ -50,7 +50,7 @@ bool RecordExporter::Write(const QByteArray& bytes) {
 bool RecordExporter::QueryStatus() {
     outcome_.log = QueryLogState(library_, connection_);
     outcome_.lastResult = connection_.LastResult;
-    outcome_.statusOk = connection_.LastResult == gate::result::kOk;
+    outcome_.statusOk = LogState::Usable(connection_.LastResult, outcome_.log);
     return outcome_.statusOk;
 }
 
@@ -79,7 +79,13 @@ bool RecordExporter::WriteRecords(const Progress& progress) {
                 outcome_.failureResult = retrieved.result;
             }
         }
-        if (!Write(format_.Record(retrieved))) {
+        const FormattedRecord formatted = format_.Record(retrieved);
+        if (retrieved.Delivered() && !formatted.holdsRecord) {
+            if (outcome_.unrepresentable++ < ExportOutcome::kMaxListedIndexes) {
+                outcome_.unrepresentableIndexes.append(i);
+            }
+        }
+        if (!Write(formatted.bytes)) {
             return false;
         }
         ++outcome_.written;
@@ -104,6 +110,9 @@ bool RecordExporter::Close() {
     file_->close();
     file_.reset();
     out_ = nullptr;
+    if (!outcome_.writeFailed) {
+        outcome_.synced = SyncToDisk(outcome_.path, nullptr);
+    }
     return !outcome_.writeFailed;
 }
 
@@ -112,6 +121,17 @@ void RecordExporter::NoteWriteFailure() {
         outcome_.writeFailed = true;
         outcome_.fileError = out_->errorString();
     }
+}
+
+QString UnrepresentableIndexText(const ExportOutcome& outcome) {
+    QStringList numbers;
+    for (const std::int32_t index : outcome.unrepresentableIndexes) {
+        numbers << QString::number(index);
+    }
+    if (outcome.unrepresentable > outcome.unrepresentableIndexes.size()) {
+        numbers << QStringLiteral("...");
+    }
+    return numbers.join(QStringLiteral(", "));
 }
 
 ExportOutcome ExportAllRecords(gate::GateLibrary& library, gate::ConnectionState& connection,

@@ -7,6 +7,7 @@
 #include "gate/gate_library.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <algorithm>
@@ -28,6 +29,15 @@ struct ExportOutcome {
     bool writeFailed = false;
     std::int32_t lastResult = 0;     // result of the last library call
     std::int32_t failureResult = 0;  // of the last retrieval that failed with a code (0: none)
+    // Delivered records the format has no line for (the text file and a kind it does not know
+    // or a short body): how many, and the indexes of the first kMaxListedIndexes.
+    std::int32_t unrepresentable = 0;
+    QList<std::int32_t> unrepresentableIndexes;
+    // The file and its folder reached the disk (fsync): set by Close() for the file of
+    // CreateFile, by the caller for a device of WriteTo.
+    bool synced = false;
+
+    static constexpr int kMaxListedIndexes = 20;
 
     // Every record of the log is in the file: the query succeeded, each retrieval delivered a
     // record and every line reached the file.
@@ -35,7 +45,13 @@ struct ExportOutcome {
         return created && statusOk && !writeFailed && failedRetrievals == 0 &&
                written == std::max<std::int32_t>(log.count, 0);
     }
+    // Complete, every record held by its line, and the file on the disk: the log may go.
+    bool CompleteForDeletion() const { return Complete() && unrepresentable == 0 && synced; }
 };
+
+// "3, 7, 12" (and ", ..." when more records than listed): the indexes of the records the file
+// could not hold.
+QString UnrepresentableIndexText(const ExportOutcome& outcome);
 
 // Copies the controller's whole record log into a file: by default the console's text file,
 // one GBK line per record, in index order, each ending in CR LF; with another format CSV or
@@ -66,7 +82,9 @@ public:
     bool WriteRecords(const Progress& progress = {});
 
     // Step 4: flushes and closes the file (a device of WriteTo is only flushed when it is a
-    // file). False when the last bytes could not be written.
+    // file); the file of CreateFile is then synced to the disk with its folder (a failed sync
+    // leaves synced false: the export stands but may not be deleted). False when the last bytes
+    // could not be written.
     bool Close();
 
     const ExportOutcome& Outcome() const { return outcome_; }

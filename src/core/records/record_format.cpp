@@ -18,14 +18,15 @@ QString Number(const std::optional<int>& value) {
 
 }  // namespace
 
-QByteArray TextExportFormat::Record(const RetrievedRecord& r) const {
+FormattedRecord TextExportFormat::Record(const RetrievedRecord& r) const {
     QByteArray line;
     if (r.Delivered()) {
         // The file keeps the Chinese lines whatever language the windows show.
         line = util::ToGbk(ExportLine(r.index, r.record, util::TextTable::Source()));
     }
+    const bool holds = !line.isEmpty();
     line.append("\r\n");
-    return line;
+    return {line, holds};
 }
 
 QByteArray CsvRecordFormat::Header() const {
@@ -34,7 +35,11 @@ QByteArray CsvRecordFormat::Header() const {
         "clock_after,body,result\r\n");
 }
 
-QByteArray CsvRecordFormat::Record(const RetrievedRecord& r) const {
+FormattedRecord CsvRecordFormat::Record(const RetrievedRecord& r) const {
+    return {Row(r), r.Delivered()};
+}
+
+QByteArray CsvRecordFormat::Row(const RetrievedRecord& r) {
     QStringList columns{QString::number(r.index)};
     if (r.result == 0) {
         const RecordFields f = FieldsOf(r.record);
@@ -52,7 +57,11 @@ QByteArray CsvRecordFormat::Record(const RetrievedRecord& r) const {
     return (columns.join(u',') % QStringLiteral("\r\n")).toUtf8();
 }
 
-QByteArray JsonLinesRecordFormat::Record(const RetrievedRecord& r) const {
+FormattedRecord JsonLinesRecordFormat::Record(const RetrievedRecord& r) const {
+    return {Line(r), r.Delivered()};
+}
+
+QByteArray JsonLinesRecordFormat::Line(const RetrievedRecord& r) {
     QJsonObject o{{QStringLiteral("index"), r.index}};
     if (r.result != 0) {
         o.insert(QStringLiteral("result"), r.result);

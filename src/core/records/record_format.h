@@ -21,34 +21,49 @@ struct RetrievedRecord {
     bool Delivered() const { return result == 0 && record.Length() > 0; }
 };
 
+// The bytes a format gives one record (its line end included), and whether they hold the record.
+// The text file has no line for a record of a kind it does not know or with a short body: it
+// writes an empty line that keeps nothing of the record, which must never count as exported.
+struct FormattedRecord {
+    QByteArray bytes;
+    bool holdsRecord = false;  // only a delivered record can be held
+};
+
 // How the records of an export become bytes: the console's text file, CSV or JSON lines.
 class RecordFormat {
 public:
     virtual ~RecordFormat() = default;
     // Bytes before the first record (a header row); none by default.
     virtual QByteArray Header() const { return {}; }
-    // The bytes of one record, its line end included.
-    virtual QByteArray Record(const RetrievedRecord& retrieved) const = 0;
+    virtual FormattedRecord Record(const RetrievedRecord& retrieved) const = 0;
 };
 
 // The console's export file: the export line in GBK and CR LF; an empty line for a record that
-// could not be read or has no line.
+// could not be read or has no line. A delivered record is held exactly when its line is not
+// empty.
 class TextExportFormat final : public RecordFormat {
 public:
-    QByteArray Record(const RetrievedRecord& retrieved) const override;
+    FormattedRecord Record(const RetrievedRecord& retrieved) const override;
 };
 
-// UTF-8 CSV after RFC 4180 (CR LF, a header row), one column per field.
+// UTF-8 CSV after RFC 4180 (CR LF, a header row), one column per field. Every row keeps the raw
+// body, so every delivered record is held.
 class CsvRecordFormat final : public RecordFormat {
 public:
     QByteArray Header() const override;
-    QByteArray Record(const RetrievedRecord& retrieved) const override;
+    FormattedRecord Record(const RetrievedRecord& retrieved) const override;
+
+private:
+    static QByteArray Row(const RetrievedRecord& retrieved);
 };
 
-// One UTF-8 JSON object per record, each on its own line ending in LF.
+// One UTF-8 JSON object per record, each on its own line ending in LF, the raw body included.
 class JsonLinesRecordFormat final : public RecordFormat {
 public:
-    QByteArray Record(const RetrievedRecord& retrieved) const override;
+    FormattedRecord Record(const RetrievedRecord& retrieved) const override;
+
+private:
+    static QByteArray Line(const RetrievedRecord& retrieved);
 };
 
 // The format of a name: "text", "csv" or "jsonl"; nothing for another name.
