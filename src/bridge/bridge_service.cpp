@@ -60,7 +60,8 @@ bool BridgeService::Start(QString* error) {
             .arg(f.backlog));
     lastLoggedBacklog_ = f.backlog;
     if (!config_.metricsListen.isEmpty()) {
-        if (!metrics_->Serve(config_.metricsListen, error)) {
+        if (!metrics_->Serve(config_.metricsListen, error, config_.metricsUsername,
+                             config_.metricsPassword)) {
             return false;
         }
         Log(QStringLiteral("metrics at http://%1/metrics").arg(config_.metricsListen));

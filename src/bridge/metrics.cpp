@@ -185,7 +185,8 @@ Metrics::Metrics(const QString& version)
 
 Metrics::~Metrics() = default;
 
-bool Metrics::Serve(const QString& listen, QString* error) {
+bool Metrics::Serve(const QString& listen, QString* error, const QString& username,
+                    const QString& password) {
     // prometheus-cpp (CivetWeb) takes "ADDRESS:PORT", with IPv6 addresses in brackets.
     const qsizetype colon = listen.lastIndexOf(u':');
     QString host = listen.left(colon);
@@ -208,6 +209,21 @@ bool Metrics::Serve(const QString& listen, QString* error) {
         *error = QStringLiteral("metrics: cannot listen on %1: %2")
                      .arg(bind, QString::fromLocal8Bit(e.what()));
         return false;
+    }
+    if (!username.isEmpty()) {
+        exposer_->RegisterAuth(
+            [user = S(username), pass = S(password)](const std::string& u, const std::string& p) {
+                // Compared whole, not stopping at the first difference.
+                const auto same = [](const std::string& a, const std::string& b) {
+                    unsigned char diff = a.size() == b.size() ? 0 : 1;
+                    for (std::size_t i = 0; i < b.size(); ++i) {
+                        diff |= static_cast<unsigned char>((i < a.size() ? a[i] : 0) ^ b[i]);
+                    }
+                    return diff == 0;
+                };
+                return same(u, user) & same(p, pass);
+            },
+            "gate-bridge");
     }
     exposer_->RegisterCollectable(registry_);
     return true;

@@ -33,9 +33,10 @@ public:
     Metrics(const Metrics&) = delete;
     Metrics& operator=(const Metrics&) = delete;
 
-    // Serves /metrics at "HOST:PORT" (an IP address; [::1]:PORT for IPv6). False and the
-    // reason when it cannot listen there.
-    bool Serve(const QString& listen, QString* error);
+    // Serves /metrics at "HOST:PORT" (an IP address; [::1]:PORT for IPv6), with basic
+    // authentication when a username is given. False and the reason when it cannot listen there.
+    bool Serve(const QString& listen, QString* error, const QString& username = {},
+               const QString& password = {});
     // The port it listens on (0 when not serving): PORT 0 picks a free one.
     int Port() const;
     // The exposition text of a scrape.

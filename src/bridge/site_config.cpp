@@ -232,6 +232,20 @@ void ReadMetrics(const toml::table& root, SiteConfig& c) {
                                   "\"127.0.0.1:9464\""));
         }
     }
+    // Basic authentication: both or neither.
+    c.metricsUsername = metrics.String("username", false);
+    const QString passwordFile = metrics.String("password_file", false);
+    if (const toml::node* node = metrics.Find("password_file")) {
+        if (c.metricsUsername.isEmpty()) {
+            Refuse(*node, metrics.Key(QStringLiteral("password_file")),
+                   QStringLiteral("needs a username"));
+        }
+        c.metricsPassword = ReadableFileText(*node, metrics.Key(QStringLiteral("password_file")),
+                                             passwordFile, true);
+    } else if (const toml::node* user = metrics.Find("username")) {
+        Refuse(*user, metrics.Key(QStringLiteral("username")),
+               QStringLiteral("needs a password_file"));
+    }
     metrics.RefuseUnknown();
 }
 

@@ -46,6 +46,8 @@ struct SiteConfig {
     int keepaliveS = 60;
     int spoolMaxMb = 1024;
     QString metricsListen;     // [metrics] listen, "ADDRESS:PORT"; empty: no metrics endpoint
+    QString metricsUsername;   // basic authentication of the endpoint when set
+    QString metricsPassword;   // read from [metrics] password_file
     bool haDiscovery = false;  // [homeassistant] discovery
     QString haPrefix = QStringLiteral("homeassistant");
     QList<GateConfig> gates;

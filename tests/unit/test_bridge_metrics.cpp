@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTcpSocket>
 #include <QTest>
 
 namespace {
@@ -23,6 +24,27 @@ double Value(const bridge::Metrics& m, const QString& series) {
         }
     }
     return -1;
+}
+
+// One GET of /metrics on loopback; the whole answer (status line, headers, body).
+QByteArray Get(int port, const QByteArray& authorization) {
+    QTcpSocket s;
+    s.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+    if (!s.waitForConnected(3000)) {
+        return {};
+    }
+    QByteArray request = "GET /metrics HTTP/1.0\r\nHost: 127.0.0.1\r\n";
+    if (!authorization.isEmpty()) {
+        request += "Authorization: Basic " + authorization.toBase64() + "\r\n";
+    }
+    s.write(request + "\r\n");
+    QByteArray answer;
+    // HTTP/1.0: the server closes the connection after the answer.
+    for (int i = 0; i < 50 && s.state() == QAbstractSocket::ConnectedState; ++i) {
+        s.waitForReadyRead(100);
+        answer += s.readAll();
+    }
+    return answer + s.readAll();
 }
 
 QJsonObject Json(const char* text) {
@@ -147,6 +169,32 @@ private Q_SLOTS:
         QFETCH(int, result);
         QFETCH(QString, label);
         QCOMPARE(bridge::Metrics::FailureResult(result), label);
+    }
+
+    // The endpoint with basic authentication answers only the right user and password.
+    void basicAuthentication_data() {
+        QTest::addColumn<QByteArray>("credentials");
+        QTest::addColumn<bool>("served");
+        QTest::newRow("none") << QByteArray() << false;
+        QTest::newRow("right") << QByteArray("prometheus:s3cret") << true;
+        QTest::newRow("wrong password") << QByteArray("prometheus:s3cre") << false;
+        QTest::newRow("longer password") << QByteArray("prometheus:s3cret!") << false;
+        QTest::newRow("wrong user") << QByteArray("prometheus2:s3cret") << false;
+    }
+
+    void basicAuthentication() {
+        QFETCH(QByteArray, credentials);
+        QFETCH(bool, served);
+        bridge::Metrics m(QStringLiteral("9.9"));
+        m.AddGate(QStringLiteral("a"));
+        QString error;
+        QVERIFY2(m.Serve(QStringLiteral("127.0.0.1:0"), &error, QStringLiteral("prometheus"),
+                         QStringLiteral("s3cret")),
+                 qPrintable(error));
+        QVERIFY(m.Port() > 0);
+        const QByteArray answer = Get(m.Port(), credentials);
+        QVERIFY2(answer.startsWith(served ? "HTTP/1.1 200" : "HTTP/1.1 401"), answer.constData());
+        QCOMPARE(answer.contains("gate_up{gate=\"a\"} 0"), served);
     }
 
     // promtool's lint: names, units, _total on counters and nowhere else, help texts.

@@ -112,6 +112,12 @@ private Q_SLOTS:
             "metrics.listen");
         row("metrics typo", "[mqtt]", "[metrics]\nlisten_on = \"127.0.0.1:9464\"\n\n[mqtt]", 6,
             "metrics.listen_on");
+        row("metrics password without user", "[mqtt]",
+            "[metrics]\nlisten = \"127.0.0.1:9464\"\npassword_file = \"/etc/hostname\"\n\n[mqtt]",
+            7, "metrics.password_file");
+        row("metrics user without password", "[mqtt]",
+            "[metrics]\nlisten = \"127.0.0.1:9464\"\nusername = \"p\"\n\n[mqtt]", 7,
+            "metrics.username");
         row("discovery as text", "[mqtt]", "[homeassistant]\ndiscovery = \"yes\"\n\n[mqtt]", 6,
             "homeassistant.discovery");
         row("prefix with wildcard", "[mqtt]",
