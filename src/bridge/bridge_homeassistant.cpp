@@ -9,7 +9,12 @@ void BridgeService::StartDiscovery() {
     QStringList current;
     if (config_.haDiscovery) {
         for (const GateConfig& g : config_.gates) {
-            PublishDiscovery(g.name, {});
+            HaIdentity known;
+            {
+                std::lock_guard lock(mutex_);
+                known = haIdentity_.value(g.name);
+            }
+            PublishDiscovery(g.name, known);
             current.append(g.name);
         }
     }
@@ -19,7 +24,15 @@ void BridgeService::StartDiscovery() {
         if (current.contains(gone)) {
             continue;
         }
-        for (const QString& topic : HaDiscoveryTopics(config_, gone)) {
+        const QStringList topics = HaDiscoveryTopics(config_, gone);
+        {
+            std::lock_guard lock(mutex_);
+            haIdentity_.remove(gone);
+            for (const QString& topic : topics) {
+                discoveryTopics_.remove(topic);
+            }
+        }
+        for (const QString& topic : topics) {
             SetRetained(topic, QByteArray());
         }
         Log(QStringLiteral("homeassistant: %1 removed").arg(gone));

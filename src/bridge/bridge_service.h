@@ -67,7 +67,9 @@ private:
     void HandleConfirmations(const QList<int>& mids);
     void PublishRetained();
     void PublishEvents();
-    // Home Assistant discovery (bridge_homeassistant.cpp).
+    // Home Assistant discovery (bridge_homeassistant.cpp). StartDiscovery publishes the configs
+    // of the site file's gates and clears those of gates announced before and gone now; it may
+    // run again after the gates changed.
     void StartDiscovery();
     void PublishDiscovery(const QString& gate, const HaIdentity& identity);
     void ResendDiscovery();

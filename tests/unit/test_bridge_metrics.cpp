@@ -33,7 +33,7 @@ QByteArray Get(int port, const QByteArray& authorization) {
     if (!s.waitForConnected(3000)) {
         return {};
     }
-    QByteArray request = "GET /metrics HTTP/1.0\r\nHost: 127.0.0.1\r\n";
+    QByteArray request = "GET /metrics HTTP/1.0\r\nHost: 127.0.0.1\r\nConnection: close\r\n";
     if (!authorization.isEmpty()) {
         request += "Authorization: Basic " + authorization.toBase64() + "\r\n";
     }
