@@ -7,16 +7,26 @@
 // 50 ms timer plays the poll (it appends a line on every tick) and records how late its ticks
 // come; beside it the bare scan of the same rows and a search that decodes every line.
 //
+// "保存为文件..." of the 10M lines: the work on the window thread at the click (the snapshot of
+// the rows and the start of the writer), and the whole save in the background while the 50 ms
+// poll goes on, with how late its ticks come.
+//
+// A screen reader's question for the selection after Ctrl+A over the 10M lines: the time to
+// answer selectedRows and selectedCells, and how many rows they list.
+//
 // Run offscreen: QT_QPA_PLATFORM=offscreen bench_message_list
 
 #include <benchmark/benchmark.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
+#include "core/monitor/line_file_save.h"
 #include "gui/find_bar.h"
 #include "gui/line_list_view.h"
 
@@ -132,10 +142,10 @@ gui::LineListView& FindList() {
     return *view;
 }
 
-// Types the needle into the find bar and runs the event loop until done() holds, with a 50 ms
-// timer appending a line on each tick; returns the worst lateness of a tick in ms.
-template <typename Done>
-double FindWhilePolling(gui::LineListView& view, const QString& needle, Done done) {
+// Runs begin(), then the event loop until done() holds, with a 50 ms timer appending a line on
+// each tick; returns the worst lateness of a tick in ms.
+template <typename Begin, typename Done>
+double PollWhile(gui::LineListView& view, Begin begin, Done done) {
     view.CloseFind();
     view.ResumeFollowing();
     std::int64_t next = view.Count();
@@ -152,12 +162,23 @@ double FindWhilePolling(gui::LineListView& view, const QString& needle, Done don
     });
     since.start();
     poll.start();
-    view.OpenFind();
-    view.FindBarWidget()->Edit().setText(needle);
+    begin();
     while (!done()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return worstLateMs;
+}
+
+// Types the needle into the find bar while polling, until done() holds.
+template <typename Done>
+double FindWhilePolling(gui::LineListView& view, const QString& needle, Done done) {
+    return PollWhile(
+        view,
+        [&] {
+            view.OpenFind();
+            view.FindBarWidget()->Edit().setText(needle);
+        },
+        done);
 }
 
 // The first match of a text found only in one row near the newest: every row is searched first
@@ -210,7 +231,62 @@ void DecodeEveryLine(benchmark::State& state) {
     }
 }
 
+// The save as the view runs it: snapshot and start at the click, then the event loop with the
+// poll's timer until the writer is done.
+void SaveWhilePolling(benchmark::State& state) {
+    gui::LineListView& view = FindList();
+    QTemporaryDir dir;
+    double clickMs = 0;
+    double late = 0;
+    for (auto _ : state) {
+        std::unique_ptr<monitor::LineFileSave> save;
+        bool done = false;
+        late = std::max(late, PollWhile(
+                                  view,
+                                  [&] {
+                                      QElapsedTimer click;
+                                      click.start();
+                                      save = std::make_unique<monitor::LineFileSave>(
+                                          view.Store().Snapshot(),
+                                          dir.filePath(QStringLiteral("s.txt")));
+                                      QObject::connect(save.get(), &monitor::LineFileSave::Finished,
+                                                       [&] { done = true; });
+                                      save->Start();
+                                      clickMs = std::max(clickMs, click.nsecsElapsed() / 1e6);
+                                  },
+                                  [&] { return done; }));
+    }
+    state.counters["click_ms"] = clickMs;
+    state.counters["worst_tick_late_ms"] = late;
+}
+
+// After Ctrl+A over every row: what a screen reader gets when it asks for the selection.
+void AccessibleSelection(benchmark::State& state) {
+    gui::LineListView& view = FindList();
+    view.CloseFind();
+    view.SelectAll();
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(&view)->tableInterface();
+    qsizetype listed = 0;
+    for (auto _ : state) {
+        listed = table->selectedRows().size();
+        benchmark::DoNotOptimize(table->selectedCells());
+    }
+    state.counters["selected"] = table->selectedRowCount();
+    state.counters["listed"] = static_cast<double>(listed);
+    view.ResumeFollowing();
+}
+
 BENCHMARK(AppendTurn<LineListTarget>)->Name("LineListView/append_turn")->Apply(Sizes);
+BENCHMARK(SaveWhilePolling)
+    ->Name("LineListView/save_10M_in_background")
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(AccessibleSelection)
+    ->Name("LineListView/accessible_selection_10M")
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(FindFirstMatch)
     ->Name("LineListView/find_first_match_10M")
     ->Iterations(3)

@@ -141,6 +141,14 @@
         <source>打开网口</source>
         <translation>Open network: </translation>
     </message>
+    <message>
+        <source>重新连接后应答的是另一台控制器（序列号不同），连接已关闭。请检查线路后重新打开。</source>
+        <translation>After reconnecting, another controller answered (another serial number). The connection was closed; check the line and open it again.</translation>
+    </message>
+    <message>
+        <source>连接已断开。该控制器没有序列号，无法确认重新连接的是同一台控制器，请重新打开。</source>
+        <translation>The connection was lost. This controller has no serial number, so a reconnection cannot be proven to reach the same one; open it again.</translation>
+    </message>
 </context>
 <context>
     <name>DeviceCommands</name>
@@ -358,6 +366,10 @@ Please use &quot;Save to file...&quot;.</translation>
     <message>
         <source>常规消息</source>
         <translation>Events</translation>
+    </message>
+    <message>
+        <source>正在保存：%1%</source>
+        <translation>Saving: %1%</translation>
     </message>
 </context>
 <context>
@@ -1510,6 +1522,10 @@ per cycle</translation>
     <message>
         <source>后台记录数据区已满并已开始循环记录</source>
         <translation>Record memory full, overwriting</translation>
+    </message>
+    <message>
+        <source>通讯错误，可能已执行</source>
+        <translation>No reply, may have run</translation>
     </message>
 </context>
 <context>

@@ -62,6 +62,7 @@ bool GateSimulator::Start(const SimulatorOptions& options, QString* error) {
                     return nullptr;
                 }
                 port = server->Port();
+                server->OnAccepted([this] { ++tcpAccepted_; });
                 return server;
             },
             error);

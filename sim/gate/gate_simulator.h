@@ -8,6 +8,7 @@
 #include <QHostAddress>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -82,6 +83,8 @@ public:
     // The fault spoils the reply after the next `cleanReplies` untouched ones.
     void AddFaultAfter(int cleanReplies, const Fault& fault);
     SharedController& Shared(std::size_t index = 0) { return *controllers_.at(index); }
+    // TCP connections accepted since the simulator was built (restarts included).
+    int TcpConnectionsAccepted() const { return tcpAccepted_.load(); }
 
 private:
     bool SetUpControllers(const SimulatorOptions& options, QString* error);
@@ -93,6 +96,7 @@ private:
     mutable std::mutex endpointsMutex_;
     SimulatorEndpoints endpoints_;
     std::FILE* log_ = nullptr;
+    std::atomic<int> tcpAccepted_{0};
 };
 
 }  // namespace sim

@@ -28,6 +28,9 @@ void TcpLineServer::Accept() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
         socket->setParent(this);
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        if (accepted_) {
+            accepted_();
+        }
         auto processor = std::make_shared<RequestProcessor>(bus_);
         connect(socket, &QTcpSocket::readyRead, socket, [socket, processor] {
             for (LineOutput& out : processor->Feed(socket->readAll())) {

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QTcpServer>
 
+#include <functional>
+
 namespace sim {
 
 // The controllers' line over TCP, as a serial-to-Ethernet module carries it: each connection
@@ -18,12 +20,15 @@ public:
     // Port 0 picks a free port; Port() tells which.
     bool Listen(const QHostAddress& host, quint16 port, QString* error);
     quint16 Port() const { return server_.serverPort(); }
+    // Called on the server's thread for every connection accepted.
+    void OnAccepted(std::function<void()> accepted) { accepted_ = std::move(accepted); }
 
 private:
     void Accept();
 
     const ControllerBus& bus_;
     QTcpServer server_;
+    std::function<void()> accepted_;
 };
 
 }  // namespace sim

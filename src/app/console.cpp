@@ -106,7 +106,9 @@ Console::Console(gate::GateLibrary& library, gui::Prompter& prompter, const util
                                      {form.PageControl1(), form.CommandPage(), form.AlarmPage(),
                                       form.Timer1(), form.Timer2(), form.Timer3(), form.ComPorts()},
                                      *connection, &form);
-    new LinkStatusWatch(library, form.StatusBar(), ctx.fields.connection, &form);
+    auto* linkWatch = new LinkStatusWatch(library, form.StatusBar(), ctx.fields.connection, &form);
+    QObject::connect(linkWatch, &LinkStatusWatch::LinkClosed, connection,
+                     &shell::ConnectionController::LinkClosedByLibrary);
     InstallKeyFilters(prompter, form);
     InstallLiveListServices(form, prompter);
 

@@ -1,6 +1,9 @@
 #include "app/event_journal.h"
 
 #include <QCoreApplication>
+#include <QThread>
+
+#include <cstdio>
 
 #include "app/live_lists.h"
 #include "core/monitor/journal_writer.h"
@@ -22,8 +25,9 @@ QString kCaption() {
 class JournalWorker final : public QObject {
     Q_OBJECT
 public:
-    JournalWorker(const QString& directory, const util::Clock& clock)
-        : writer_(directory, QStringLiteral("log"), clock) {
+    JournalWorker(const QString& directory, const util::Clock& clock,
+                  std::shared_ptr<std::atomic<qint64>> written)
+        : writer_(directory, QStringLiteral("log"), clock), written_(std::move(written)) {
         writer_.SetErrorHandler([this](const QString& message) { Q_EMIT Failed(message); });
     }
 
@@ -33,13 +37,18 @@ public:
             Q_EMIT Failed(error);
         }
     }
-    void Append(const QString& text, const QDate& day) { writer_.Append(text, day); }
+    void Append(const QString& text, const QDate& day) {
+        if (writer_.Append(text, day)) {
+            written_->fetch_add(1, std::memory_order_relaxed);
+        }
+    }
 
 Q_SIGNALS:
     void Failed(const QString& reason);
 
 private:
     monitor::JournalWriter writer_;
+    std::shared_ptr<std::atomic<qint64>> written_;
 };
 
 }  // namespace
@@ -51,25 +60,58 @@ EventJournal::EventJournal(QString directory, const util::Clock& clock, gui::Pro
       clock_(clock),
       prompter_(prompter),
       reporter_(reporter) {
-    thread_.setObjectName(QStringLiteral("journal"));
-    auto* worker = new JournalWorker(directory_, clock_);
-    worker->moveToThread(&thread_);
-    connect(&thread_, &QThread::finished, worker, &QObject::deleteLater);
+    thread_ = new QThread;
+    thread_->setObjectName(QStringLiteral("journal"));
+    auto* worker = new JournalWorker(directory_, clock_, written_);
+    worker_ = worker;
+    worker->moveToThread(thread_);
+    connect(thread_, &QThread::finished, worker, &QObject::deleteLater);
     connect(this, &EventJournal::Write, worker, &JournalWorker::Append);
     connect(worker, &JournalWorker::Failed, this, &EventJournal::WriterFailed);
-    thread_.start();
+    thread_->start();
     QMetaObject::invokeMethod(worker, &JournalWorker::Prepare);
 }
 
 EventJournal::~EventJournal() {
-    // The lines already sent are written before the thread ends.
-    thread_.quit();
-    thread_.wait();
+    const StopOutcome outcome = Stop(kStopWaitMs);
+    if (!outcome.finished) {
+        std::fprintf(stderr,
+                     "gate-console: the event journal in %s is not answering; %lld lines "
+                     "were not written\n",
+                     qPrintable(directory_), static_cast<long long>(outcome.unwritten));
+    }
+}
+
+EventJournal::StopOutcome EventJournal::Stop(int waitMs) {
+    if (stopped_) {
+        return {};
+    }
+    stopped_ = true;
+    // Queued behind the lines already sent: the thread ends once they are written.
+    QMetaObject::invokeMethod(
+        worker_, [] { QThread::currentThread()->quit(); }, Qt::QueuedConnection);
+    const bool finished = thread_->wait(QDeadlineTimer(waitMs));
+    const StopOutcome outcome{finished, sent_ - written_->load(std::memory_order_relaxed)};
+    if (finished) {
+        delete thread_;
+    } else {
+        // Destroying a running thread would abort the program: it goes when (if ever) it ends.
+        connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
+        disconnect(this, nullptr, worker_, nullptr);
+    }
+    thread_ = nullptr;
+    worker_ = nullptr;
+    return outcome;
 }
 
 void EventJournal::Attach(gui::LineListView& list, const QString& caption) {
     connect(&list, &gui::LineListView::LineAppended, this, [this, caption](const QString& line) {
+        if (stopped_) {
+            return;
+        }
+        // One clock reading gives the line's stamp and the day of its file.
         const QDateTime shownAt = clock_.now();
+        ++sent_;
         Q_EMIT Write(monitor::JournalLine(shownAt, caption, line), shownAt.date());
     });
 }

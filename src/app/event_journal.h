@@ -3,7 +3,11 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
-#include <QThread>
+
+#include <atomic>
+#include <memory>
+
+class QThread;
 
 namespace util {
 class Clock;
@@ -28,12 +32,28 @@ class TForm1;
 // bar and a message box that does not wait (the polls go on behind it). The writer keeps trying
 // with every later line; a later failure after lines got through again is told in the status
 // bar only.
+//
+// At the end the lines already sent are written first (the stop waits behind them), for at most
+// kStopWaitMs: a writer stuck on a hung disk or network mount is left behind, never waited for
+// without end, and the number of lines it did not write goes to stderr.
 class EventJournal final : public QObject {
     Q_OBJECT
 public:
     EventJournal(QString directory, const util::Clock& clock, gui::Prompter& prompter,
                  gui::ResultReporter& reporter, QObject* parent = nullptr);
     ~EventJournal() override;
+
+    static constexpr int kStopWaitMs = 3000;
+
+    // How a stop ended: whether the writer finished, and the lines sent to it that were not
+    // written (not reached, or failed).
+    struct StopOutcome {
+        bool finished = true;
+        qint64 unwritten = 0;
+    };
+    // Stops the writer after the lines already sent, waiting at most waitMs for it; a writer
+    // still busy then is left to finish (or not) on its own. Only the first call stops.
+    StopOutcome Stop(int waitMs);
 
     // Journals the lines of one list under its caption.
     void Attach(gui::LineListView& list, const QString& caption);
@@ -59,7 +79,11 @@ private:
     const util::Clock& clock_;
     gui::Prompter& prompter_;
     gui::ResultReporter& reporter_;
-    QThread thread_;
+    QThread* thread_ = nullptr;  // deletes itself when it finishes after a stop gave up on it
+    QObject* worker_ = nullptr;
+    bool stopped_ = false;
+    qint64 sent_ = 0;
+    std::shared_ptr<std::atomic<qint64>> written_ = std::make_shared<std::atomic<qint64>>(0);
     int failuresReported_ = 0;
 };
 

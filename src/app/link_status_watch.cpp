@@ -28,6 +28,13 @@ LinkStatusWatch::LinkStatusWatch(gate::GateLibrary& library, gui::GateStatusBar&
                 restoredShown_.stop();
                 bar_.ShowLinkCondition(connection_.PortHandle, LinkCondition::Normal);
                 break;
+            case gate::LinkEvent::OtherController:
+            case gate::LinkEvent::NotReopened:
+                restoredShown_.stop();
+                // Closing runs library calls of its own: not from inside the call that told.
+                QMetaObject::invokeMethod(
+                    this, [this, event] { Q_EMIT LinkClosed(event); }, Qt::QueuedConnection);
+                break;
         }
     });
 }

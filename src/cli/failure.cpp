@@ -59,4 +59,14 @@ Failure ResultFailure(const QString& caption, std::int32_t result) {
     return {code, caption % ExplainResult(result), result};
 }
 
+Failure ChangeResultFailure(const QString& caption, std::int32_t result) {
+    if ((result & 0x3F) != 48) {  // communication error: no valid reply
+        return ResultFailure(caption, result);
+    }
+    return {ExitCode::Communication,
+            caption % util::MayHaveRunText(util::TextTable::Source()) %
+                QStringLiteral(" (result 48: no valid reply; the request may have run)"),
+            result};
+}
+
 }  // namespace cli

@@ -33,6 +33,11 @@ bool IsCommunicationResult(std::int32_t result);
 // exit code 3 for a communication error and 1 for a controller that refused.
 Failure ResultFailure(const QString& caption, std::int32_t result);
 
+// The failure of a request that changes the controller (a delete, a settings write): as
+// ResultFailure, but a communication error says that the request may have run, since its reply
+// may have been lost after it did.
+Failure ChangeResultFailure(const QString& caption, std::int32_t result);
+
 // The console's text of a result followed by its meaning in English.
 QString ExplainResult(std::int32_t result);
 

@@ -38,14 +38,7 @@ std::optional<Failure> GateConnection::Open() {
     }
     if (result != gate::result::kOk) {
         state_.PortHandle = -1;
-        QString why = library_.LastSystemError();
-        // The link's reason may start by naming what it opened; the message names it already.
-        for (const QString& named : QStringList{link_.comPorts.DevicePath(link_.comNumber),
-                                                address_ % u':' % QString::number(link_.port)}) {
-            if (!named.isEmpty() && why.startsWith(named % QStringLiteral(": "))) {
-                why = why.mid(named.size() + 2);
-            }
-        }
+        const QString why = SystemReason();
         return Failure{IsCommunicationResult(result) ? ExitCode::Communication : ExitCode::Refused,
                        QStringLiteral("cannot open %1%2")
                            .arg(link_.Describe(), why.isEmpty() ? QString() : u": " + why),
@@ -84,18 +77,32 @@ std::optional<Failure> GateConnection::PinAddress() {
     return f;
 }
 
-void GateConnection::Close() {
-    if (link_.kind == LinkSpec::Kind::Serial) {
-        library_.CloseComPort();
-    } else if (state_.PortHandle != -1) {
-        library_.CloseNetPort(state_.PortHandle);
+QString GateConnection::SystemReason() const {
+    QString why = library_.LastSystemError();
+    // The link's reason may start by naming what it opened; the message names it already.
+    for (const QString& named : QStringList{link_.comPorts.DevicePath(link_.comNumber),
+                                            address_ % u':' % QString::number(link_.port)}) {
+        if (!named.isEmpty() && why.startsWith(named % QStringLiteral(": "))) {
+            why = why.mid(named.size() + 2);
+        }
     }
-    state_.PortHandle = -1;
+    return why;
 }
 
-std::optional<Failure> GateConnection::Reopen() {
-    Close();
-    return Open();
+std::optional<GateConnection::ReopenFailure> GateConnection::Reopen() {
+    if (link_.kind == LinkSpec::Kind::Serial && library_.IsLinkOpen()) {
+        return std::nullopt;  // the same device is still open: no other adapter can be behind it
+    }
+    using Outcome = gate::WireGateLibrary::Reopen;
+    const Outcome outcome = library_.TryReopen(state_.ControllerAddress);
+    if (outcome == Outcome::Restored) {
+        return std::nullopt;
+    }
+    const QString why = SystemReason();
+    return ReopenFailure{
+        CommunicationFailure(QStringLiteral("cannot reopen %1%2")
+                                 .arg(link_.Describe(), why.isEmpty() ? QString() : u": " + why)),
+        outcome != Outcome::NotYet};
 }
 
 }  // namespace cli

@@ -23,17 +23,27 @@ public:
     // controller of a shared line through the broadcast address FF. Without a valid reply the
     // command is refused: at FF that is what several controllers answering at once look like.
     std::optional<Failure> PinAddress();
-    // Closes and opens the same link again, for a monitor that lost it.
-    std::optional<Failure> Reopen();
+    // Why a reopen failed; final when the link must not be tried again (another controller
+    // answered, or a serial line whose controller has no serial number to prove it).
+    struct ReopenFailure {
+        Failure failure;
+        bool final = false;
+    };
+    // Opens the lost link again, for a monitor that lost it: the library finds the adapter by
+    // its identity and lets the link count as back only when the controller that answers has
+    // the serial number read at the open. A serial line that is still open stays as it is.
+    std::optional<ReopenFailure> Reopen();
     // Whether the link is still up as far as this end can tell.
     bool LinkUp() const { return library_.IsLinkOpen(); }
 
     gate::GateLibrary& Library() { return library_; }
+    const gate::WireGateLibrary& Wire() const { return library_; }
     gate::ConnectionState& State() { return state_; }
     const LinkSpec& Link() const { return link_; }
 
 private:
-    void Close();
+    // The library's reason without the link's name in front, which the messages give already.
+    QString SystemReason() const;
 
     LinkSpec link_;
     QString address_;  // the host's IP address once looked up

@@ -5,8 +5,10 @@
 #include "core/commands/switch_values.h"
 #include "core/records/log_state.h"
 #include "core/records/record_fields.h"
+#include "gate/serial_low_latency.h"
 #include "util/result_text.h"
 
+#include <QFileInfo>
 #include <QJsonObject>
 
 namespace cli {
@@ -31,6 +33,33 @@ QString RfName(gate::Byte rf) {
         default:
             return QStringLiteral("unknown (%1)").arg(rf);
     }
+}
+
+// The serial adapter's state: the device, whether low latency was granted and the latency
+// timer the driver reports (USB adapters of the FTDI kind; nothing elsewhere).
+void AddSerialAdapter(const GateConnection& conn, QJsonObject& json, QStringList& lines) {
+    const std::optional<gate::SerialDevice> device = conn.Wire().SerialDeviceOpened();
+    if (!device) {
+        return;
+    }
+    const QString canonical = QFileInfo(device->path).canonicalFilePath();
+    const std::optional<int> timerMs =
+        gate::LatencyTimerMs(QFileInfo(canonical.isEmpty() ? device->path : canonical).fileName());
+    const QString lowLatency = gate::LowLatencyText(conn.Wire().SerialLowLatency());
+    QJsonObject adapter{{QStringLiteral("device"), device->path},
+                        {QStringLiteral("low_latency"), lowLatency}};
+    QString line =
+        QStringLiteral("serial adapter: %1, low latency %2").arg(device->path, lowLatency);
+    if (timerMs) {
+        adapter.insert(QStringLiteral("latency_timer_ms"), *timerMs);
+        line += QStringLiteral(", latency timer %1 ms").arg(*timerMs);
+    }
+    if (!device->serialNumber.isEmpty()) {
+        adapter.insert(QStringLiteral("usb_serial"), device->serialNumber);
+        line += QStringLiteral(", USB serial number %1").arg(device->serialNumber);
+    }
+    json.insert(QStringLiteral("serial_adapter"), adapter);
+    lines << line;
 }
 
 QString WithConsoleText(const QString& english, const QString& consoleText) {
@@ -140,6 +169,7 @@ int RunInfo(const QString& words, const QStringList& arguments) {
           << QStringLiteral("record memory:  ") +
                  WithConsoleText(util::ReplyStatusMeaning(c.ReplyStatus),
                                  util::ReplyStatusText(c.ReplyStatus, util::TextTable::Source()));
+    AddSerialAdapter(conn, json, lines);
     return cl.Succeed(json, lines);
 }
 

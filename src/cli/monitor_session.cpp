@@ -83,10 +83,6 @@ bool MonitorSession::ReadMode() {
 }
 
 void MonitorSession::Tick() {
-    if (pendingAcks_ > 0 && !RetryAcknowledgements()) {
-        LinkLost(connection_.State().LastResult);
-        return;
-    }
     pollLines_.clear();
     if (easMode_) {
         poller_.PollEASMessage();
@@ -94,20 +90,6 @@ void MonitorSession::Tick() {
         poller_.PollChannelMessage();
     }
     AfterPoll();
-}
-
-bool MonitorSession::RetryAcknowledgements() {
-    gate::ConnectionState& c = connection_.State();
-    while (pendingAcks_ > 0) {
-        const std::int32_t r = connection_.Library().Acknowledge(c.ControllerAddress, c.PortHandle);
-        if (IsCommunicationResult(r)) {
-            c.LastResult = r;
-            return false;
-        }
-        // 5: nothing was waiting, so the earlier acknowledgement had arrived after all.
-        pendingAcks_ = r == gate::result::kNoRecord ? 0 : pendingAcks_ - 1;
-    }
-    return true;
 }
 
 void MonitorSession::AfterPoll() {
@@ -127,6 +109,9 @@ void MonitorSession::AfterPoll() {
         return;
     }
     const std::int32_t r = connection_.State().LastResult;
+    if (!IsCommunicationResult(r)) {
+        backoffMs_ = 0;  // the link carried a poll: a later loss starts the back-off afresh
+    }
     if (r == gate::result::kOk) {
         commFailures_ = 0;
         if (lastNotedResult_ != 0) {
@@ -158,7 +143,10 @@ void MonitorSession::AfterPoll() {
 
 void MonitorSession::LinkLost(std::int32_t result) {
     pollTimer_.stop();
-    backoffMs_ = options_.firstBackoffMs;
+    // A link lost again before any poll of it got a reply does not start the back-off over:
+    // one that reopens and drops at once would otherwise be reopened twice a second.
+    backoffMs_ =
+        backoffMs_ == 0 ? options_.firstBackoffMs : std::min(backoffMs_ * 2, options_.maxBackoffMs);
     Note(QStringLiteral("link lost (%1); reconnecting in %2 ms")
              .arg(ExplainResult(result))
              .arg(backoffMs_));
@@ -167,8 +155,14 @@ void MonitorSession::LinkLost(std::int32_t result) {
 
 void MonitorSession::Reconnect() {
     if (const auto failure = connection_.Reopen()) {
+        if (failure->final) {
+            Finish(Code(failure->failure.code), failure->failure);
+            return;
+        }
         backoffMs_ = std::min(backoffMs_ * 2, options_.maxBackoffMs);
-        Note(QStringLiteral("%1; next attempt in %2 ms").arg(failure->message).arg(backoffMs_));
+        Note(QStringLiteral("%1; next attempt in %2 ms")
+                 .arg(failure->failure.message)
+                 .arg(backoffMs_));
         reconnectTimer_.start(backoffMs_);
         return;
     }
@@ -195,9 +189,12 @@ void MonitorSession::Finish(int exitCode, const std::optional<Failure>& failure)
 }
 
 bool MonitorSession::WriteLine(monitor::MonitorList list, const QString& line) {
-    const QString text =
-        options_.jsonLines ? monitor::DisplayLineJson(clock_.now(), easMode_, list, line) : line;
-    const bool written = journal_ ? journal_->Append(text) : ConsoleIo::OutLine(text);
+    // One clock reading stamps the JSON line and picks the day's file.
+    const auto textAt = [&](const QDateTime& at) {
+        return options_.jsonLines ? monitor::DisplayLineJson(at, easMode_, list, line) : line;
+    };
+    const bool written =
+        journal_ ? journal_->AppendStamped(textAt) : ConsoleIo::OutLine(textAt(clock_.now()));
     if (!written) {
         writeFailed_ = true;
         if (!journal_) {
@@ -223,12 +220,6 @@ std::optional<std::array<gate::Byte, 6>> MonitorSession::LedBuzzerSelection() {
 
 bool MonitorSession::MayAcknowledge() {
     return options_.acknowledge && !writeFailed_;
-}
-
-void MonitorSession::Acknowledged(std::int32_t result) {
-    if (IsCommunicationResult(result)) {
-        ++pendingAcks_;
-    }
 }
 
 }  // namespace cli

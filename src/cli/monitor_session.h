@@ -30,13 +30,17 @@ struct MonitorOptions {
 
 // Polls the controller's live messages like the console's monitoring pages, in the mode the
 // controller reports, and writes every display line (or its JSON object) before the message is
-// acknowledged: a line is flushed to its file or to standard output before the poll sends the
-// acknowledgement, so an acknowledged event is never lost. An acknowledgement whose reply was
-// lost is repeated before the next fetch, so a message whose deletion did not reach the
-// controller is not shown twice.
+// acknowledged: every line of a message is flushed to its file or to standard output before the
+// poll sends the first acknowledgement, so an acknowledged event is never lost, and a line that
+// could not be written leaves the message unacknowledged in the controller. An acknowledgement
+// whose reply was lost is repeated by the gate library before the next fetch, so a message whose
+// deletion did not reach the controller is not shown twice.
 //
 // A lost link is reopened with a back-off that doubles up to maxBackoffMs, each attempt said on
-// stderr; polling resumes where it stopped. SIGINT and SIGTERM end the run between two polls.
+// stderr; polling resumes where it stopped. The back-off starts over only once a poll of the
+// reopened link got a reply. A reopened link that another controller answers, or a lost serial
+// line whose controller has no serial number, ends the run (exit code 3). SIGINT and SIGTERM
+// end the run between two polls.
 class MonitorSession final : public QObject, private monitor::PollSink {
     Q_OBJECT
 public:
@@ -50,8 +54,6 @@ private:
     void Tick();
     // Reads the controller's mode; false when the read failed (its result in LastResult).
     bool ReadMode();
-    // Repeats acknowledgements whose outcome is unknown; false when the link failed again.
-    bool RetryAcknowledgements();
     void AfterPoll();
     void LinkLost(std::int32_t result);
     void Reconnect();
@@ -66,7 +68,6 @@ private:
     std::optional<std::array<gate::Byte, 6>> LedBuzzerSelection() override;
     void Report(const QString&, std::int32_t, gate::Byte) override {}
     bool MayAcknowledge() override;
-    void Acknowledged(std::int32_t result) override;
 
     GateConnection& connection_;
     MonitorOptions options_;
@@ -81,8 +82,7 @@ private:
 
     bool easMode_ = false;
     int commFailures_ = 0;
-    int backoffMs_ = 0;
-    int pendingAcks_ = 0;  // acknowledgements sent whose outcome is unknown
+    int backoffMs_ = 0;  // 0: the link carried a poll since it was last (re)opened
     std::int32_t lastNotedResult_ = 0;
     bool writeFailed_ = false;
     QString writeError_;

@@ -126,7 +126,7 @@ std::optional<Failure> DeleteAfterExport(GateConnection& conn, const records::Ex
             break;
     }
     if (d.result != 0) {
-        return ResultFailure(kDeleteAfterCaption, d.result);
+        return ChangeResultFailure(kDeleteAfterCaption, d.result);
     }
     return std::nullopt;
 }
@@ -304,7 +304,7 @@ int RunRecordsDelete(const QString& words, const QStringList& arguments) {
     c.LastResult = opened.connection->Library().DeleteAllRecord(c.ControllerAddress, c.ReplyStatus,
                                                                 c.PortHandle);
     if (c.LastResult != 0) {
-        return cl.Fail(ResultFailure(kDeleteCaption, c.LastResult));
+        return cl.Fail(ChangeResultFailure(kDeleteCaption, c.LastResult));
     }
     return cl.Succeed({{QStringLiteral("deleted"), true}},
                       {QStringLiteral("deleted every stored record")});

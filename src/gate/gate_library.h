@@ -49,8 +49,13 @@ constexpr int kConfigSize = 8;
 // What happens to an open controller link without the caller closing it.
 enum class LinkEvent {
     Lost,      // it went down (hang-up, dropped connection); later calls try to reopen it
-    Restored,  // a later call reopened it; calls succeed again
+    Restored,  // a later call reopened it and the same controller answered; calls succeed again
     Ended,     // it was closed or replaced by hand while down: no more tries
+    // The library closed the link itself; the caller should take it as closed and say why
+    // (LastSystemError tells it):
+    OtherController,  // a reopened link reached a controller with another serial number
+    NotReopened,      // it went down, and the controller has no serial number that could prove
+                      // a reopened serial line reaches the same one: the operator reopens it
 };
 using LinkObserver = std::function<void(LinkEvent)>;
 

@@ -3,6 +3,8 @@
 #include "gate/serial_link.h"
 #include "gate/tcp_link.h"
 
+#include <QFileInfo>
+
 namespace gate {
 
 LinkTarget LinkTarget::Serial(int comNumber, SerialDevice device) {
@@ -23,6 +25,51 @@ LinkTarget LinkTarget::Tcp(QString address, quint16 port) {
 
 bool HasAdapterIdentity(const SerialDevice& device) {
     return !device.serialNumber.isEmpty() && device.vendorId.has_value();
+}
+
+namespace {
+
+bool SameAdapter(const SerialDevice& a, const SerialDevice& b) {
+    return a.serialNumber == b.serialNumber && a.vendorId == b.vendorId &&
+           a.productId == b.productId;
+}
+
+// Whether two paths name the same device (a symbolic link such as /dev/serial/by-id/... and
+// the device it points to).
+bool SameDevicePath(const QString& a, const QString& b) {
+    if (a == b) {
+        return true;
+    }
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+}  // namespace
+
+SerialDevice AdapterAsOpened(const QString& path, const QList<SerialDevice>& present) {
+    SerialDevice opened;
+    opened.path = path;
+    opened.name = QFileInfo(path).fileName();
+    for (const SerialDevice& d : present) {
+        if (!d.path.isEmpty() && SameDevicePath(d.path, path)) {
+            opened = d;
+            opened.path = path;
+            break;
+        }
+    }
+    if (!HasAdapterIdentity(opened)) {
+        return opened;
+    }
+    int claims = 0;
+    for (const SerialDevice& d : present) {
+        claims += SameAdapter(d, opened) ? 1 : 0;
+    }
+    if (claims > 1) {
+        opened.serialNumber.clear();
+        opened.vendorId.reset();
+        opened.productId.reset();
+    }
+    return opened;
 }
 
 std::optional<SerialDevice> FindAdapter(const SerialDevice& wanted,

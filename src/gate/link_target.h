@@ -31,6 +31,12 @@ struct LinkTarget {
 // number and a vendor. Pseudo-terminals, on-board ports and ports given by path do not.
 bool HasAdapterIdentity(const SerialDevice& device);
 
+// The device at path as the system reports it at the moment it is opened, with its adapter
+// identity only when no other present device claims the same serial number, vendor and product:
+// an identity two adapters share (cheap bridges, clones) cannot find the right one again, so
+// such a device (and one the system does not report) is reopened by its path.
+SerialDevice AdapterAsOpened(const QString& path, const QList<SerialDevice>& present);
+
 // The adapter among the present devices that is `wanted`: the same serial number and vendor,
 // and the same product when both report one. Nothing when no device, or more than one, fits.
 std::optional<SerialDevice> FindAdapter(const SerialDevice& wanted,

@@ -5,7 +5,9 @@ namespace gate {
 // How long the gate library waits on its controller link, in milliseconds. The defaults are
 // the times of docs/wire-protocol.md; a library is built with one value and keeps it. Within a
 // call the request must have left by the write timeout and its reply be whole within the reply
-// timeout after that, so a call holds its caller for at most writeMs + replyMs.
+// timeout after that, so a call holds its caller for at most writeMs + replyMs. A call that
+// reopens a lost link first proves it with an identity request, so it takes at most
+// reopenBudgetMs + 2 * (writeMs + replyMs).
 struct LinkTiming {
     // A request frame must have been written within this.
     int writeMs = 300;
@@ -15,8 +17,7 @@ struct LinkTiming {
     int tcpConnectMs = 1000;
     // A link that went down by itself is tried again by at most one call per this interval...
     int reopenIntervalMs = 1000;
-    // ...and a try takes at most this much of that call's write time, so a call that reopens
-    // its link takes no longer than any other.
+    // ...and the reopen itself (the serial open, the TCP connect) takes at most this.
     int reopenBudgetMs = 200;
 };
 

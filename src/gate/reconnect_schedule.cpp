@@ -26,6 +26,7 @@ bool ReconnectSchedule::Lost() {
 void ReconnectSchedule::Closed() {
     state_ = State::Idle;
     tries_ = 0;
+    lastTry_.reset();
 }
 
 bool ReconnectSchedule::TryDue() {
@@ -33,7 +34,7 @@ bool ReconnectSchedule::TryDue() {
         return false;
     }
     const qint64 now = clock_();
-    if (tries_ > 0 && now - lastTry_ < intervalMs_) {
+    if (lastTry_ && now - *lastTry_ < intervalMs_) {
         return false;
     }
     lastTry_ = now;

@@ -3,13 +3,16 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <optional>
 
 namespace gate {
 
 // When a link that went down may be reopened. The link is reopened by the calls that come
 // after the loss, never by a timer of its own: a call may try once the last try is at least
-// the interval old (the first call after the loss tries at once), and every other call in
-// between answers at once. Closing the link by hand ends the retries.
+// the interval old, and every other call in between answers at once. The first call after a
+// loss tries at once unless a try was made less than the interval ago: a link that comes back
+// and drops again straight away is tried no more than once per interval. Closing the link by
+// hand ends the retries.
 class ReconnectSchedule {
 public:
     // Milliseconds of a monotonic clock.
@@ -24,7 +27,7 @@ public:
     // intervalMs: LinkTiming::reopenIntervalMs.
     ReconnectSchedule(Clock clock, qint64 intervalMs);
 
-    // A link was opened (by hand or by a retry).
+    // A link was opened by hand, or a retry proved it back (its first whole reply came).
     void Opened();
     // The open link went down by itself; false when it was not up (nothing changes then).
     bool Lost();
@@ -45,7 +48,7 @@ private:
     Clock clock_;
     qint64 intervalMs_;
     State state_ = State::Idle;
-    qint64 lastTry_ = 0;
+    std::optional<qint64> lastTry_;  // kept across reopens: the interval holds through them
     int tries_ = 0;
 };
 

@@ -2,13 +2,14 @@
 
 namespace gate {
 
-SerialLink::SerialLink() {
+SerialLink::SerialLink(SerialIoctl ioctl) : ioctl_(std::move(ioctl)) {
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError error) { CloseOnHangUp(error); });
 }
 
 bool SerialLink::Open(const QString& path, QString* error) {
     Close();
+    lowLatency_ = LowLatency::NotAsked;
     port_.setPortName(path);
     if (!port_.open(QIODevice::ReadWrite)) {
         *error = path + QStringLiteral(": ") + port_.errorString();
@@ -26,6 +27,7 @@ bool SerialLink::Open(const QString& path, QString* error) {
         return false;
     }
     port_.clear();  // nothing that arrived before the open belongs to us
+    lowLatency_ = RequestLowLatency(int(port_.handle()), ioctl_);
     return true;
 }
 
@@ -49,14 +51,24 @@ bool SerialLink::Write(QByteArrayView bytes, QDeadlineTimer deadline) {
     }
     while (port_.bytesToWrite() > 0) {
         if (!port_.waitForBytesWritten(int(deadline.remainingTime()))) {
-            CloseOnHangUp(port_.error());
+            if (!CloseOnHangUp(port_.error())) {
+                DiscardUnsent();
+            }
             return false;
         }
-        if (deadline.hasExpired()) {
-            return port_.bytesToWrite() == 0;
+        if (deadline.hasExpired() && port_.bytesToWrite() > 0) {
+            DiscardUnsent();
+            return false;
         }
     }
     return true;
+}
+
+void SerialLink::DiscardUnsent() {
+    // Both the port's buffer and the driver's output queue (tcflush TCOFLUSH): the request
+    // is reported as failed, so none of it may reach the controller later.
+    port_.clear(QSerialPort::Output);
+    port_.clearError();
 }
 
 QByteArray SerialLink::Read(QDeadlineTimer deadline) {

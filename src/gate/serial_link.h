@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gate/link.h"
+#include "gate/serial_low_latency.h"
 
 #include <QSerialPort>
 #include <QString>
@@ -14,14 +15,24 @@ namespace gate {
 // every read attempt. The link closes the
 // port on the first such error, once, wherever it shows up (inside a wait or from the event
 // loop), so later calls find it closed instead of raising the error again and again.
+//
+// Every open asks the device for low latency (see serial_low_latency.h); a device that has no
+// such setting or refuses it is used as it is.
+//
+// A write that does not finish in time discards what the host still holds of it (the output
+// queue of the driver and the port's own buffer): a request reported as failed must not go out
+// later, in front of the next one.
 class SerialLink final : public Link {
 public:
     static constexpr qint32 kBaudRate = 115200;
 
-    SerialLink();
+    explicit SerialLink(SerialIoctl ioctl = SystemIoctl());
 
     // Opens the device; on failure returns false and sets *error to the system's reason.
     bool Open(const QString& path, QString* error);
+
+    // What the last open's request for low latency came to.
+    LowLatency LowLatencyState() const { return lowLatency_; }
 
     bool IsOpen() const override { return port_.isOpen(); }
     bool Write(QByteArrayView bytes, QDeadlineTimer deadline) override;
@@ -39,7 +50,12 @@ private:
     // Closes the port when the last error says the device is gone; true when it did.
     bool CloseOnHangUp(QSerialPort::SerialPortError error);
 
+    // Drops what has not left yet after a write timed out.
+    void DiscardUnsent();
+
     QSerialPort port_;
+    SerialIoctl ioctl_;
+    LowLatency lowLatency_ = LowLatency::NotAsked;
     int hangUps_ = 0;
 };
 

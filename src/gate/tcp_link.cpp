@@ -2,6 +2,10 @@
 
 #include <QHostAddress>
 
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
+
 namespace gate {
 
 bool TcpLink::Open(const QString& address, quint16 port, QString* error, QDeadlineTimer deadline) {
@@ -33,10 +37,25 @@ bool TcpLink::Write(QByteArrayView bytes, QDeadlineTimer deadline) {
     }
     while (socket_.bytesToWrite() > 0) {
         if (!socket_.waitForBytesWritten(int(deadline.remainingTime())) || deadline.hasExpired()) {
-            return socket_.bytesToWrite() == 0;
+            if (socket_.bytesToWrite() == 0) {
+                return true;
+            }
+            AbortWithReset();
+            return false;
         }
     }
     return true;
+}
+
+void TcpLink::AbortWithReset() {
+#ifdef Q_OS_UNIX
+    const qintptr fd = socket_.socketDescriptor();
+    if (fd >= 0) {
+        const linger reset{1, 0};
+        ::setsockopt(int(fd), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    }
+#endif
+    socket_.abort();
 }
 
 QByteArray TcpLink::Read(QDeadlineTimer deadline) {

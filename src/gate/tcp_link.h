@@ -8,6 +8,10 @@
 namespace gate {
 
 // The TCP server of a serial-to-Ethernet module: the stream carries the serial line's bytes.
+//
+// A write that does not finish in time ends the connection with a reset (SO_LINGER 0), not a
+// graceful close: a graceful close would still deliver what the system holds of the request,
+// and a request reported as failed must not reach the controller later.
 class TcpLink final : public Link {
 public:
     // Connects before the deadline (LinkTiming::tcpConnectMs from now for an open by hand, what
@@ -22,6 +26,9 @@ public:
     void Close() override;
 
 private:
+    // Drops the connection and everything not yet sent on it.
+    void AbortWithReset();
+
     QTcpSocket socket_;
 };
 

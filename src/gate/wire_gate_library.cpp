@@ -28,7 +28,7 @@ int WireGateLibrary::SerialHangUps() const {
     return serial_ != nullptr ? serial_->HangUps() : 0;
 }
 
-Link* WireGateLibrary::LinkFor(std::int32_t handle) {
+Link* WireGateLibrary::LinkFor(std::int32_t handle, Byte a) {
     if (handle != handle_ || link_ == nullptr) {
         return nullptr;
     }
@@ -39,27 +39,103 @@ Link* WireGateLibrary::LinkFor(std::int32_t handle) {
     if (!reconnecting_ || !target_ || !schedule_.TryDue()) {
         return nullptr;
     }
+    return TryReopen(a) == Reopen::Restored ? link_.get() : nullptr;
+}
+
+WireGateLibrary::Reopen WireGateLibrary::TryReopen(Byte a) {
+    if (link_ != nullptr && link_->IsOpen()) {
+        link_->Close();
+    }
+    NoteLoss();
+    if (!target_ || !CanReopenByItself()) {
+        return Reopen::NotReopenable;
+    }
     QString error;
     std::unique_ptr<Link> link =
         ReopenLink(*target_, lister_, QDeadlineTimer(timing_.reopenBudgetMs), &error);
     if (link == nullptr) {
         lastSystemError_ = error;
-        return nullptr;
+        return Reopen::NotYet;
+    }
+    // The link counts as back only once the controller behind it has answered, and only when
+    // it is the one that answered at the open.
+    const Exchange x = transactor_.Run(*link, a, Command::GetControllerDetailedInfo, {},
+                                       wire::ReplyLengthOf(Command::GetControllerDetailedInfo),
+                                       std::nullopt, QDeadlineTimer(timing_.writeMs));
+    const ControllerIdentity now = IdentityFromReply(x.result, x.payload);
+    switch (CheckReopenedIdentity(identity_, now)) {
+        case IdentityCheck::NotProven:
+            lastSystemError_ = QStringLiteral(
+                                   "reopened, but the controller did not tell its "
+                                   "serial number (result %1)")
+                                   .arg(x.result);
+            return Reopen::NotYet;
+        case IdentityCheck::Other:
+            lastSystemError_ = QStringLiteral(
+                                   "the reopened link reached another controller "
+                                   "(serial number %1, not %2): the link is closed")
+                                   .arg(now.Text(), identity_.Text());
+            EndLink(LinkEvent::OtherController);
+            return Reopen::OtherController;
+        case IdentityCheck::Same:
+            break;
     }
     lastSystemError_.clear();
+    identity_ = now;
     if (target_->kind == LinkTarget::Kind::Serial) {
         // The adapter may be back under another name: the COM number follows it.
         table_.SetDevice(target_->comNumber, target_->device);
     }
-    Adopt(std::move(link), handle_, target_);
+    link_ = std::move(link);
+    serial_ = dynamic_cast<SerialLink*>(link_.get());
+    schedule_.Opened();
     Notify(LinkEvent::Restored);
-    return link_.get();
+    return Reopen::Restored;
+}
+
+bool WireGateLibrary::CanReopenByItself() const {
+    return target_ && (target_->kind == LinkTarget::Kind::Tcp ||
+                       identity_.kind == ControllerIdentity::Kind::Serial);
 }
 
 void WireGateLibrary::NoteLoss() {
-    if (link_ != nullptr && !link_->IsOpen() && target_ && schedule_.Lost()) {
-        Notify(LinkEvent::Lost);
+    if (link_ == nullptr || link_->IsOpen() || !target_ || !schedule_.Lost()) {
+        return;
     }
+    if (!CanReopenByItself()) {
+        lastSystemError_ = QStringLiteral(
+            "the serial link was lost, and the controller has no serial number that could "
+            "prove a reopened line reaches the same controller: open it again by hand");
+        EndLink(LinkEvent::NotReopened);
+        return;
+    }
+    Notify(LinkEvent::Lost);
+}
+
+void WireGateLibrary::EndLink(LinkEvent why) {
+    schedule_.Closed();
+    target_.reset();
+    link_.reset();
+    serial_ = nullptr;
+    handle_ = -1;
+    Notify(why);
+}
+
+void WireGateLibrary::ReadIdentity(Byte a) {
+    Byte s = 0;
+    const Exchange x = Call(handle_, a, Command::GetControllerDetailedInfo, s);
+    identity_ = IdentityFromReply(x.result, x.payload);
+}
+
+LowLatency WireGateLibrary::SerialLowLatency() const {
+    return serial_ != nullptr ? serial_->LowLatencyState() : LowLatency::NotAsked;
+}
+
+std::optional<SerialDevice> WireGateLibrary::SerialDeviceOpened() const {
+    if (serial_ == nullptr || !target_ || target_->kind != LinkTarget::Kind::Serial) {
+        return std::nullopt;
+    }
+    return target_->device;
 }
 
 void WireGateLibrary::Notify(LinkEvent event) {
@@ -74,6 +150,7 @@ void WireGateLibrary::Adopt(std::unique_ptr<Link> link, std::int32_t handle,
     serial_ = dynamic_cast<SerialLink*>(link_.get());
     handle_ = handle;
     target_ = std::move(target);
+    identity_ = {};
     if (target_) {
         schedule_.Opened();
     }
@@ -92,9 +169,11 @@ void WireGateLibrary::CloseLink() {
 }
 
 LinkTarget WireGateLibrary::SerialTarget(std::int32_t comNumber) const {
-    SerialDevice device = table_.Device(comNumber).value_or(SerialDevice{});
-    device.path = table_.DevicePath(comNumber);
-    return LinkTarget::Serial(comNumber, device);
+    // The identity of the device actually opened, not of the one the table was built from: the
+    // adapter may have been swapped since start-up.
+    const QString path = table_.DevicePath(comNumber);
+    return LinkTarget::Serial(comNumber,
+                              AdapterAsOpened(path, lister_ ? lister_() : QList<SerialDevice>{}));
 }
 
 std::unique_ptr<SerialLink> WireGateLibrary::OpenSerial(std::int32_t comNumber) {
@@ -111,8 +190,7 @@ std::unique_ptr<SerialLink> WireGateLibrary::OpenSerial(std::int32_t comNumber) 
     return link;
 }
 
-std::int32_t WireGateLibrary::OpenComPort(std::int32_t comNumber, Byte& /*a*/,
-                                          std::int32_t& handle) {
+std::int32_t WireGateLibrary::OpenComPort(std::int32_t comNumber, Byte& a, std::int32_t& handle) {
     CloseLink();
     lastSystemError_.clear();
     std::unique_ptr<SerialLink> link = OpenSerial(comNumber);
@@ -120,6 +198,7 @@ std::int32_t WireGateLibrary::OpenComPort(std::int32_t comNumber, Byte& /*a*/,
         return result::kCommError;
     }
     Adopt(std::move(link), comNumber, SerialTarget(comNumber));
+    ReadIdentity(a);
     handle = comNumber;
     return result::kOk;
 }
@@ -144,6 +223,7 @@ std::int32_t WireGateLibrary::AutoOpenComPort(std::int32_t& foundPort, Byte& a,
         if (probe != result::kCommError && probe != result::kCrcError) {
             target_ = SerialTarget(com);
             schedule_.Opened();
+            ReadIdentity(a);
             foundPort = com;
             handle = com;
             lastSystemError_.clear();  // a refusal of an earlier port no longer matters
@@ -161,7 +241,7 @@ std::int32_t WireGateLibrary::CloseComPort() {
     return result::kOk;
 }
 
-std::int32_t WireGateLibrary::OpenNetPort(std::int32_t ipPort, const QString& address, Byte& /*a*/,
+std::int32_t WireGateLibrary::OpenNetPort(std::int32_t ipPort, const QString& address, Byte& a,
                                           std::int32_t& handle) {
     CloseLink();
     lastSystemError_.clear();
@@ -175,6 +255,7 @@ std::int32_t WireGateLibrary::OpenNetPort(std::int32_t ipPort, const QString& ad
         return result::kCommError;
     }
     Adopt(std::move(link), ipPort, LinkTarget::Tcp(address, quint16(ipPort)));
+    ReadIdentity(a);
     handle = ipPort;
     return result::kOk;
 }
@@ -224,16 +305,15 @@ Exchange WireGateLibrary::Call(std::int32_t h, Byte a, Command command, Byte& s,
                                const QByteArray& payload,
                                std::optional<wire::LengthRule> replyLength,
                                std::optional<Byte> alsoFrom) {
-    // A reopen and the request's write share the write's usual time, so a call that reopens
-    // its link takes no longer than any other.
-    const QDeadlineTimer writeDeadline(timing_.writeMs);
-    Link* link = LinkFor(h);
+    // A call that reopens its link first proves it (TryReopen), then sends its own request
+    // with the usual write time.
+    Link* link = LinkFor(h, a);
     if (link == nullptr) {
         return {};
     }
     Exchange x = transactor_.Run(*link, a, command, payload,
                                  replyLength.value_or(wire::ReplyLengthOf(command)), alsoFrom,
-                                 writeDeadline);
+                                 QDeadlineTimer(timing_.writeMs));
     if (x.replied) {
         s = x.status;
     }
@@ -243,7 +323,13 @@ Exchange WireGateLibrary::Call(std::int32_t h, Byte a, Command command, Byte& s,
 
 std::int32_t WireGateLibrary::Fetch(std::int32_t h, Byte a, Command command,
                                     const QByteArray& payload, std::span<Byte> buffer, Byte& length,
-                                    Byte& kind, Byte& s) {
+                                    Byte& kind, Byte& s, bool delivers) {
+    if (delivers) {
+        if (const std::int32_t r = ResolveAcknowledgement(h, a); r != result::kOk) {
+            length = 0;
+            return r;
+        }
+    }
     const Exchange x = Call(h, a, command, s, payload);
     if (x.result == result::kOk) {
         const wire::FetchOutput out = wire::CopyFetch(x.payload, buffer);
@@ -253,6 +339,33 @@ std::int32_t WireGateLibrary::Fetch(std::int32_t h, Byte a, Command command,
         length = 0;  // nothing valid in the buffer
     }
     return x.result;
+}
+
+AcknowledgementTracker::Destination WireGateLibrary::AckDestination(std::int32_t h, Byte a) const {
+    QString link = QString::number(h);
+    if (target_ && target_->kind == LinkTarget::Kind::Tcp) {
+        link = target_->address % u':' % link;
+    } else if (target_) {
+        link = QStringLiteral("COM") % link;
+    }
+    return {link, a};
+}
+
+Exchange WireGateLibrary::SendAcknowledge(std::int32_t h, Byte a) {
+    Byte s = 0;  // Acknowledge has no reply status for its caller
+    const Exchange x = Call(h, a, Command::Acknowledge, s);
+    if (h == handle_) {
+        acknowledgements_.Sent(AckDestination(h, a), x.replied);
+    }
+    return x;
+}
+
+std::int32_t WireGateLibrary::ResolveAcknowledgement(std::int32_t h, Byte a) {
+    if (h != handle_ || !acknowledgements_.Unresolved(AckDestination(h, a))) {
+        return result::kOk;
+    }
+    const Exchange x = SendAcknowledge(h, a);
+    return x.replied ? result::kOk : x.result;
 }
 
 std::int32_t WireGateLibrary::ExchangeByte(std::int32_t h, Byte a, Command command, Byte& value,

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "gate/acknowledgement_tracker.h"
 #include "gate/com_port_table.h"
+#include "gate/controller_identity.h"
 #include "gate/gate_library.h"
 #include "gate/link_target.h"
 #include "gate/link_timing.h"
@@ -20,14 +22,28 @@ namespace gate {
 // the reply timeout (LinkTiming), so a dead link holds a call for well under a second. A call whose
 // handle is not the open link's answers 48 without touching the line.
 //
+// Every open reads the controller's detailed identity (its serial number, see
+// ControllerIdentity), and the identity of the USB adapter as the system reports it at that
+// moment.
+//
 // A link that goes down by itself (a serial hang-up, a dropped TCP connection) is reopened by
-// the calls that follow, at most once a second and within the calling call's own time budget
-// (ReconnectSchedule, ReopenLink); the calls in between answer 48 at once. A USB adapter that
-// comes back under another device name is found by its serial number and vendor through the
-// lister. Closing or replacing the link by hand ends the tries.
+// the calls that follow, at most once a second (ReconnectSchedule, ReopenLink); the calls in
+// between answer 48 at once. A USB adapter that comes back under another device name is found
+// by its serial number, vendor and product through the lister, when that identity was unique
+// when it was opened. A reopened link counts as back only once the controller has answered the
+// identity request with the serial number read at the open: until then the link is dropped
+// again and tried later; another serial number closes it for good (LinkEvent::
+// OtherController). A serial line to a controller without a serial number is not reopened at
+// all (LinkEvent::NotReopened): nothing could prove that the line reaches the same controller.
+// Closing or replacing the link by hand ends the tries.
 //
 // The reply status S is written from every valid reply; when no valid reply arrived (48, 49) it
 // keeps its value.
+//
+// An Acknowledge whose reply was lost is repeated before the next GetChannelMessage,
+// GetEASMessage or RetrieveEarliestRecord to the same link and controller (even after the link
+// was closed and opened again), so what was shown is never delivered a second time; when the
+// repeat gets no reply either, that fetch answers the repeat's result without being sent.
 class WireGateLibrary final : public GateLibrary {
 public:
     explicit WireGateLibrary(ComPortTable table, SerialDeviceLister lister = SystemSerialDevices,
@@ -129,12 +145,40 @@ public:
     // Tries to reopen it since it went down.
     int ReopenTries() const { return schedule_.Tries(); }
 
+    // The controller's identity read when the link was opened (or first proven after a reopen).
+    const ControllerIdentity& Identity() const { return identity_; }
+    // The serial link's request for low latency; NotAsked for a TCP link or none.
+    LowLatency SerialLowLatency() const;
+    // The serial device the link was opened on (with the adapter's identity when it is usable
+    // for a reopen); nothing for a TCP link or none.
+    std::optional<SerialDevice> SerialDeviceOpened() const;
+
+    enum class Reopen {
+        Restored,         // the same controller answers: calls go through again
+        NotYet,           // could not be opened, or not proven yet: try again later
+        OtherController,  // another controller answered: the link is closed
+        NotReopenable,    // nothing to reopen (closed by hand), or a serial line whose
+                          // controller has no serial number: the link is closed
+    };
+    // Reopens the link now, whatever the schedule says, and checks who answers with address a
+    // (the calls' reopen uses this; a caller that reopens with its own back-off, with
+    // SetReconnecting(false), calls it directly). An open link is closed first. The reason of
+    // a failure is in LastSystemError. Takes at most reopenBudgetMs + writeMs + replyMs.
+    Reopen TryReopen(Byte a);
+
 private:
     // The link of the handle, reopened first when it went down and a try is due; nothing when
     // the handle is not the open link's or the link is (still) down.
-    Link* LinkFor(std::int32_t handle);
-    // Marks the link as lost when it went down by itself.
+    Link* LinkFor(std::int32_t handle, Byte a);
+    // Marks the link as lost when it went down by itself; a serial line that cannot be proven
+    // to reach the same controller again is ended there.
     void NoteLoss();
+    // Whether a lost link may be reopened without the operator.
+    bool CanReopenByItself() const;
+    // Reads the controller's identity on the link just opened.
+    void ReadIdentity(Byte a);
+    // Closes the link on the library's own decision and tells the observer why.
+    void EndLink(LinkEvent why);
     void Notify(LinkEvent event);
     // Keeps the newly opened link and what it takes to reopen it.
     void Adopt(std::unique_ptr<Link> link, std::int32_t handle, std::optional<LinkTarget> target);
@@ -149,9 +193,18 @@ private:
                         const QByteArray& payload = {},
                         std::optional<wire::LengthRule> replyLength = std::nullopt,
                         std::optional<Byte> alsoFrom = std::nullopt);
-    // The fetches share their reply layout.
+    // The fetches share their reply layout. A fetch that delivers (one an Acknowledge deletes)
+    // first repeats a lost acknowledgement.
     std::int32_t Fetch(std::int32_t h, Byte a, wire::Command command, const QByteArray& payload,
-                       std::span<Byte> buffer, Byte& length, Byte& kind, Byte& s);
+                       std::span<Byte> buffer, Byte& length, Byte& kind, Byte& s,
+                       bool delivers = true);
+    // Sends an Acknowledge and notes whether its reply came back.
+    wire::Exchange SendAcknowledge(std::int32_t h, Byte a);
+    // Repeats a lost acknowledgement to this link and controller; 0, or the repeat's result
+    // when it was lost again.
+    std::int32_t ResolveAcknowledgement(std::int32_t h, Byte a);
+    // The link of handle h and controller a, as the tracker knows them.
+    AcknowledgementTracker::Destination AckDestination(std::int32_t h, Byte a) const;
     // The switch operations: one request byte out, the setting back in it.
     std::int32_t ExchangeByte(std::int32_t h, Byte a, wire::Command command, Byte& value, Byte& s);
 
@@ -161,11 +214,13 @@ private:
     SerialLink* serial_ = nullptr;  // link_ when it is a serial line
     std::int32_t handle_ = -1;
     std::optional<LinkTarget> target_;  // how to reopen link_ after a loss
+    ControllerIdentity identity_;       // who answered on link_ when it was opened
     LinkTiming timing_;
     ReconnectSchedule schedule_;
     bool reconnecting_ = true;
     LinkObserver observer_;
     wire::Transactor transactor_;
+    AcknowledgementTracker acknowledgements_;
 
     std::unique_ptr<SerialLink> if2_;
     std::int32_t if2Com_ = -1;

@@ -244,8 +244,9 @@ std::int32_t WireGateLibrary::RetrieveEarliestRecord(Byte& a, std::span<Byte> bu
 std::int32_t WireGateLibrary::RetrieveRecordByIndex(Byte& a, std::int32_t index,
                                                     std::span<Byte> buffer, Byte& length,
                                                     Byte& kind, Byte& s, std::int32_t h) {
+    // A record read by index is not deleted by an acknowledgement: nothing to resolve first.
     return Fetch(h, a, Command::RetrieveRecordByIndex, wire::U32Le(std::uint32_t(index)), buffer,
-                 length, kind, s);
+                 length, kind, s, false);
 }
 
 std::int32_t WireGateLibrary::GetBGLogDataStatus(Byte& a, std::int32_t& count, Clock6& earliest,
@@ -261,8 +262,7 @@ std::int32_t WireGateLibrary::GetBGLogDataStatus(Byte& a, std::int32_t& count, C
 }
 
 std::int32_t WireGateLibrary::Acknowledge(Byte& a, std::int32_t h) {
-    Byte s = 0;
-    return Call(h, a, Command::Acknowledge, s).result;
+    return SendAcknowledge(h, a).result;
 }
 
 std::int32_t WireGateLibrary::ReadTagData(Byte& a, Uid8& uid, Byte startBlock, Byte blockCount,

@@ -167,12 +167,13 @@ public:
     int columnCount() const override { return 1; }
     int rowCount() const override { return View()->Count(); }
     QList<int> selectedColumns() const override { return {}; }
+    // The first kMaxListedSelectedRows selected rows (selectedRowCount says how many there are
+    // in all): after Ctrl+A over millions of rows a screen reader asking for the selection gets
+    // a list it can read, and no row interface is made for the rest.
     QList<int> selectedRows() const override {
         QList<int> rows;
-        for (const auto& [first, last] : View()->Selection().Ranges()) {
-            for (qsizetype row = first; row <= last; ++row) {
-                rows.append(static_cast<int>(row));
-            }
+        for (const qsizetype row : View()->Selection().FirstRows(kMaxListedSelectedRows)) {
+            rows.append(static_cast<int>(row));
         }
         return rows;
     }

@@ -10,6 +10,10 @@ class LineListView;
 // automation read and change the selection. Row interfaces are made only for the rows asked
 // about, so ten million rows cost nothing until someone reads them.
 
+// The selection is listed (selected rows and cells) up to this many rows; the count of selected
+// rows is always whole.
+inline constexpr int kMaxListedSelectedRows = 1000;
+
 // Makes every LineListView use that interface; safe to call more than once.
 void InstallLineListAccessibility();
 

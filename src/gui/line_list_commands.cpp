@@ -1,4 +1,5 @@
 #include "core/monitor/line_export.h"
+#include "core/monitor/line_file_save.h"
 #include "gui/find_bar.h"
 #include "gui/line_list_view.h"
 #include "gui/list_texts.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStandardPaths>
 
@@ -55,27 +55,37 @@ void LineListView::CopyAll() {
 }
 
 void LineListView::SaveToFile() {
-    if (prompter_ == nullptr || Count() == 0) {
+    if (prompter_ == nullptr || Count() == 0 || IsSaving()) {
         return;
     }
     const QString name = (caption_.isEmpty() ? objectName() : caption_) + u' ' +
                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")) +
                          QStringLiteral(".txt");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The rows present now are what is saved, taken before the dialog lets the polls go on.
+    monitor::LineSnapshot rows = store_.Snapshot();
     const std::optional<QString> path = prompter_->ChooseSaveFile(
         list_texts::SaveCaption(), QDir(folder).filePath(name), list_texts::SaveFilter());
     if (!path || path->isEmpty()) {
         return;
     }
-    // Written whole or not at all: a failed save leaves an earlier file of that name alone.
-    QSaveFile file(*path);
-    prompter_->SetBusy(true);
-    const bool saved = file.open(QIODevice::WriteOnly) && WriteLines(store_, file) && file.commit();
-    prompter_->SetBusy(false);
-    if (!saved) {
-        prompter_->Error(
-            list_texts::SaveFailed(QDir::toNativeSeparators(*path), file.errorString()),
-            list_texts::MessageCaption());
+    // Written in the background, whole or not at all (an earlier file of that name stays when
+    // the save fails); its progress shows at the list's foot.
+    save_ = std::make_unique<monitor::LineFileSave>(std::move(rows), *path);
+    connect(save_.get(), &monitor::LineFileSave::Finished, this, &LineListView::SaveFinished);
+    saveProgress_.start();
+    save_->Start();
+    viewport()->update(FootNoteRect());
+}
+
+void LineListView::SaveFinished(bool saved, const QString& error) {
+    const QString path = save_->Path();
+    saveProgress_.stop();
+    save_.release()->deleteLater();  // it is still telling of its end
+    viewport()->update();
+    if (!saved && prompter_ != nullptr) {
+        prompter_->Error(list_texts::SaveFailed(QDir::toNativeSeparators(path), error),
+                         list_texts::MessageCaption());
     }
 }
 
@@ -89,7 +99,7 @@ void LineListView::contextMenuEvent(QContextMenuEvent* event) {
     menu->addAction(list_texts::CopyAll(), this, &LineListView::CopyAll)->setEnabled(Count() > 0);
     menu->addSeparator();
     menu->addAction(list_texts::SaveAs(), this, &LineListView::SaveToFile)
-        ->setEnabled(Count() > 0 && prompter_ != nullptr);
+        ->setEnabled(Count() > 0 && prompter_ != nullptr && !IsSaving());
     menu->addSeparator();
     menu->addAction(list_texts::Find(), this, &LineListView::OpenFind)
         ->setShortcut(QKeySequence::Find);

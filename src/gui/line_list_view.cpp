@@ -1,5 +1,6 @@
 #include "gui/line_list_view.h"
 
+#include "core/monitor/line_file_save.h"
 #include "gui/find_bar.h"
 #include "gui/line_list_accessible.h"
 #include "gui/list_texts.h"
@@ -37,9 +38,12 @@ LineListView::LineListView(QWidget* parent) : QAbstractScrollArea(parent) {
             &LineListView::ScrolledByOperator);
     scanTimer_.setInterval(0);
     connect(&scanTimer_, &QTimer::timeout, this, &LineListView::ScanSlice);
+    saveProgress_.setInterval(200);
+    connect(&saveProgress_, &QTimer::timeout, this, [this] { viewport()->update(FootNoteRect()); });
     UpdateScrollRange();
 }
 
+// A save still running is abandoned with the list (monitor::LineFileSave).
 LineListView::~LineListView() = default;
 
 void LineListView::AppendLine(const QString& line) {
@@ -55,8 +59,8 @@ void LineListView::AppendLine(const QString& line) {
     const int offset = row - TopIndex();
     if (offset >= 0 && offset <= PageRows()) {
         viewport()->update(0, offset * rowHeight_, viewport()->width(), rowHeight_);
-    } else if (RowsBelowNoteShown()) {
-        viewport()->update(RowsBelowNoteRect());
+    } else if (FootNoteShown()) {
+        viewport()->update(FootNoteRect());
     }
     if (find_.IsActive() && !scanTimer_.isActive()) {
         scanTimer_.start();  // the new row is searched on the next turn
@@ -160,7 +164,18 @@ bool LineListView::RowsBelowNoteShown() const {
     return !IsFollowingNewest() && Count() > TopIndex() + PageRows();
 }
 
-QRect LineListView::RowsBelowNoteRect() const {
+QString LineListView::FootNoteText() const {
+    QStringList parts;
+    if (IsSaving()) {
+        parts << list_texts::Saving(save_->RowsWritten(), save_->Rows());
+    }
+    if (RowsBelowNoteShown()) {
+        parts << list_texts::RowsBelow(Count() - TopIndex() - PageRows());
+    }
+    return parts.join(QStringLiteral("    "));
+}
+
+QRect LineListView::FootNoteRect() const {
     const int height = rowHeight_ + 2;
     return {0, viewport()->height() - height, viewport()->width(), height};
 }
@@ -251,12 +266,11 @@ void LineListView::paintEvent(QPaintEvent* event) {
             style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
         }
     }
-    if (RowsBelowNoteShown()) {
-        const QRect note = RowsBelowNoteRect();
+    if (FootNoteShown()) {
+        const QRect note = FootNoteRect();
         painter.fillRect(note, palette().brush(QPalette::ToolTipBase));
         painter.setPen(palette().color(QPalette::ToolTipText));
-        painter.drawText(note, Qt::AlignCenter,
-                         list_texts::RowsBelow(Count() - TopIndex() - PageRows()));
+        painter.drawText(note, Qt::AlignCenter, FootNoteText());
     }
 }
 
@@ -291,7 +305,7 @@ void LineListView::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     setFocus(Qt::MouseFocusReason);
     event->accept();
-    if (RowsBelowNoteShown() && RowsBelowNoteRect().contains(pos)) {
+    if (RowsBelowNoteShown() && FootNoteRect().contains(pos)) {
         ResumeFollowing();
         return;
     }

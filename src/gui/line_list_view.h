@@ -7,6 +7,12 @@
 #include <QAbstractScrollArea>
 #include <QTimer>
 
+#include <memory>
+
+namespace monitor {
+class LineFileSave;
+}
+
 namespace gui {
 
 class FindBar;
@@ -68,7 +74,13 @@ public:
     // The operator's commands, also reached through the keyboard and the context menu.
     void CopySelection();
     void CopyAll();
+    // Asks for a file and saves the rows present now to it in the background; closing the
+    // list meanwhile abandons the file.
     void SaveToFile();
+    bool IsSaving() const { return save_ != nullptr; }
+    // The text of the foot line: the progress of a save, the rows below the view; empty when
+    // neither is shown.
+    QString FootNoteText() const;
     void OpenFind();
     void CloseFind();
     void FindNext();
@@ -115,7 +127,10 @@ private:
     void EnsureVisible(int row);
     void ScrolledByOperator();
     bool RowsBelowNoteShown() const;
-    QRect RowsBelowNoteRect() const;
+    // The foot line: the rows below the view, and the progress of a save.
+    bool FootNoteShown() const { return RowsBelowNoteShown() || IsSaving(); }
+    QRect FootNoteRect() const;
+    void SaveFinished(bool saved, const QString& error);
 
     // Whether that many rows may go to the clipboard; says why not when there are too many.
     bool MayCopy(qsizetype rows);
@@ -137,6 +152,8 @@ private:
     PendingStep pendingStep_ = PendingStep::None;
     qsizetype stepFrom_ = -1;
     Prompter* prompter_ = nullptr;
+    std::unique_ptr<monitor::LineFileSave> save_;
+    QTimer saveProgress_;  // repaints the foot line while a save runs
     QString caption_;
     int rowHeight_ = 0;
     bool rangeUpdatePending_ = false;

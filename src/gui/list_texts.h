@@ -47,6 +47,12 @@ inline QString RowsBelow(qsizetype rows) {
     return QCoreApplication::translate("LiveList", "▼ 下方还有 %1 行，按 Esc 回到最新").arg(rows);
 }
 
+// The note at the foot of a list whose rows are being saved.
+inline QString Saving(qsizetype written, qsizetype rows) {
+    const qsizetype percent = rows > 0 ? written * 100 / rows : 100;
+    return QCoreApplication::translate("LiveList", "正在保存：%1%").arg(percent);
+}
+
 inline QString SaveCaption() {
     return QCoreApplication::translate("LiveList", "保存为文件");
 }

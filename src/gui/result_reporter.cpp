@@ -24,6 +24,17 @@ void ResultReporter::Report(const QString& caption, std::int32_t result, std::ui
     }
 }
 
+void ResultReporter::ReportChange(const QString& caption, std::int32_t result,
+                                  std::uint8_t replyStatus) {
+    ClearResult();
+    bar_.SetPanel(0, util::ChangeResultLine(clock_.now().time(), caption,
+                                            static_cast<std::uint8_t>(result & 0xFF),
+                                            util::TextTable::Display()));
+    if (result == 0) {
+        ShowReplyStatus(replyStatus);
+    }
+}
+
 void ResultReporter::ShowText(const QString& text) {
     bar_.SetPanel(0, text);
 }

@@ -27,6 +27,10 @@ public:
     // status when the call succeeded.
     void Report(const QString& caption, std::int32_t result, std::uint8_t replyStatus);
 
+    // Report for a request that changes the controller (a delete, a settings write): a
+    // communication error reads "may have run" (util::ChangeResultLine).
+    void ReportChange(const QString& caption, std::int32_t result, std::uint8_t replyStatus);
+
     // A line of its own in panel 0 (the option switches' stamped lines, export progress).
     void ShowText(const QString& text);
 

@@ -179,4 +179,17 @@ QString CommandResultLine(const QTime& now, const QString& caption, std::uint8_t
     return stamp + QStringLiteral("  ") + caption + ResultCodeText(code, texts);
 }
 
+QString ChangeResultLine(const QTime& now, const QString& caption, std::uint8_t result,
+                         const TextTable& texts) {
+    if ((result & 0x3F) != 48) {
+        return CommandResultLine(now, caption, result, texts);
+    }
+    return now.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ") + caption +
+           MayHaveRunText(texts);
+}
+
+QString MayHaveRunText(const TextTable& texts) {
+    return texts.Text(kContext, QT_TRANSLATE_NOOP("ResultText", "通讯错误，可能已执行"));
+}
+
 }  // namespace util

@@ -30,4 +30,14 @@ QString ReplyStatusText(std::uint8_t status, const TextTable& texts);
 QString CommandResultLine(const QTime& now, const QString& caption, std::uint8_t result,
                           const TextTable& texts);
 
+// The result line of a request that changes the controller (a delete, a settings write). A
+// communication error there cannot say the request was not done: its reply may have been lost
+// after it ran. So the line names the command and says it may have run:
+// "hh:mm:ss  删除所有后台记录通讯错误，可能已执行"; any other result reads as CommandResultLine.
+// "通讯错误，可能已执行": a communication error after a request that may have run.
+QString MayHaveRunText(const TextTable& texts);
+
+QString ChangeResultLine(const QTime& now, const QString& caption, std::uint8_t result,
+                         const TextTable& texts);
+
 }  // namespace util

@@ -38,6 +38,7 @@ private Q_SLOTS:
         QCOMPARE(info[QStringLiteral("mode")][QStringLiteral("eas")].toBool(), false);
         QCOMPARE(info[QStringLiteral("reader")][QStringLiteral("connected")].toBool(), true);
         QCOMPARE(info[QStringLiteral("records")][QStringLiteral("count")].toInt(), 0);
+        QVERIFY(!info.contains(QStringLiteral("serial_adapter")));  // a TCP link has none
 
         // The controller's clock is 100 s behind: sync sets it and reports the drift it had.
         gate.With([](sim::ControllerModel& m) {
@@ -81,6 +82,32 @@ private Q_SLOTS:
                  r.out);
     }
 
+    // Over a serial line info also tells the adapter's state: a pseudo-terminal has no
+    // low-latency setting (asked for all the same, and the line works) and no latency timer.
+    void infoTellsTheSerialAdapter() {
+        sim::GateSimulator simulator;
+        sim::SimulatorOptions options;
+        options.tcp = false;
+        options.pty = true;
+        QString error;
+        QVERIFY2(simulator.Start(options, &error), qPrintable(error));
+        const QString path = simulator.Endpoints().ptyPath;
+        GatectlResult r = RunGatectl(
+            {QStringLiteral("info"), QStringLiteral("--serial"), path, QStringLiteral("--json")});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject adapter =
+            JsonOf(r.out).value(QStringLiteral("serial_adapter")).toObject();
+        QCOMPARE(adapter.value(QStringLiteral("device")).toString(), path);
+        QCOMPARE(adapter.value(QStringLiteral("low_latency")).toString(),
+                 QStringLiteral("not supported by the device"));
+        QVERIFY(!adapter.contains(QStringLiteral("latency_timer_ms")));
+        r = RunGatectl({QStringLiteral("info"), QStringLiteral("--serial"), path});
+        const QByteArray line = QByteArray("serial adapter: ") + path.toUtf8() +
+                                QByteArray(", low latency not supported by the device\n");
+        QVERIFY2(r.out.contains(line), r.out.constData());
+        simulator.Stop();
+    }
+
     // The golden log with its 9th retrieval failing on the line: every format writes the golden
     // file all the same, and --delete-after deletes nothing because the export is not whole.
     void exportEachFormatRefusesDeletionWhenIncomplete_data() {
@@ -103,9 +130,9 @@ private Q_SLOTS:
             }
             return 0;
         });
-        // The address query (the export deletes), the log-state query and eight retrievals go
-        // through; the ninth gets result 48.
-        gate.simulator.AddFaultAfter(10, sim::Fault{sim::Fault::Kind::Result, 0, 48, {}});
+        // The open's identity request, the address query (the export deletes), the log-state
+        // query and eight retrievals go through; the ninth gets result 48.
+        gate.simulator.AddFaultAfter(11, sim::Fault{sim::Fault::Kind::Result, 0, 48, {}});
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("export.") + format);
         const GatectlResult r =

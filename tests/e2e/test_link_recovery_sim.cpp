@@ -6,6 +6,7 @@
 #include "fault_console_fixture.h"
 #include "golden_records.h"
 #include "gui/message_list.h"
+#include "model_settings.h"
 
 using fault_testing::FaultConsole;
 using fault_testing::Line;
@@ -121,6 +122,82 @@ private Q_SLOTS:
         QVERIFY(!Library(c).IsLinkOpen());
         QCOMPARE(Library(c).ReopenTries(), 0);
         QCOMPARE(c.panel(2), QStringLiteral("IF1: 通讯关闭"));
+    }
+
+    // A module that takes every new connection and drops it at once: the console reopens the
+    // link at most once a second, and panel 2 never says it is back until it really is.
+    void droppingModuleIsTriedOnceASecond() {
+        FaultConsole c;
+        QVERIFY(c.Start());
+        QVERIFY(c.Open(Line::Tcp));
+        c.click("Button_C_Get");
+        c.simulator.AddFault(sim::Fault{sim::Fault::Kind::Disconnect, 0, 0}, 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.panel(2), kReconnecting, 5000);
+        const int atLoss = c.simulator.TcpConnectionsAccepted();
+        QElapsedTimer clock;
+        clock.start();
+        bool saidBack = false;
+        while (clock.elapsed() < 3500) {  // the polls run every 50 ms meanwhile
+            QTest::qWait(50);
+            saidBack = saidBack || c.panel(2) == kBack;
+        }
+        const int reopened = c.simulator.TcpConnectionsAccepted() - atLoss;
+        QVERIFY2(reopened >= 2 && reopened <= 5, qPrintable(QString::number(reopened)));
+        QVERIFY(!saidBack);
+        QCOMPARE(c.panel(2), kReconnecting);
+
+        // The module keeps its connections again: back within the next second or so.
+        c.simulator.Shared().With([](sim::ControllerModel&, sim::FaultPlan& faults) {
+            faults.Clear();
+            return 0;
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(c.panel(2), kBack, 5000);
+        c.click("StopGet");
+        QVERIFY(c.prompter.messages.isEmpty());
+    }
+
+    // A reopened line that reaches another controller, or a lost line to a controller that
+    // cannot be told apart from another: the console closes the connection through its own
+    // close, says why, and nothing more goes to the line.
+    void reopenThatCannotBeProvenClosesTheConnection_data() {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("serialAfter");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("another controller behind the adapter")
+            << "7.02"
+            << "0A0B0C0D" << QStringLiteral("另一台控制器");
+        QTest::newRow("a controller without a serial number") << "6.09"
+                                                              << "" << QStringLiteral("没有序列号");
+    }
+    void reopenThatCannotBeProvenClosesTheConnection() {
+        QFETCH(QString, version);
+        QFETCH(QString, serialAfter);
+        QFETCH(QString, said);
+        FaultConsole c;
+        c.options.settings.emplace_back(QStringLiteral("version"), version);
+        QVERIFY(c.Start(true));
+        QVERIFY(c.Open(Line::Pty));
+        c.click("Button_C_Get");
+        if (!serialAfter.isEmpty()) {
+            c.simulator.WithModel([&](sim::ControllerModel& m) {
+                return sim::ApplySetting(m, QStringLiteral("serial"), serialAfter);
+            });
+        }
+        c.simulator.AddFault(sim::Fault{sim::Fault::Kind::Disconnect, 0, 0});
+        QTRY_COMPARE_WITH_TIMEOUT(c.prompter.messages.size(), 1, 10000);
+        QVERIFY2(c.prompter.messages.back().text.contains(said),
+                 qPrintable(c.prompter.messages.back().text));
+        QCOMPARE(c.form->Fields().connection.PortHandle, -1);
+        QCOMPARE(c.panel(2), QStringLiteral("IF1: 通讯关闭"));
+        QVERIFY(c.w<QPushButton>("OpenPort")->isEnabled());
+        QVERIFY(!c.w<QPushButton>("ClosePort")->isEnabled());
+        QVERIFY(!c.w<QPushButton>("Btn_DeleteAllRecord")->isEnabled());
+        QVERIFY(!c.w<QPushButton>("StopGet")->isEnabled());
+        // The polls stopped: a message queued now stays in the controller, undelivered.
+        Push(c, 1);
+        QTest::qWait(300);
+        QVERIFY(Lines(c).isEmpty());
+        QVERIFY(!Library(c).IsLinkOpen());
     }
 };
 

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "gui/find_bar.h"
+#include "gui/line_list_accessible.h"
 #include "gui/line_list_view.h"
 #include "recording_prompter.h"
 
@@ -235,6 +236,17 @@ private Q_SLOTS:
         MenuAction(l.Menu(0), QStringLiteral("保存为文件..."))->trigger();
         QCOMPARE(l.prompter.offeredSaveFiles.size(), 1);
         QVERIFY(l.prompter.offeredSaveFiles[0].second.contains(QStringLiteral("常规响应")));
+        // The click only starts the save: the rows present then are written in the background
+        // with the progress at the list's foot, whatever the list does meanwhile.
+        QVERIFY(l.view.IsSaving());
+        QVERIFY(l.view.FootNoteText().contains(QStringLiteral("正在保存")));
+        l.view.SaveToFile();  // one save at a time: no second file asked for
+        QCOMPARE(l.prompter.offeredSaveFiles.size(), 1);
+        l.Append(QStringLiteral("after the click"));
+        l.view.Clear();
+        l.Append(QStringLiteral("after the clear"));
+        QTRY_VERIFY(!l.view.IsSaving());
+        QVERIFY(!l.view.FootNoteText().contains(QStringLiteral("正在保存")));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(),
@@ -244,7 +256,7 @@ private Q_SLOTS:
         l.view.SaveToFile();  // cancelled: nothing written, nothing said
         QVERIFY(l.prompter.messages.isEmpty());
         l.view.SaveToFile();
-        QCOMPARE(l.prompter.messages.size(), 1);
+        QTRY_COMPARE(l.prompter.messages.size(), 1);
         QCOMPARE(l.prompter.messages[0].caption, QStringLiteral("信息提示"));
         QVERIFY(l.prompter.messages[0].text.contains(QStringLiteral("x.txt")));
     }
@@ -331,6 +343,34 @@ private Q_SLOTS:
         QCOMPARE(list->child(5)->text(QAccessible::Name), QStringLiteral("line 5"));
         l.view.Clear();
         QCOMPARE(list->childCount(), 0);
+    }
+
+    // After Ctrl+A over many rows a screen reader asking for the selection gets its whole count
+    // but a list of at most the bounded number of rows (and a row interface for those only).
+    void accessibleSelectionOfManyRowsIsBounded() {
+        ShownList l(0);
+        constexpr int kRows = 200'000;
+        for (int i = 0; i < kRows; ++i) {
+            l.view.AppendLine(QStringLiteral("row %1").arg(i));
+        }
+        l.view.setFocus();
+        l.Key(Qt::Key_A, Qt::ControlModifier);
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(&l.view)->tableInterface();
+        QCOMPARE(table->selectedRowCount(), kRows);
+        QCOMPARE(table->selectedCellCount(), kRows);
+        const QList<int> rows = table->selectedRows();
+        QCOMPARE(rows.size(), gui::kMaxListedSelectedRows);
+        QCOMPARE(rows.front(), 0);
+        QCOMPARE(rows.back(), gui::kMaxListedSelectedRows - 1);
+        const QList<QAccessibleInterface*> cells = table->selectedCells();
+        QCOMPARE(cells.size(), gui::kMaxListedSelectedRows);
+        QCOMPARE(cells.back()->text(QAccessible::Name),
+                 QStringLiteral("row %1").arg(gui::kMaxListedSelectedRows - 1));
+
+        // A few selected rows are all listed.
+        l.Click(l.view.TopIndex());
+        QCOMPARE(table->selectedRows(), QList<int>{l.view.TopIndex()});
     }
 
     // With assistive technology listening (ctest runs this under with_accessibility_bus.sh),

@@ -188,13 +188,25 @@ void TestRecordRetrieval::recordByIndexShowsItsLineAndNeverDeletes() {
 
 void TestRecordRetrieval::deleteAllAsksFirst_data() {
     QTest::addColumn<bool>("confirm");
-    QTest::newRow("cancel sends nothing") << false;
-    QTest::newRow("ok deletes and empties the line") << true;
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("cancel sends nothing") << false << 0 << QString();
+    QTest::newRow("ok deletes and empties the line")
+        << true << 0 << QStringLiteral("09:08:42  删除所有后台记录操作成功");
+    // The reply was lost: the records may be gone all the same, and the line must not read
+    // as if nothing happened.
+    QTest::newRow("no reply: may have run")
+        << true << 48 << QStringLiteral("09:08:42  删除所有后台记录通讯错误，可能已执行");
+    QTest::newRow("refused: the controller's text")
+        << true << 8 << QStringLiteral("09:08:42  删除所有后台记录无效的命令");
 }
 
 void TestRecordRetrieval::deleteAllAsksFirst() {
     QFETCH(bool, confirm);
+    QFETCH(int, result);
+    QFETCH(QString, shown);
     RecordConsole f;
+    f.library.Script(QStringLiteral("DeleteAllRecord"), result);
     f.Edit("Edit1")->setText(QStringLiteral("line"));
     f.prompter.answers.push_back(confirm ? RecordingPrompter::Answer::Ok
                                          : RecordingPrompter::Answer::Cancel);
@@ -206,7 +218,7 @@ void TestRecordRetrieval::deleteAllAsksFirst() {
     if (confirm) {
         QCOMPARE(f.library.Ops(), QStringList{QStringLiteral("DeleteAllRecord")});
         QCOMPARE(f.Edit("Edit1")->text(), QString());
-        QCOMPARE(f.bar->Panel(0), QStringLiteral("09:08:42  删除所有后台记录操作成功"));
+        QCOMPARE(f.bar->Panel(0), shown);
     } else {
         QVERIFY(f.library.Ops().isEmpty());
         QCOMPARE(f.Edit("Edit1")->text(), QStringLiteral("line"));

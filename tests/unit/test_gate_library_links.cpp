@@ -121,9 +121,10 @@ private Q_SLOTS:
     }
 
     // The reply to a request that timed out arrives during the next call and is dropped.
+    // (Request 0 is the open's identity request.)
     void tcpLateReplyIsDiscarded() {
         auto peer = ScriptedWirePeer::ListenTcp([](const Request& r) -> Steps {
-            if (r.sequence == 0) {
+            if (r.sequence == 1) {
                 return {{ScriptedWirePeer::ReplyTo(r, 0, 0, QByteArray::fromHex("aa0702")),
                          gate::LinkTiming{}.replyMs + 200}};
             }
@@ -272,7 +273,11 @@ private Q_SLOTS:
     // even while the event loop runs in between.
     void serialHangUpClosesThePortOnce() {
         auto peer = ScriptedWirePeer::OpenPty([](const Request& r) -> Steps {
-            if (r.sequence == 0) {
+            if (r.sequence == 0) {  // the open's identity request
+                return {
+                    {ScriptedWirePeer::ReplyTo(r, 0, 0, QByteArray::fromHex("3107020a0b0c0d"))}};
+            }
+            if (r.sequence == 1) {
                 return {{ScriptedWirePeer::ReplyTo(r, 0, 0, QByteArray::fromHex("310702"))}};
             }
             return {{{}, 0, true}};
@@ -293,7 +298,7 @@ private Q_SLOTS:
             QCOMPARE(getInfo(library, 3).result, result::kCommError);
         }
         QCOMPARE(library.SerialHangUps(), 1);
-        QCOMPARE(peer->Requests().size(), 2);
+        QCOMPARE(peer->Requests().size(), 3);
     }
 
     // IF2 reads what has arrived without waiting, at most a buffer full at a time.

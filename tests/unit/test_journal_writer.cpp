@@ -8,7 +8,23 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
+
+// A clock that moves on by a millisecond at every reading.
+class SteppingClock final : public util::Clock {
+public:
+    explicit SteppingClock(QDateTime t) : time_(std::move(t)) {}
+    QDateTime now() const override {
+        const QDateTime t = time_;
+        time_ = time_.addMSecs(1);
+        return t;
+    }
+
+private:
+    mutable QDateTime time_;
+};
 
 QByteArray Content(const QString& path) {
     QFile f(path);
@@ -54,6 +70,55 @@ private Q_SLOTS:
         QVERIFY(journal.Append(QStringLiteral("late"), QDate(2024, 5, 6)));
         QCOMPARE(Content(dir.filePath(QStringLiteral("2024-05-06.log"))), QByteArray("late\n"));
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("2024-05-07.log"))));
+    }
+
+    // The stamp and the file's day come from one reading, at the last millisecond of a day.
+    void stampAndDayFromOneReading() {
+        QTemporaryDir dir;
+        SteppingClock clock(QDateTime(QDate(2024, 5, 6), QTime(23, 59, 59, 999)));
+        monitor::JournalWriter journal(dir.path(), QStringLiteral("jsonl"), clock);
+        QVERIFY(journal.AppendStamped(
+            [](const QDateTime& at) { return at.toString(Qt::ISODateWithMs); }));
+        QCOMPARE(Content(dir.filePath(QStringLiteral("2024-05-06.jsonl"))),
+                 QByteArray("2024-05-06T23:59:59.999\n"));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("2024-05-07.jsonl"))));
+    }
+
+    // New files are not world-readable; a symbolic link in the file's own name is refused and
+    // its target left alone, while a linked folder is written through.
+    void filesAreNotWorldReadableAndNeverALinkedName() {
+        QTemporaryDir dir;
+        const mode_t mask = ::umask(022);
+        util::FixedClock clock(QDateTime(QDate(2024, 5, 6), QTime(9, 8, 7)));
+        monitor::JournalWriter journal(dir.path(), QStringLiteral("log"), clock);
+        QVERIFY(journal.Append(QStringLiteral("one")));
+        ::umask(mask);
+        struct stat made {};
+        QCOMPARE(::stat(QFile::encodeName(dir.filePath(QStringLiteral("2024-05-06.log"))), &made),
+                 0);
+        QCOMPARE(made.st_mode & 0777, mode_t{0640});
+
+        const QString target = dir.filePath(QStringLiteral("victim"));
+        QFile victim(target);
+        QVERIFY(victim.open(QIODevice::WriteOnly));
+        victim.write("keep\n");
+        victim.close();
+        QVERIFY(QFile::link(target, dir.filePath(QStringLiteral("2024-05-07.log"))));
+        clock.set(QDateTime(QDate(2024, 5, 7), QTime(0, 0, 1)));
+        QStringList errors;
+        journal.SetErrorHandler([&](const QString& m) { errors << m; });
+        QVERIFY(!journal.Append(QStringLiteral("two")));
+        QCOMPARE(Content(target), QByteArray("keep\n"));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains(QStringLiteral("symbolic link")), qPrintable(errors[0]));
+
+        QTemporaryDir real;
+        const QString linkedFolder = dir.filePath(QStringLiteral("linked"));
+        QVERIFY(QFile::link(real.path(), linkedFolder));
+        monitor::JournalWriter through(linkedFolder, QStringLiteral("log"), clock);
+        QVERIFY(through.Append(QStringLiteral("three")));
+        QCOMPARE(Content(QDir(real.path()).filePath(QStringLiteral("2024-05-07.log"))),
+                 QByteArray("three\n"));
     }
 
     void failureReportedOnceUntilALineGetsThrough() {

@@ -35,6 +35,20 @@ public:
     void AppendLine(MonitorList list, const QString& line) override {
         lines[list].append(line);
         events.append(monitor::ListObjectName(list) % u"+");
+        Sequence(monitor::ListObjectName(list) % u"+");
+    }
+    // One log of list appends and library calls in the order they happened.
+    QStringList Sequence(const QString& event = {}) {
+        if (library != nullptr) {
+            for (qsizetype i = callsSeen; i < library->Calls().size(); ++i) {
+                sequence.append(library->Calls().at(i).op);
+            }
+            callsSeen = library->Calls().size();
+        }
+        if (!event.isEmpty()) {
+            sequence.append(event);
+        }
+        return sequence;
     }
     void ScrollToNewest(MonitorList list) override {
         events.append(u"scroll " % monitor::ListObjectName(list));
@@ -60,6 +74,9 @@ public:
     };
     QHash<MonitorList, QStringList> lines;
     QStringList events;
+    const ScriptedGateLibrary* library = nullptr;
+    QStringList sequence;
+    qsizetype callsSeen = 0;
     QList<Reported> reports;
     int processed = 0;
     std::function<void()> duringProcessing;
@@ -89,6 +106,7 @@ private Q_SLOTS:
         fields_->connection.PortHandle = 1030;
         fields_->connection.ControllerAddress = 7;
         sink_ = new RecordingSink;
+        sink_->library = lib_;
         poller_ = new monitor::MessagePoller(
             *lib_, {fields_->connection, fields_->PollBusy, fields_->LastNoPersonText}, *sink_,
             util::TextTable::Source());
@@ -173,19 +191,58 @@ private Q_SLOTS:
                  (QVariantList{7, 1030}));
     }
 
-    void failedLedCommandEndsThePollEarly() {
-        lib_->Script(QStringLiteral("GetChannelMessage"), 0,
-                     Message(0, kUid + Bytes({0x31}) + kTime + Bytes({1, 2})));
-        lib_->Script(QStringLiteral("BuzzerAndLEDControl"), 48);
+    // Every line of a message is shown before its first acknowledgement, whatever the lamp and
+    // buzzer command does after it; the requests keep their order on the wire.
+    void everyLineBeforeTheAcknowledgement_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("ledResult");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("caption");
+        const QString fetch = QStringLiteral("GetChannelMessage");
+        const QString ack = QStringLiteral("Acknowledge");
+        const QString led = QStringLiteral("BuzzerAndLEDControl");
+        const QString passage = QStringLiteral("ListBox2+");
+        const QString tag = QStringLiteral("ListBox7+");
+        const QString poll = QStringLiteral("获取命令");
+        const QByteArray tagged = kUid + Bytes({0x31}) + kTime + Bytes({1, 2, 3, 4, 5});
+        QTest::newRow("lamp command fails: no line lost, failure reported")
+            << 0 << tagged << 48 << QStringList{fetch, passage, tag, tag, ack, led}
+            << QStringLiteral("控制LED、蜂鸣器");
+        QTest::newRow("lamp command refused")
+            << 0 << tagged << 51 << QStringList{fetch, passage, tag, tag, ack, led}
+            << QStringLiteral("控制LED、蜂鸣器");
+        QTest::newRow("lamp command done")
+            << 0 << tagged << 0 << QStringList{fetch, passage, tag, tag, ack, led, ack} << poll;
+        QTest::newRow("all-FF UID with tag data")
+            << 0 << (kFFUid + Bytes({0x31}) + kTime + Bytes({7})) << 0
+            << QStringList{fetch, passage, tag, tag, ack, ack} << poll;
+        QTest::newRow("tag time-out with tag data")
+            << 2 << (kUid + kTime + Bytes({0x13, 9, 9})) << 0
+            << QStringList{fetch, QStringLiteral("ListBox5+"), tag, tag, ack} << poll;
+    }
+    void everyLineBeforeTheAcknowledgement() {
+        QFETCH(int, kind);
+        QFETCH(QByteArray, body);
+        QFETCH(int, ledResult);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, caption);
+        lib_->Script(QStringLiteral("GetChannelMessage"), 0, Message(kind, body));
+        lib_->Script(QStringLiteral("BuzzerAndLEDControl"), ledResult);
         poller_->PollChannelMessage();
-        QCOMPARE(lib_->Ops(),
-                 (QStringList{QStringLiteral("GetChannelMessage"), QStringLiteral("Acknowledge"),
-                              QStringLiteral("BuzzerAndLEDControl")}));
-        QCOMPARE(fields_->connection.LastResult, 48);
+        const QStringList sequence = sink_->Sequence();
+        QCOMPARE(sequence, expected);
+        const qsizetype firstAck = sequence.indexOf(QStringLiteral("Acknowledge"));
+        QVERIFY(firstAck > 0);
+        qsizetype lastLine = -1;
+        for (qsizetype i = 0; i < sequence.size(); ++i) {
+            lastLine = sequence[i].endsWith(u'+') ? i : lastLine;
+        }
+        QCOMPARE(lastLine, firstAck - 1);
         QVERIFY(!fields_->PollBusy);
-        QVERIFY(sink_->reports.isEmpty());
-        QVERIFY(sink_->lines.value(MonitorList::ListBox7).isEmpty());
-        QCOMPARE(sink_->events, QStringList{QStringLiteral("ListBox2+")});
+        QCOMPARE(sink_->reports.size(), 1);
+        QCOMPARE(sink_->reports.front().caption, caption);
+        QCOMPARE(sink_->reports.front().result, kind == 0 ? ledResult : 0);
     }
 
     void channelPassageOrderOfWork() {

@@ -50,8 +50,9 @@ void ConfigurationController::ControllerInfoClick() {
         c.LastResult =
             ctx_.library.ConfigureController(c.ControllerAddress, v[0], v[1], v[2], v[3], v[4],
                                              v[5], v[6], v[7], c.ReplyStatus, c.PortHandle);
-        ctx_.reporter.Report(QCoreApplication::translate("Configuration", "设置控制器配置信息"),
-                             c.LastResult, c.ReplyStatus);
+        ctx_.reporter.ReportChange(
+            QCoreApplication::translate("Configuration", "设置控制器配置信息"), c.LastResult,
+            c.ReplyStatus);
         return;
     }
     c.LastResult =

@@ -164,7 +164,7 @@ void RecordExportController::SaveAndDeleteAllClick() {
         return;
     }
     page_.Edit1->clear();
-    ctx_.reporter.Report(caption, c.LastResult, c.ReplyStatus);
+    ctx_.reporter.ReportChange(caption, c.LastResult, c.ReplyStatus);
 }
 
 }  // namespace records

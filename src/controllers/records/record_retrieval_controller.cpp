@@ -132,8 +132,8 @@ void RecordRetrievalController::Btn_DeleteAllRecordClick() {
     gate::ConnectionState& c = ctx_.fields.connection;
     c.LastResult = ctx_.library.DeleteAllRecord(c.ControllerAddress, c.ReplyStatus, c.PortHandle);
     page_.Edit1->clear();
-    ctx_.reporter.Report(QCoreApplication::translate("Records", "删除所有后台记录"), c.LastResult,
-                         c.ReplyStatus);
+    ctx_.reporter.ReportChange(QCoreApplication::translate("Records", "删除所有后台记录"),
+                               c.LastResult, c.ReplyStatus);
 }
 
 }  // namespace records

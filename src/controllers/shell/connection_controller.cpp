@@ -176,15 +176,40 @@ void ConnectionController::ClosePortClick() {
 }
 
 void ConnectionController::Button19Click() {
-    gate::ConnectionState& c = ctx_.fields.connection;
     const QString portText = page_.Edit5->text();
     const std::optional<std::int32_t> port = gate::ParseSignedDecimal(portText);
     if (!port) {
         ctx_.prompter.ConversionError(portText);
         return;
     }
-    c.PortHandle = *port;
-    c.LastResult = ctx_.library.CloseNetPort(*port);
+    CloseNetwork(*port);
+}
+
+void ConnectionController::LinkClosedByLibrary(gate::LinkEvent why) {
+    const std::int32_t h = ctx_.fields.connection.PortHandle;
+    if (gate::IsSerialHandle(h)) {
+        ClosePortClick();
+    } else if (gate::IsNetworkHandle(h)) {
+        CloseNetwork(h);
+    } else {
+        return;  // closed by hand meanwhile
+    }
+    const QString text =
+        why == gate::LinkEvent::OtherController
+            ? QCoreApplication::translate("Connection",
+                                          "重新连接后应答的是另一台控制器（序列号不同），"
+                                          "连接已关闭。请检查线路后重新打开。")
+            : QCoreApplication::translate("Connection",
+                                          "连接已断开。该控制器没有序列号，无法确认重新连接的"
+                                          "是同一台控制器，请重新打开。");
+    ctx_.prompter.Message(text, QCoreApplication::translate("Connection", "信息提示"),
+                          gui::Prompter::Icon::Warning);
+}
+
+void ConnectionController::CloseNetwork(std::int32_t port) {
+    gate::ConnectionState& c = ctx_.fields.connection;
+    c.PortHandle = port;
+    c.LastResult = ctx_.library.CloseNetPort(port);
     if (c.LastResult != 0) {
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/command_controls.h"
+#include "gate/gate_library.h"
 #include "gui/console_context.h"
 
 #include <QObject>
@@ -36,6 +37,9 @@ public:
     void RefreshComPort();
     // The disconnected look: also how the window starts.
     void ClearLastInfo();
+    // The library closed the link itself: the close path of the open kind, then a message box
+    // that says why.
+    void LinkClosedByLibrary(gate::LinkEvent why);
 
 Q_SIGNALS:
     // An open's mode query returned (whatever its result), with the mode it left.
@@ -53,6 +57,8 @@ private:
     void QueryIdentityAndMode();
     // Ends a link that stayed open after a failed mode query before a new open starts.
     void ReleaseStaleLink();
+    // The network close of the connection on this IP port, once the port is known.
+    void CloseNetwork(std::int32_t port);
 
     gui::ConsoleContext ctx_;
     Ui::PageCommand& page_;

@@ -3,6 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
 namespace monitor {
 
 JournalWriter::JournalWriter(QString directory, QString extension, const util::Clock& clock)
@@ -31,8 +39,9 @@ bool JournalWriter::OpenFor(const QDate& day) {
     }
     file_.close();
     day_ = day;
-    file_.setFileName(QDir(directory_).filePath(FileNameFor(day, extension_)));
-    if (!file_.open(QIODevice::ReadWrite | QIODevice::Append)) {
+    path_ = QDir(directory_).filePath(FileNameFor(day, extension_));
+    file_.setFileName(path_);
+    if (!OpenFile()) {
         return false;
     }
     // A line cut short by an earlier failure (or a crash) is ended before the next one.
@@ -43,9 +52,38 @@ bool JournalWriter::OpenFor(const QDate& day) {
     return true;
 }
 
+bool JournalWriter::OpenFile() {
+    openError_.clear();
+#ifdef Q_OS_UNIX
+    // Not world-readable, and never through a symbolic link in the file's own name (one planted
+    // there would send the lines elsewhere); a linked folder is followed as usual.
+    const int fd = ::open(QFile::encodeName(path_).constData(),
+                          O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, kFileMode);
+    if (fd < 0) {
+        openError_ = errno == ELOOP ? QStringLiteral("the file is a symbolic link")
+                                    : QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    // O_APPEND puts every write at the end; QIODevice::Append would also seek there, which a
+    // file that is a pipe refuses.
+    if (!file_.open(fd, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle)) {
+        openError_ = file_.errorString();
+        ::close(fd);
+        return false;
+    }
+    return true;
+#else
+    if (!file_.open(QIODevice::ReadWrite | QIODevice::Append)) {
+        openError_ = file_.errorString();
+        return false;
+    }
+    return true;
+#endif
+}
+
 bool JournalWriter::Append(const QString& line, const QDate& day) {
     if (!OpenFor(day)) {
-        Fail(file_.errorString());
+        Fail(openError_.isEmpty() ? file_.errorString() : openError_);
         return false;
     }
     const QByteArray bytes = line.toUtf8() + '\n';
@@ -60,6 +98,11 @@ bool JournalWriter::Append(const QString& line, const QDate& day) {
     return true;
 }
 
+bool JournalWriter::AppendStamped(const std::function<QString(const QDateTime& at)>& lineAt) {
+    const QDateTime at = clock_.now();
+    return Append(lineAt(at), at.date());
+}
+
 void JournalWriter::Fail(const QString& why) {
     ++failedLines_;
     if (failing_) {
@@ -67,7 +110,7 @@ void JournalWriter::Fail(const QString& why) {
     }
     failing_ = true;
     if (onError_) {
-        onError_(QDir::toNativeSeparators(file_.fileName()) % QStringLiteral(": ") % why);
+        onError_(QDir::toNativeSeparators(path_) % QStringLiteral(": ") % why);
     }
 }
 

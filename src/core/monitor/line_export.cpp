@@ -26,22 +26,26 @@ QString AllText(const LineStore& store) {
     return SelectedText(store, all);
 }
 
-bool WriteLines(const LineStore& store, QIODevice& out) {
+bool WriteLines(const LineSnapshot& rows, QIODevice& out, const WriteProgress& progress) {
     constexpr qsizetype kBlockBytes = 1 << 20;
     QByteArray block;
     block.reserve(kBlockBytes + 4096);
     QByteArray scratch;
-    for (qsizetype row = 0; row < store.Count(); ++row) {
-        block += store.Utf8(row, scratch);
+    const auto flush = [&](qsizetype written) {
+        if (!block.isEmpty() && out.write(block) != block.size()) {
+            return false;
+        }
+        block.clear();
+        return !progress || progress(written);
+    };
+    for (qsizetype row = 0; row < rows.Count(); ++row) {
+        block += rows.Utf8(row, scratch);
         block += '\n';
-        if (block.size() >= kBlockBytes) {
-            if (out.write(block) != block.size()) {
-                return false;
-            }
-            block.clear();
+        if (block.size() >= kBlockBytes && !flush(row + 1)) {
+            return false;
         }
     }
-    return block.isEmpty() || out.write(block) == block.size();
+    return flush(rows.Count());
 }
 
 }  // namespace monitor

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 
 namespace monitor {
@@ -16,8 +18,11 @@ QString SelectedText(const LineStore& store, const RowSelection& selection);
 // Every row, the same way.
 QString AllText(const LineStore& store);
 
-// Writes every row as UTF-8 text, each ended by "\n", in blocks straight from the store (no
-// decoding). False when the device refused a write.
-bool WriteLines(const LineStore& store, QIODevice& out);
+// Told after each block with the rows written so far; false stops the writing.
+using WriteProgress = std::function<bool(qsizetype rowsWritten)>;
+
+// Writes every row as UTF-8 text, each ended by "\n", in blocks straight from the chunks (no
+// decoding). False when the device refused a write or progress said stop.
+bool WriteLines(const LineSnapshot& rows, QIODevice& out, const WriteProgress& progress = {});
 
 }  // namespace monitor

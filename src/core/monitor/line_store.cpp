@@ -10,39 +10,41 @@ namespace monitor {
 void LineStore::Append(QStringView line) {
     const QByteArray utf8 = line.toUtf8();
     AppendBytes(utf8.constData(), static_cast<std::size_t>(utf8.size()));
-    const auto row = static_cast<std::size_t>(count_);
+    auto& l = lines_;
+    const auto row = static_cast<std::size_t>(l.count_);
     if (row % kOffsetChunkEntries == 0) {
-        ends_.push_back(std::unique_ptr<std::uint64_t[]>(new std::uint64_t[kOffsetChunkEntries]));
+        l.ends_.push_back(std::shared_ptr<std::uint64_t[]>(new std::uint64_t[kOffsetChunkEntries]));
     }
-    ends_.back()[row % kOffsetChunkEntries] = textSize_;
-    ++count_;
+    l.ends_.back()[row % kOffsetChunkEntries] = l.textSize_;
+    ++l.count_;
 }
 
 void LineStore::AppendBytes(const char* data, std::size_t size) {
+    auto& l = lines_;
     while (size > 0) {
-        const std::size_t inChunk = textSize_ % kTextChunkBytes;
-        if (inChunk == 0 && textSize_ / kTextChunkBytes == text_.size()) {
-            text_.push_back(std::unique_ptr<char[]>(new char[kTextChunkBytes]));
+        const std::size_t inChunk = l.textSize_ % kTextChunkBytes;
+        if (inChunk == 0 && l.textSize_ / kTextChunkBytes == l.text_.size()) {
+            l.text_.push_back(std::shared_ptr<char[]>(new char[kTextChunkBytes]));
         }
         const std::size_t n = std::min(size, kTextChunkBytes - inChunk);
-        std::memcpy(text_.back().get() + inChunk, data, n);
+        std::memcpy(l.text_.back().get() + inChunk, data, n);
         data += n;
         size -= n;
-        textSize_ += n;
+        l.textSize_ += n;
     }
 }
 
-std::uint64_t LineStore::EndOf(qsizetype row) const {
+std::uint64_t LineSnapshot::EndOf(qsizetype row) const {
     const auto r = static_cast<std::size_t>(row);
     return ends_[r / kOffsetChunkEntries][r % kOffsetChunkEntries];
 }
 
-QString LineStore::Line(qsizetype row) const {
+QString LineSnapshot::Line(qsizetype row) const {
     QByteArray scratch;
     return QString::fromUtf8(Utf8(row, scratch));
 }
 
-QByteArrayView LineStore::Utf8(qsizetype row, QByteArray& scratch) const {
+QByteArrayView LineSnapshot::Utf8(qsizetype row, QByteArray& scratch) const {
     if (row < 0 || row >= count_) {
         return {};
     }
@@ -69,15 +71,13 @@ QByteArrayView LineStore::Utf8(qsizetype row, QByteArray& scratch) const {
 }
 
 void LineStore::Clear() {
-    text_.clear();
-    ends_.clear();
-    textSize_ = 0;
-    count_ = 0;
+    // Fresh chunks from here on: a snapshot keeps the old ones.
+    lines_ = LineSnapshot();
 }
 
 std::size_t LineStore::ReservedBytes() const {
-    return text_.size() * kTextChunkBytes +
-           ends_.size() * kOffsetChunkEntries * sizeof(std::uint64_t);
+    return lines_.text_.size() * kTextChunkBytes +
+           lines_.ends_.size() * kOffsetChunkEntries * sizeof(std::uint64_t);
 }
 
 }  // namespace monitor

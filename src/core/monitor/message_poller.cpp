@@ -30,61 +30,69 @@ void MessagePoller::PollChannelMessage() {
     gate::Byte kind = 0;
     c.LastResult = library_.GetChannelMessage(c.ControllerAddress, buffer, length, kind,
                                               c.ReplyStatus, c.PortHandle);
+    QString caption = texts_.Text("LiveMessage", kPollCaption);
     if (c.LastResult == gate::result::kOk) {
         const MessageBody body = MessageBody::FromBuffer(buffer, length);
         if (kind == channel_kind::kPassage) {
             if (!HandlePassage(body)) {
-                fields_.PollBusy = false;
-                return;
+                // The lamp and buzzer command failed: its result is what the status bar shows.
+                // The same caption and its translation as the command page's own button.
+                caption = texts_.Text("DeviceCommands", "控制LED、蜂鸣器");
             }
         } else if (const auto lines = DecodeChannelEvent(kind, body, texts_)) {
             Show(*lines);
             Acknowledge();
         }
     }
-    Finish();
+    Finish(caption);
 }
 
 bool MessagePoller::HandlePassage(const MessageBody& body) {
     sink_.ProcessPendingEvents();
     auto& c = fields_.connection;
     const PassageReport report = DecodePassage(body, texts_);
-    switch (ClassifyPassage(report, fields_.LastNoPersonText)) {
+    const PassageAction action = ClassifyPassage(report, fields_.LastNoPersonText);
+    // Every line of the message is shown (and so journalled, or written by gatectl) before the
+    // message is acknowledged: once acknowledged the controller deletes it, and whatever
+    // happens to the lamp command afterwards must not cost a line.
+    switch (action) {
         case PassageAction::ShowNoPerson:
             fields_.LastNoPersonText = kNoPersonUid;
             sink_.AppendLine(MonitorList::ListBox2, NoPersonLine(report, texts_));
-            Acknowledge();
             break;
         case PassageAction::Show:
+        case PassageAction::ShowAndAlarm:
             sink_.AppendLine(MonitorList::ListBox2, PassageLine(report));
-            Acknowledge();
             break;
         case PassageAction::Suppress:
             break;
-        case PassageAction::ShowAndAlarm: {
-            sink_.AppendLine(MonitorList::ListBox2, PassageLine(report));
-            Acknowledge();
-            const auto v = sink_.LedBuzzerSelection();
-            if (!v) {
-                break;
-            }
+    }
+    if (report.carriesTagData) {
+        for (const QString& line : report.tagDataLines) {
+            sink_.AppendLine(MonitorList::ListBox7, line);
+        }
+    }
+    sink_.ScrollToNewest(MonitorList::ListBox2);
+    sink_.ScrollToNewest(MonitorList::ListBox7);
+
+    // The requests keep their order on the wire: the acknowledgement of the passage, the lamp
+    // and buzzer command, the acknowledgement of the tag data.
+    if (action != PassageAction::Suppress) {
+        Acknowledge();
+    }
+    if (action == PassageAction::ShowAndAlarm) {
+        if (const auto v = sink_.LedBuzzerSelection()) {
             c.LastResult = library_.BuzzerAndLEDControl(c.ControllerAddress, (*v)[0], (*v)[1],
                                                         (*v)[2], (*v)[3], (*v)[4], (*v)[5], kRedLed,
                                                         c.ReplyStatus, c.PortHandle);
             if (c.LastResult != gate::result::kOk) {
                 return false;
             }
-            break;
         }
     }
     if (report.carriesTagData) {
-        for (const QString& line : report.tagDataLines) {
-            sink_.AppendLine(MonitorList::ListBox7, line);
-        }
         Acknowledge();
     }
-    sink_.ScrollToNewest(MonitorList::ListBox2);
-    sink_.ScrollToNewest(MonitorList::ListBox7);
     return true;
 }
 
@@ -106,7 +114,7 @@ void MessagePoller::PollEASMessage() {
         }
         Acknowledge();
     }
-    Finish();
+    Finish(texts_.Text("LiveMessage", kPollCaption));
 }
 
 void MessagePoller::Show(const DisplayLines& lines) {
@@ -122,14 +130,16 @@ void MessagePoller::Acknowledge() {
     if (!sink_.MayAcknowledge()) {
         return;
     }
+    // Its result is not looked at: one whose reply was lost is repeated by the library before
+    // the next fetch.
     auto& c = fields_.connection;
-    sink_.Acknowledged(library_.Acknowledge(c.ControllerAddress, c.PortHandle));
+    library_.Acknowledge(c.ControllerAddress, c.PortHandle);
 }
 
-void MessagePoller::Finish() {
+void MessagePoller::Finish(const QString& caption) {
     fields_.PollBusy = false;
     const auto& c = fields_.connection;
-    sink_.Report(texts_.Text("LiveMessage", kPollCaption), c.LastResult, c.ReplyStatus);
+    sink_.Report(caption, c.LastResult, c.ReplyStatus);
 }
 
 }  // namespace monitor

@@ -33,8 +33,6 @@ public:
     // Whether the poll may acknowledge what it has shown: a sink that could not keep a line, or
     // that only watches, says no, and the controller keeps the message.
     virtual bool MayAcknowledge() { return true; }
-    // The result of each acknowledgement the poll sent (the console does not look at it).
-    virtual void Acknowledged(std::int32_t /*result*/) {}
 };
 
 // The fields a poll reads and writes: the connection, the busy flag that keeps polls from
@@ -61,11 +59,13 @@ public:
     void PollEASMessage();
 
 private:
-    // Kind 0; false when the LED and buzzer command failed and the poll ends early.
+    // Kind 0; false when the LED and buzzer command failed (its result is in LastResult and
+    // the tag data is not acknowledged a second time).
     bool HandlePassage(const MessageBody& body);
     void Show(const DisplayLines& lines);
     void Acknowledge();
-    void Finish();
+    // Clears PollBusy and reports LastResult under caption.
+    void Finish(const QString& caption);
 
     gate::GateLibrary& library_;
     PollFields fields_;

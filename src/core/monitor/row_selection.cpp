@@ -94,4 +94,14 @@ void RowSelection::Remove(std::vector<Range>& ranges, qsizetype row) {
     ranges.insert(at, parts.begin(), parts.end());
 }
 
+std::vector<qsizetype> RowSelection::FirstRows(qsizetype limit) const {
+    std::vector<qsizetype> rows;
+    for (const auto& [first, last] : ranges_) {
+        for (qsizetype row = first; row <= last && qsizetype(rows.size()) < limit; ++row) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
 }  // namespace monitor

@@ -34,6 +34,8 @@ public:
     bool IsSelected(qsizetype row) const;
     qsizetype Count() const;
     const std::vector<Range>& Ranges() const { return ranges_; }
+    // The first `limit` selected rows, in order (all of them when there are fewer).
+    std::vector<qsizetype> FirstRows(qsizetype limit) const;
     // The current row, -1 when there is none.
     qsizetype Current() const { return current_; }
     qsizetype Anchor() const { return anchor_; }
