@@ -1,6 +1,7 @@
 #include "bridge/bridge_service.h"
 
 #include "gate/reconnect_schedule.h"
+#include "util/command_line.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -27,7 +28,12 @@ qint64 MonotonicMs() {
 
 }  // namespace
 
-BridgeService::BridgeService(SiteConfig config) : config_(std::move(config)) {}
+BridgeService::BridgeService(SiteConfig config)
+    : config_(std::move(config)), metrics_(std::make_unique<Metrics>(util::ProgramVersion())) {
+    for (const GateConfig& g : config_.gates) {
+        metrics_->AddGate(g.name);
+    }
+}
 
 BridgeService::~BridgeService() {
     Stop();
@@ -53,6 +59,13 @@ bool BridgeService::Start(QString* error) {
             .arg(config_.stateDir, spool_->InstanceId())
             .arg(f.backlog));
     lastLoggedBacklog_ = f.backlog;
+    if (!config_.metricsListen.isEmpty()) {
+        if (!metrics_->Serve(config_.metricsListen, error, config_.metricsUsername,
+                             config_.metricsPassword)) {
+            return false;
+        }
+        Log(QStringLiteral("metrics at http://%1/metrics").arg(config_.metricsListen));
+    }
     // Every gate is offline until it answers.
     for (const GateConfig& g : config_.gates) {
         SetRetained(Topic(g.name, "availability"), kOffline);
@@ -67,6 +80,11 @@ bool BridgeService::Start(QString* error) {
     o.keepaliveS = config_.keepaliveS;
     o.willTopic = config_.base + QStringLiteral("/bridge/state");
     o.willPayload = kOffline;
+    StartDiscovery();
+    if (config_.haDiscovery) {
+        // The bridge's only subscription: Home Assistant asks for the configs again with it.
+        o.subscriptions.append(config_.haPrefix + QStringLiteral("/status"));
+    }
     MqttClient::Callbacks callbacks;
     callbacks.connection = [this](bool up, const QString& why) {
         {
@@ -77,6 +95,7 @@ bool BridgeService::Start(QString* error) {
             connected_ = up;
             reconnected_ = up;
         }
+        metrics_->SetMqttConnected(up);
         Log(up ? QStringLiteral("broker %1:%2 connected")
                      .arg(config_.mqttHost)
                      .arg(config_.mqttPort)
@@ -92,6 +111,9 @@ bool BridgeService::Start(QString* error) {
             confirmed_.append(mid);
         }
         wake_.notify_all();
+    };
+    callbacks.message = [this](const QString& topic, const QByteArray& payload) {
+        HomeAssistantMessage(topic, payload);
     };
     mqtt_ = std::make_unique<MqttClient>(o, callbacks);
     if (!mqtt_->Start(error)) {
@@ -110,6 +132,7 @@ bool BridgeService::Start(QString* error) {
 
 void BridgeService::StartWorker(const QList<GateConfig>& gates) {
     auto worker = std::make_shared<LinkWorker>(gates, config_.base, *spool_, *this);
+    worker->SetMetrics(metrics_.get());
     worker->EnableChores(config_.stateDir, HostClock::System(), startTime_);
     QThread* thread = QThread::create([worker] { worker->Run(); });
     workers_.append(worker);
@@ -168,6 +191,14 @@ void BridgeService::Reload(const SiteConfig& next) {
     for (const QString& gate : change.addedGates) {
         SetRetained(Topic(gate, "availability"), kOffline);
     }
+    // A removed gate leaves no series and no discovery entry behind; an added one gets both.
+    for (const QString& gate : change.removedGates) {
+        metrics_->RemoveGate(gate);
+    }
+    for (const QString& gate : change.addedGates) {
+        metrics_->AddGate(gate);
+    }
+    StartDiscovery();
     for (const QList<GateConfig>& link : change.startedLinks) {
         StartWorker(link);
     }
@@ -219,7 +250,8 @@ void BridgeService::Stop() {
 void BridgeService::SetRetained(const QString& topic, const QByteArray& payload) {
     {
         std::lock_guard lock(mutex_);
-        if (retained_.value(topic) == payload && !stopping_) {
+        // An empty payload clears a retained topic: it, too, is sent once.
+        if (retained_.contains(topic) && retained_.value(topic) == payload && !stopping_) {
             return;
         }
         retained_.insert(topic, payload);
@@ -243,6 +275,7 @@ void BridgeService::Availability(const QString& gate, bool online) {
             return;
         }
     }
+    metrics_->SetUp(gate, online);
     SetRetained(Topic(gate, "availability"), online ? kOnline : kOffline);
 }
 
@@ -252,6 +285,7 @@ void BridgeService::ControllerState(const QString& gate, const QJsonObject& stat
         controllerState_.insert(gate, state);
         dirtyState_.insert(gate);
     }
+    FollowState(gate, state);
     wake_.notify_all();
 }
 
@@ -260,7 +294,14 @@ void BridgeService::RecordsCollected(const QString& gate, const RecordsOutcome& 
         std::lock_guard lock(mutex_);
         recordsOutcome_.insert(gate, outcome);
     }
-    // metrics: the lead wires bridge::Metrics here (exported, failures, last export time).
+    // A run that wrote no whole file, or whose delete was refused, counts as a failure: the
+    // alert on refused deletes night after night reads that counter.
+    if (outcome.written) {
+        metrics_->RecordsExported(gate, outcome.count, double(outcome.time.toSecsSinceEpoch()));
+    }
+    if (!outcome.written || !outcome.why.isEmpty()) {
+        metrics_->RecordsExportFailed(gate);
+    }
     SetRetained(Topic(gate, "records"),
                 QJsonDocument(outcome.Json()).toJson(QJsonDocument::Compact));
 }
@@ -314,6 +355,7 @@ QByteArray BridgeService::StatePayload(const QString& gate) {
                              {QStringLiteral("blocked"), !blocked.isEmpty()},
                              {QStringLiteral("reason"), blocked}});
     state.insert(QStringLiteral("published"), published);
+    state.insert(QStringLiteral("passages"), metrics_->Passages(gate));
     const QDateTime now = QDateTime::currentDateTime();
     state.insert(QStringLiteral("updated"),
                  now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs));
@@ -337,6 +379,7 @@ bool BridgeService::Progressing(qint64 withinMs, QString* stalled) const {
 
 void BridgeService::Tick() {
     const Spool::Figures f = spool_->Measure();
+    metrics_->SetSpool(f.backlog, double(f.oldestAgeMs.value_or(0)) / 1000.0);
     if (f.backlog == 0 && lastLoggedBacklog_ > 0) {
         Log(QStringLiteral("spool: drained"));
         lastLoggedBacklog_ = 0;

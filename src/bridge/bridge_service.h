@@ -1,6 +1,8 @@
 #pragma once
 
+#include "bridge/ha_discovery.h"
 #include "bridge/link_worker.h"
+#include "bridge/metrics.h"
 #include "bridge/mqtt_client.h"
 #include "bridge/site_config.h"
 #include "bridge/site_reload.h"
@@ -59,6 +61,9 @@ public:
     void RecordsCollected(const QString& gate, const RecordsOutcome& outcome) override;
     void Log(const QString& line) override;
 
+    // The bridge's Prometheus metrics, for its workers; they outlive them.
+    Metrics& metrics() { return *metrics_; }
+
 private:
     struct InFlight {
         qint64 seq = 0;
@@ -76,8 +81,18 @@ private:
     void HandleConfirmations(const QList<int>& mids);
     void PublishRetained();
     void PublishEvents();
+    // Home Assistant discovery (bridge_homeassistant.cpp). StartDiscovery publishes the configs
+    // of the site file's gates and clears those of gates announced before and gone now; it may
+    // run again after the gates changed.
+    void StartDiscovery();
+    void PublishDiscovery(const QString& gate, const HaIdentity& identity);
+    void ResendDiscovery();
+    void HomeAssistantMessage(const QString& topic, const QByteArray& payload);
+    // The metrics and discovery that follow a worker's state of a gate.
+    void FollowState(const QString& gate, const QJsonObject& state);
 
     SiteConfig config_;
+    std::unique_ptr<Metrics> metrics_;
     std::unique_ptr<Spool> spool_;
     std::unique_ptr<MqttClient> mqtt_;
     QList<std::shared_ptr<LinkWorker>> workers_;
@@ -100,6 +115,8 @@ private:
     QSet<QString> dirtyState_;
     QString spoolBlockReason_;
     QHash<QString, RecordsOutcome> recordsOutcome_;  // the last collection of each gate
+    QSet<QString> discoveryTopics_;
+    QHash<QString, HaIdentity> haIdentity_;
     std::mutex logMutex_;
 
     std::atomic<qint64> publisherProgressMs_{0};

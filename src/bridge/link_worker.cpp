@@ -66,6 +66,12 @@ void LinkWorker::Sleep(qint64 ms) {
     }
 }
 
+void LinkWorker::CountFailure(const Gate& g, std::int32_t result) {
+    if (metrics_ != nullptr) {
+        metrics_->RequestFailed(g.config.name, result);
+    }
+}
+
 void LinkWorker::Run() {
     for (Gate& g : gates_) {
         g.state = QJsonObject{{QStringLiteral("link"), QStringLiteral("down")}};
@@ -90,6 +96,7 @@ void LinkWorker::Run() {
             if (stop_ || !linkUp_) {
                 break;
             }
+            library_.SetGate(g.config.name);
             const qint64 now = Now();
             if (!g.up) {
                 if (now >= g.retryMs && !Identify(g)) {
@@ -166,19 +173,19 @@ bool LinkWorker::OpenLink() {
         table.SetDevice(1, found.constFirst());
     }
     library_ = std::make_unique<gate::WireGateLibrary>(table);
-    library_->SetReconnecting(false);
+    library_.get()->SetReconnecting(false);
     link_ = gate::ConnectionState{};
     std::int32_t r = 0;
     if (first.linkKind == GateConfig::LinkKind::Tcp) {
-        r = library_->OpenNetPort(first.tcpPort, first.tcpHost, link_.ControllerAddress,
-                                  link_.PortHandle);
+        r = library_.get()->OpenNetPort(first.tcpPort, first.tcpHost, link_.ControllerAddress,
+                                        link_.PortHandle);
     } else {
-        r = library_->OpenComPort(1, link_.ControllerAddress, link_.PortHandle);
+        r = library_.get()->OpenComPort(1, link_.ControllerAddress, link_.PortHandle);
     }
     if (r != gate::result::kOk) {
-        const QString why = library_->LastSystemError().isEmpty()
+        const QString why = library_.get()->LastSystemError().isEmpty()
                                 ? QStringLiteral("result %1").arg(r)
-                                : library_->LastSystemError();
+                                : library_.get()->LastSystemError();
         if (why != lastOpenError_) {
             sink_.Log(QStringLiteral("%1: cannot open: %2").arg(first.DescribeLink(), why));
             lastOpenError_ = why;
@@ -188,6 +195,12 @@ bool LinkWorker::OpenLink() {
     }
     lastOpenError_.clear();
     linkUp_ = true;
+    if (everOpened_ && metrics_ != nullptr) {
+        for (const Gate& g : gates_) {
+            metrics_->LinkReconnected(g.config.name);
+        }
+    }
+    everOpened_ = true;
     for (Gate& g : gates_) {
         g.up = false;
         g.retryMs = 0;
@@ -198,9 +211,9 @@ bool LinkWorker::OpenLink() {
 void LinkWorker::CloseLink() {
     if (library_) {
         if (gates_.constFirst().config.linkKind == GateConfig::LinkKind::Tcp) {
-            library_->CloseNetPort(link_.PortHandle);
+            library_.get()->CloseNetPort(link_.PortHandle);
         } else {
-            library_->CloseComPort();
+            library_.get()->CloseComPort();
         }
         library_.reset();
     }
@@ -234,7 +247,7 @@ void LinkWorker::GateDown(Gate& g, const QString& why) {
 }
 
 void LinkWorker::Failed(Gate& g) {
-    if (!library_ || !library_->IsLinkOpen()) {
+    if (!library_ || !library_.get()->IsLinkOpen()) {
         LinkDown(QStringLiteral("link lost"));
         return;
     }
@@ -262,7 +275,8 @@ bool LinkWorker::Identify(Gate& g) {
                                                 link_.PortHandle);
     }
     if (r != gate::result::kOk) {
-        if (IsCommunication(r) && !library_->IsLinkOpen()) {
+        CountFailure(g, r);
+        if (IsCommunication(r) && !library_.get()->IsLinkOpen()) {
             LinkDown(QStringLiteral("link lost"));
         }
         return false;
@@ -286,6 +300,7 @@ bool LinkWorker::Identify(Gate& g) {
         {QStringLiteral("mode"), g.eas ? QStringLiteral("eas") : QStringLiteral("channel")},
         {QStringLiteral("link"), QStringLiteral("up")},
         {QStringLiteral("address"), Hex2(g.address)},
+        {QStringLiteral("product"), Hex2(product)},
         {QStringLiteral("serial"), serialText},
         {QStringLiteral("version"),
          QStringLiteral("%1.%2").arg(major).arg(minor, 2, 10, QLatin1Char('0'))},
@@ -342,7 +357,7 @@ void LinkWorker::EnableChores(const QString& stateDir, const HostClock& host,
 
 bool LinkWorker::RunChores(Gate& g) {
     const GateChores::Turn turn =
-        g.chores->Advance(*library_, g.address, link_.PortHandle, QDateTime::currentDateTime());
+        g.chores->Advance(*library_.get(), g.address, link_.PortHandle, QDateTime::currentDateTime());
     if (turn.records) {
         const RecordsOutcome& o = *turn.records;
         sink_.Log(QStringLiteral("%1: records: %2 written to %3, %4 deleted%5")
@@ -386,6 +401,9 @@ void LinkWorker::PublishState(Gate& g) {
 bool LinkWorker::ResolveAcknowledgement(Gate& g) {
     gate::Byte a = g.address;
     const std::int32_t r = library_->Acknowledge(a, link_.PortHandle);
+    if (r != gate::result::kOk && r != gate::result::kNoRecord) {
+        CountFailure(g, r);
+    }
     if (IsCommunication(r)) {
         return false;
     }
@@ -434,6 +452,7 @@ LinkWorker::Outcome LinkWorker::Poll(Gate& g) {
         g.eas ? library_->GetEASMessage(a, buffer, length, kind, s, link_.PortHandle)
               : library_->GetChannelMessage(a, buffer, length, kind, s, link_.PortHandle);
     if (IsCommunication(r)) {
+        CountFailure(g, r);
         return Outcome::Failed;
     }
     g.failures = 0;
@@ -481,6 +500,9 @@ LinkWorker::Outcome LinkWorker::Poll(Gate& g) {
     }
     g.ackPending = true;
     sink_.EventSpooled(g.config.name);
+    if (metrics_ != nullptr) {
+        metrics_->EventTaken(g.config.name, event);
+    }
     g.lastEvent =
         QJsonObject{{QStringLiteral("event"), event.value(QStringLiteral("event"))},
                     {QStringLiteral("id"), event.value(QStringLiteral("id"))},

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "bridge/gate_chores.h"
+#include "bridge/metrics.h"
 #include "bridge/site_config.h"
 #include "bridge/spool.h"
+#include "bridge/timed_library.h"
 #include "bridge/worker_sink.h"
 #include "gate/connection_state.h"
 
@@ -14,10 +16,6 @@
 #include <atomic>
 #include <memory>
 #include <optional>
-
-namespace gate {
-class WireGateLibrary;
-}
 
 namespace bridge {
 
@@ -52,6 +50,11 @@ public:
     qint64 LastProgressMs() const { return progressMs_; }
     // "tcp 10.20.0.11:6000" and the like: the link, for the log.
     QString Describe() const;
+    // Where the worker's figures go (round trips, failures, reconnects, events); before Run.
+    void SetMetrics(Metrics* metrics) {
+        metrics_ = metrics;
+        library_.SetMetrics(metrics);
+    }
 
 private:
     struct Gate {
@@ -86,6 +89,7 @@ private:
     // A slice of the gate's scheduled work; true while more follows at once.
     bool RunChores(Gate& g);
     void Sleep(qint64 ms);
+    void CountFailure(const Gate& g, std::int32_t result);
     qint64 Now() const;
 
     QList<Gate> gates_;
@@ -94,7 +98,9 @@ private:
     WorkerSink& sink_;
     std::atomic<bool> stop_{false};
     std::atomic<qint64> progressMs_{0};
-    std::unique_ptr<gate::WireGateLibrary> library_;
+    TimedLibrary library_;
+    Metrics* metrics_ = nullptr;
+    bool everOpened_ = false;
     gate::ConnectionState link_;
     bool linkUp_ = false;
     int backoffMs_ = 0;

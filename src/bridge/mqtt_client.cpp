@@ -41,6 +41,7 @@ bool MqttClient::Start(QString* error) {
     mosquitto_connect_callback_set(mosq_, &MqttClient::OnConnect);
     mosquitto_disconnect_callback_set(mosq_, &MqttClient::OnDisconnect);
     mosquitto_publish_callback_set(mosq_, &MqttClient::OnPublish);
+    mosquitto_message_callback_set(mosq_, &MqttClient::OnMessage);
     mosquitto_reconnect_delay_set(mosq_, 1, 1, false);
     mosquitto_max_inflight_messages_set(mosq_, 100);
     int rc = MOSQ_ERR_SUCCESS;
@@ -102,8 +103,13 @@ void MqttClient::Stop() {
     mosquitto_loop_stop(mosq_, false);
 }
 
-void MqttClient::OnConnect(mosquitto*, void* self, int rc) {
+void MqttClient::OnConnect(mosquitto* mosq, void* self, int rc) {
     auto* c = static_cast<MqttClient*>(self);
+    if (rc == 0) {
+        for (const QString& topic : std::as_const(c->options_.subscriptions)) {
+            mosquitto_subscribe(mosq, nullptr, topic.toUtf8().constData(), kQos);
+        }
+    }
     if (c->callbacks_.connection) {
         c->callbacks_.connection(
             rc == 0, rc == 0 ? QString() : QString::fromUtf8(mosquitto_connack_string(rc)));
@@ -122,6 +128,15 @@ void MqttClient::OnPublish(mosquitto*, void* self, int mid) {
     auto* c = static_cast<MqttClient*>(self);
     if (c->callbacks_.published) {
         c->callbacks_.published(mid);
+    }
+}
+
+void MqttClient::OnMessage(mosquitto*, void* self, const mosquitto_message* message) {
+    auto* c = static_cast<MqttClient*>(self);
+    if (c->callbacks_.message && message != nullptr) {
+        c->callbacks_.message(
+            QString::fromUtf8(message->topic),
+            QByteArray(static_cast<const char*>(message->payload), message->payloadlen));
     }
 }
 

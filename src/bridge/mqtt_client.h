@@ -2,10 +2,12 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
 struct mosquitto;
+struct mosquitto_message;
 
 namespace bridge {
 
@@ -25,10 +27,12 @@ public:
         int keepaliveS = 60;
         QString willTopic;  // published by the broker, retained, when the bridge vanishes
         QByteArray willPayload;
+        QStringList subscriptions;  // subscribed (QoS 1) after every connect
     };
     struct Callbacks {
         std::function<void(bool connected, const QString& why)> connection;
         std::function<void(int mid)> published;  // the broker confirmed message mid
+        std::function<void(const QString& topic, const QByteArray& payload)> message;
     };
 
     MqttClient(Options options, Callbacks callbacks);
@@ -47,6 +51,7 @@ private:
     static void OnConnect(mosquitto*, void* self, int rc);
     static void OnDisconnect(mosquitto*, void* self, int rc);
     static void OnPublish(mosquitto*, void* self, int mid);
+    static void OnMessage(mosquitto*, void* self, const mosquitto_message* message);
 
     Options options_;
     Callbacks callbacks_;

@@ -95,6 +95,17 @@ public:
         return v;
     }
 
+    std::optional<bool> Boolean(const char* name) {
+        const toml::node* node = Find(name);
+        if (node == nullptr) {
+            return std::nullopt;
+        }
+        if (!node->is_boolean()) {
+            Refuse(*node, Key(QString::fromLatin1(name)), QStringLiteral("expected true or false"));
+        }
+        return *node->value<bool>();
+    }
+
     // Refuses the first key no handler asked for.
     void RefuseUnknown() const {
         for (auto&& [key, node] : table_) {
@@ -208,6 +219,57 @@ void ReadSpool(const toml::table& root, SiteConfig& c) {
     TableReader spool(SubTable(root, "spool", false), QStringLiteral("spool"));
     c.spoolMaxMb = static_cast<int>(spool.Integer("max_mb", 1, 1024 * 1024).value_or(1024));
     spool.RefuseUnknown();
+}
+
+bool IsTopic(const QString& t) {
+    return !t.isEmpty() && !t.contains(u'+') && !t.contains(u'#') && !t.startsWith(u'/') &&
+           !t.endsWith(u'/') && !t.contains(QStringLiteral("//"));
+}
+
+void ReadMetrics(const toml::table& root, SiteConfig& c) {
+    TableReader metrics(SubTable(root, "metrics", false), QStringLiteral("metrics"));
+    c.metricsListen = metrics.String("listen", false);
+    if (const toml::node* node = metrics.Find("listen")) {
+        const qsizetype colon = c.metricsListen.lastIndexOf(u':');
+        QString host = c.metricsListen.left(colon);
+        if (host.startsWith(u'[') && host.endsWith(u']')) {
+            host = host.mid(1, host.size() - 2);
+        }
+        bool ok = false;
+        const int port = colon > 0 ? c.metricsListen.mid(colon + 1).toInt(&ok) : 0;
+        if (!ok || port < 1 || port > 65535 || QHostAddress(host).isNull()) {
+            Refuse(*node, metrics.Key(QStringLiteral("listen")),
+                   QStringLiteral("expected ADDRESS:PORT with an IP address, as "
+                                  "\"127.0.0.1:9464\""));
+        }
+    }
+    // Basic authentication: both or neither.
+    c.metricsUsername = metrics.String("username", false);
+    const QString passwordFile = metrics.String("password_file", false);
+    if (const toml::node* node = metrics.Find("password_file")) {
+        if (c.metricsUsername.isEmpty()) {
+            Refuse(*node, metrics.Key(QStringLiteral("password_file")),
+                   QStringLiteral("needs a username"));
+        }
+        c.metricsPassword = ReadableFileText(*node, metrics.Key(QStringLiteral("password_file")),
+                                             passwordFile, true);
+    } else if (const toml::node* user = metrics.Find("username")) {
+        Refuse(*user, metrics.Key(QStringLiteral("username")),
+               QStringLiteral("needs a password_file"));
+    }
+    metrics.RefuseUnknown();
+}
+
+void ReadHomeAssistant(const toml::table& root, SiteConfig& c) {
+    TableReader ha(SubTable(root, "homeassistant", false), QStringLiteral("homeassistant"));
+    c.haDiscovery = ha.Boolean("discovery").value_or(false);
+    c.haPrefix = ha.String("prefix", false, QStringLiteral("homeassistant"));
+    if (!IsTopic(c.haPrefix)) {
+        Refuse(*ha.Find("prefix"), ha.Key(QStringLiteral("prefix")),
+               QStringLiteral("a topic without '+', '#', empty levels or a leading or trailing "
+                              "'/'"));
+    }
+    ha.RefuseUnknown();
 }
 
 void ReadLink(TableReader& g, GateConfig& gate) {
@@ -511,7 +573,8 @@ std::variant<SiteConfig, SiteError> ReadSiteFile(const QString& path) {
         for (auto&& [key, node] : root) {
             const QString name = Str(key.str());
             if (name != u"site" && name != u"mqtt" && name != u"spool" && name != u"gate" &&
-                name != u"records" && name != u"clock") {
+                name != u"records" && name != u"clock" && name != u"metrics" &&
+                name != u"homeassistant") {
                 return SiteError{path, static_cast<int>(key.source().begin.line), name,
                                  QStringLiteral("unknown key")};
             }
@@ -520,6 +583,8 @@ std::variant<SiteConfig, SiteError> ReadSiteFile(const QString& path) {
         ReadMqtt(root, c);
         ReadSpool(root, c);
         ReadCollection(root, c);
+        ReadMetrics(root, c);
+        ReadHomeAssistant(root, c);
         ReadGates(root, c);
     } catch (const toml::parse_error& e) {
         return SiteError{path, static_cast<int>(e.source().begin.line), QStringLiteral("syntax"),

@@ -53,6 +53,11 @@ struct SiteConfig {
     int spoolMaxMb = 1024;
     std::optional<RecordsConfig> records;  // [records]
     std::optional<ClockConfig> clock;      // [clock]
+    QString metricsListen;     // [metrics] listen, "ADDRESS:PORT"; empty: no metrics endpoint
+    QString metricsUsername;   // basic authentication of the endpoint when set
+    QString metricsPassword;   // read from [metrics] password_file
+    bool haDiscovery = false;  // [homeassistant] discovery
+    QString haPrefix = QStringLiteral("homeassistant");
     QList<GateConfig> gates;
 };
 

@@ -6,6 +6,7 @@
 #include "mqtt_broker_fixture.h"
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <signal.h>

@@ -106,6 +106,23 @@ private Q_SLOTS:
             "gate[1].led_buzzer");
         row("spool bound", "[mqtt]", "[spool]\nmax_mb = 0\n\n[mqtt]", 6, "spool.max_mb");
         row("syntax", "port = 1883", "port = = 1883", 7, "syntax");
+        row("metrics host name", "[mqtt]", "[metrics]\nlisten = \"localhost:9464\"\n\n[mqtt]", 6,
+            "metrics.listen");
+        row("metrics without port", "[mqtt]", "[metrics]\nlisten = \"127.0.0.1\"\n\n[mqtt]", 6,
+            "metrics.listen");
+        row("metrics typo", "[mqtt]", "[metrics]\nlisten_on = \"127.0.0.1:9464\"\n\n[mqtt]", 6,
+            "metrics.listen_on");
+        row("metrics password without user", "[mqtt]",
+            "[metrics]\nlisten = \"127.0.0.1:9464\"\npassword_file = \"/etc/hostname\"\n\n[mqtt]",
+            7, "metrics.password_file");
+        row("metrics user without password", "[mqtt]",
+            "[metrics]\nlisten = \"127.0.0.1:9464\"\nusername = \"p\"\n\n[mqtt]", 7,
+            "metrics.username");
+        row("discovery as text", "[mqtt]", "[homeassistant]\ndiscovery = \"yes\"\n\n[mqtt]", 6,
+            "homeassistant.discovery");
+        row("prefix with wildcard", "[mqtt]",
+            "[homeassistant]\ndiscovery = true\nprefix = \"ha/+\"\n\n[mqtt]", 7,
+            "homeassistant.prefix");
     }
 
     void errorsNameLineAndKey() {
