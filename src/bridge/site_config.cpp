@@ -95,17 +95,6 @@ public:
         return v;
     }
 
-    std::optional<bool> Boolean(const char* name) {
-        const toml::node* node = Find(name);
-        if (node == nullptr) {
-            return std::nullopt;
-        }
-        if (!node->is_boolean()) {
-            Refuse(*node, Key(QString::fromLatin1(name)), QStringLiteral("expected true or false"));
-        }
-        return *node->value<bool>();
-    }
-
     // Refuses the first key no handler asked for.
     void RefuseUnknown() const {
         for (auto&& [key, node] : table_) {
