@@ -356,8 +356,8 @@ void LinkWorker::EnableChores(const QString& stateDir, const HostClock& host,
 }
 
 bool LinkWorker::RunChores(Gate& g) {
-    const GateChores::Turn turn =
-        g.chores->Advance(*library_.get(), g.address, link_.PortHandle, QDateTime::currentDateTime());
+    const GateChores::Turn turn = g.chores->Advance(*library_.get(), g.address, link_.PortHandle,
+                                                    QDateTime::currentDateTime());
     if (turn.records) {
         const RecordsOutcome& o = *turn.records;
         sink_.Log(QStringLiteral("%1: records: %2 written to %3, %4 deleted%5")

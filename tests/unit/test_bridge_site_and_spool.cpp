@@ -21,7 +21,7 @@ port = 1883
 
 [[gate]]
 name = "entrance-1"
-tcp = "10.20.0.11:6000"
+tcp = "198.18.0.11:6000"
 led_buzzer = [1, 2, 3, 4, 5, 6]
 
 [[gate]]
@@ -84,9 +84,9 @@ private Q_SLOTS:
         row("bad site name", "main-library", "main library", 2, "site.name");
         row("duplicate gate", "staff-exit-2", "staff-exit", 20, "gate[3].name");
         row("reserved name", "entrance-1", "bridge", 10, "gate[1].name");
-        row("two links", "tcp = \"10.20.0.11:6000\"",
-            "tcp = \"10.20.0.11:6000\"\nserial = \"/dev/x\"", 12, "gate[1].serial");
-        row("no link", "tcp = \"10.20.0.11:6000\"", "poll_ms = 50", 9, "gate[1].tcp");
+        row("two links", "tcp = \"198.18.0.11:6000\"",
+            "tcp = \"198.18.0.11:6000\"\nserial = \"/dev/x\"", 12, "gate[1].serial");
+        row("no link", "tcp = \"198.18.0.11:6000\"", "poll_ms = 50", 9, "gate[1].tcp");
         row("FF on a shared line", "address = \"02\"", "address = \"FF\"", 22, "gate[3].address");
         row("no address on a shared line", "address = \"01\"", "poll_ms = 20", 14,
             "gate[2].address");
@@ -95,8 +95,8 @@ private Q_SLOTS:
         row("bad address", "address = \"01\"", "address = \"1G\"", 17, "gate[2].address");
         row("bad port", "port = 1883", "port = 70000", 7, "mqtt.port");
         row("port as text", "port = 1883", "port = \"1883\"", 7, "mqtt.port");
-        row("bad tcp port", "10.20.0.11:6000", "10.20.0.11:80", 11, "gate[1].tcp");
-        row("tcp host name", "10.20.0.11:6000", "gate-1:6000", 11, "gate[1].tcp");
+        row("bad tcp port", "198.18.0.11:6000", "198.18.0.11:80", 11, "gate[1].tcp");
+        row("tcp host name", "198.18.0.11:6000", "gate-1:6000", 11, "gate[1].tcp");
         row("base with wildcard", "port = 1883", "port = 1883\nbase = \"gates/#\"", 8, "mqtt.base");
         row("base with slash", "port = 1883", "port = 1883\nbase = \"/gates\"", 8, "mqtt.base");
         row("unreadable password", "port = 1883",
