@@ -8,7 +8,6 @@
 //
 //   bench_bridge [--gates 1,10,50] [--rate 10] [--seconds 20] [--poll-ms 50] [--warmup 3]
 #include "bridge_bench_rig.h"
-#include "steady_traffic.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -176,27 +175,17 @@ Result Run(int gates, const Settings& s) {
         if (!m.topic.endsWith(QStringLiteral("/event"))) {
             continue;
         }
-        const QJsonObject o = QJsonDocument::fromJson(m.payload).object();
-        const QByteArray uidBytes =
-            QByteArray::fromHex(o.value(QStringLiteral("uid")).toString().toLatin1());
-        if (uidBytes.size() != 8) {
+        const auto event = bench::ParseStampedEvent(m.payload);
+        if (!event) {
             continue;
         }
-        sim::Uid8 uid{};
-        std::copy(uidBytes.begin(), uidBytes.end(), uid.begin());
-        const auto stamp = sim::UidStamp(uid);
-        const QString key = o.value(QStringLiteral("gate")).toString() + u'/' +
-                            o.value(QStringLiteral("uid")).toString();
-        if (!stamp) {
-            continue;
-        }
-        if (seen.contains(key)) {
+        if (seen.contains(event->key)) {
             ++r.repeats;
             continue;
         }
-        seen.insert(key);
-        if (*stamp >= windowStartUs && *stamp <= windowEndUs) {
-            latencies.push_back(double(m.atUs - *stamp) / 1000.0);
+        seen.insert(event->key);
+        if (event->stampUs >= windowStartUs && event->stampUs <= windowEndUs) {
+            latencies.push_back(double(m.atUs - event->stampUs) / 1000.0);
         }
         if (m.atUs >= windowStartUs && m.atUs <= windowEndUs) {
             ++inWindow;

@@ -14,7 +14,6 @@
 //
 //   bench_bridge_records [--gates 10] [--records 10000] [--lead 30] [--timeout 900]
 #include "bridge_bench_rig.h"
-#include "steady_traffic.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -177,20 +176,13 @@ int main(int argc, char** argv) {
         if (!m.topic.endsWith(QStringLiteral("/event"))) {
             continue;
         }
-        const QJsonObject o = QJsonDocument::fromJson(m.payload).object();
-        const QByteArray uidBytes =
-            QByteArray::fromHex(o.value(QStringLiteral("uid")).toString().toLatin1());
-        const QString key = o.value(QStringLiteral("gate")).toString() + u'/' +
-                            o.value(QStringLiteral("uid")).toString();
-        if (uidBytes.size() != 8 || seen.contains(key)) {
+        const auto event = bench::ParseStampedEvent(m.payload);
+        if (!event || seen.contains(event->key)) {
             continue;
         }
-        seen.insert(key);
-        sim::Uid8 uid{};
-        std::copy(uidBytes.begin(), uidBytes.end(), uid.begin());
-        const auto stamp = sim::UidStamp(uid);
-        if (stamp && *stamp >= atUs && *stamp <= lastOutcomeUs) {
-            latencies.push_back(double(m.atUs - *stamp) / 1000.0);
+        seen.insert(event->key);
+        if (event->stampUs >= atUs && event->stampUs <= lastOutcomeUs) {
+            latencies.push_back(double(m.atUs - event->stampUs) / 1000.0);
         }
     }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "mqtt_broker_fixture.h"
+#include "steady_traffic.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace bench {
@@ -36,6 +38,29 @@ inline double Percentile(std::vector<double> v, double p) {
     const auto k = static_cast<std::size_t>(p * double(v.size() - 1) + 0.5);
     std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(k), v.end());
     return v[k];
+}
+
+// A steady-load passage as the subscriber got it: gate and UID (what makes a repeat), and the
+// time gate-sim stamped into the UID when it queued the passage.
+struct StampedEvent {
+    QString key;
+    std::int64_t stampUs = 0;
+};
+
+inline std::optional<StampedEvent> ParseStampedEvent(const QByteArray& payload) {
+    const QJsonObject o = QJsonDocument::fromJson(payload).object();
+    const QString uidHex = o.value(QStringLiteral("uid")).toString();
+    const QByteArray uidBytes = QByteArray::fromHex(uidHex.toLatin1());
+    if (uidBytes.size() != 8) {
+        return std::nullopt;
+    }
+    sim::Uid8 uid{};
+    std::copy(uidBytes.begin(), uidBytes.end(), uid.begin());
+    const auto stamp = sim::UidStamp(uid);
+    if (!stamp) {
+        return std::nullopt;
+    }
+    return StampedEvent{o.value(QStringLiteral("gate")).toString() + u'/' + uidHex, *stamp};
 }
 
 // Everything the broker hands the subscriber under kBase, with the moment it arrived.
