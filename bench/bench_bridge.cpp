@@ -7,8 +7,7 @@
 // Bounded: each run lasts about warm-up + seconds + 5 s, and at most 60 s more.
 //
 //   bench_bridge [--gates 1,10,50] [--rate 10] [--seconds 20] [--poll-ms 50] [--warmup 3]
-#include "mqtt_broker_fixture.h"
-#include "steady_traffic.h"
+#include "bridge_bench_rig.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -17,81 +16,24 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <mosquitto.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <mutex>
+
 #include <vector>
 
 namespace {
 
-const QString kBase = QStringLiteral("bench/site");
-
-std::int64_t NowUs() {
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
+using bench::kBase;
+using bench::NowUs;
+using bench::Percentile;
+using bench::Receiver;
 
 void Wait(int ms) {
     QTest::qWait(ms);
 }
-
-// Everything the broker hands the subscriber, with the moment it arrived.
-class Receiver {
-public:
-    struct Receipt {
-        std::int64_t atUs = 0;
-        QString topic;
-        QByteArray payload;
-    };
-
-    bool Start(int port) {
-        mosquitto_lib_init();
-        mosq_ = mosquitto_new("bench-subscriber", true, this);
-        if (mosq_ == nullptr) {
-            return false;
-        }
-        mosquitto_message_callback_set(
-            mosq_, [](mosquitto*, void* self, const mosquitto_message* m) {
-                auto* r = static_cast<Receiver*>(self);
-                Receipt receipt{NowUs(), QString::fromUtf8(m->topic),
-                                QByteArray(static_cast<const char*>(m->payload), m->payloadlen)};
-                std::lock_guard lock(r->mutex_);
-                r->receipts_.push_back(std::move(receipt));
-            });
-        mosquitto_connect_callback_set(mosq_, [](mosquitto* mosq, void*, int rc) {
-            if (rc == 0) {
-                mosquitto_subscribe(mosq, nullptr, (kBase + QStringLiteral("/#")).toUtf8(), 1);
-            }
-        });
-        return mosquitto_connect(mosq_, "127.0.0.1", port, 30) == MOSQ_ERR_SUCCESS &&
-               mosquitto_loop_start(mosq_) == MOSQ_ERR_SUCCESS;
-    }
-    ~Receiver() {
-        if (mosq_ != nullptr) {
-            mosquitto_disconnect(mosq_);
-            mosquitto_loop_stop(mosq_, false);
-            mosquitto_destroy(mosq_);
-        }
-    }
-    std::vector<Receipt> Take() {
-        std::lock_guard lock(mutex_);
-        return receipts_;
-    }
-    std::size_t Count() {
-        std::lock_guard lock(mutex_);
-        return receipts_.size();
-    }
-
-private:
-    mosquitto* mosq_ = nullptr;
-    std::mutex mutex_;
-    std::vector<Receipt> receipts_;
-};
 
 struct ProcFigures {
     double cpuSeconds = 0;
@@ -144,56 +86,6 @@ struct Result {
     QString error;
 };
 
-double Percentile(std::vector<double> v, double p) {
-    if (v.empty()) {
-        return 0;
-    }
-    const auto k = static_cast<std::size_t>(p * double(v.size() - 1) + 0.5);
-    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(k), v.end());
-    return v[k];
-}
-
-// gate-sim with one TCP line per gate; the ports it listens on, from its first lines.
-bool StartSimulator(QProcess& sim, int gates, const Settings& s, qint64 count, QList<int>* ports) {
-    sim.start(QStringLiteral(GATE_SIM_PATH),
-              {QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--lines"),
-               QString::number(gates), QStringLiteral("--rate"), QString::number(s.rate),
-               QStringLiteral("--rate-count"), QString::number(count)});
-    QDeadlineTimer deadline(10000);
-    while (ports->size() < gates && !deadline.hasExpired()) {
-        if (!sim.canReadLine() && !sim.waitForReadyRead(200)) {
-            continue;
-        }
-        const QByteArray line = sim.readLine().trimmed();
-        if (line.startsWith("tcp ")) {
-            ports->append(line.mid(line.lastIndexOf(':') + 1).split(' ').value(0).toInt());
-        }
-    }
-    return ports->size() == gates;
-}
-
-QString WriteSite(const QTemporaryDir& dir, int brokerPort, const QList<int>& ports, int pollMs) {
-    QString text = QStringLiteral(
-                       "[site]\nname = \"bench\"\nstate_dir = \"%1/state\"\n\n[mqtt]\n"
-                       "host = \"127.0.0.1\"\nport = %2\nbase = \"%3\"\n"
-                       "client_id = \"bench-bridge\"\n\n")
-                       .arg(dir.path())
-                       .arg(brokerPort)
-                       .arg(kBase);
-    for (qsizetype i = 0; i < ports.size(); ++i) {
-        text += QStringLiteral("[[gate]]\nname = \"g%1\"\ntcp = \"127.0.0.1:%2\"\npoll_ms = %3\n\n")
-                    .arg(i + 1)
-                    .arg(ports[i])
-                    .arg(pollMs);
-    }
-    const QString path = dir.filePath(QStringLiteral("site.toml"));
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly)) {
-        f.write(text.toUtf8());
-    }
-    return path;
-}
-
 Result Run(int gates, const Settings& s) {
     Result r;
     r.gates = gates;
@@ -214,18 +106,17 @@ Result Run(int gates, const Settings& s) {
     }
     QProcess sim;
     QList<int> ports;
-    if (!StartSimulator(sim, gates, s, count, &ports)) {
+    if (!bench::StartSimulator(sim, gates,
+                               {QStringLiteral("--rate"), QString::number(s.rate),
+                                QStringLiteral("--rate-count"), QString::number(count)},
+                               &ports)) {
         r.error = QStringLiteral("gate-sim did not start: ") +
                   QString::fromUtf8(sim.readAllStandardError());
         return r;
     }
     const std::int64_t simStartUs = NowUs();
     QProcess bridge;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("STATE_DIRECTORY"));
-    bridge.setProcessEnvironment(env);
-    bridge.start(QStringLiteral(GATE_BRIDGE_PATH),
-                 {QStringLiteral("--config"), WriteSite(dir, broker.Port(), ports, s.pollMs)});
+    bench::StartBridge(bridge, bench::WriteSite(dir, broker.Port(), ports, s.pollMs));
     const auto finish = [&] {
         bridge.terminate();
         bridge.waitForFinished(10000);
@@ -284,27 +175,17 @@ Result Run(int gates, const Settings& s) {
         if (!m.topic.endsWith(QStringLiteral("/event"))) {
             continue;
         }
-        const QJsonObject o = QJsonDocument::fromJson(m.payload).object();
-        const QByteArray uidBytes =
-            QByteArray::fromHex(o.value(QStringLiteral("uid")).toString().toLatin1());
-        if (uidBytes.size() != 8) {
+        const auto event = bench::ParseStampedEvent(m.payload);
+        if (!event) {
             continue;
         }
-        sim::Uid8 uid{};
-        std::copy(uidBytes.begin(), uidBytes.end(), uid.begin());
-        const auto stamp = sim::UidStamp(uid);
-        const QString key = o.value(QStringLiteral("gate")).toString() + u'/' +
-                            o.value(QStringLiteral("uid")).toString();
-        if (!stamp) {
-            continue;
-        }
-        if (seen.contains(key)) {
+        if (seen.contains(event->key)) {
             ++r.repeats;
             continue;
         }
-        seen.insert(key);
-        if (*stamp >= windowStartUs && *stamp <= windowEndUs) {
-            latencies.push_back(double(m.atUs - *stamp) / 1000.0);
+        seen.insert(event->key);
+        if (event->stampUs >= windowStartUs && event->stampUs <= windowEndUs) {
+            latencies.push_back(double(m.atUs - event->stampUs) / 1000.0);
         }
         if (m.atUs >= windowStartUs && m.atUs <= windowEndUs) {
             ++inWindow;
