@@ -8,6 +8,7 @@
 //
 //   bench_bridge [--gates 1,10,50] [--rate 10] [--seconds 20] [--poll-ms 50] [--warmup 3]
 #include "bridge_bench_rig.h"
+#include "util/command_line.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -205,7 +206,9 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("gate-bridge end to end under a steady load."));
+    QCoreApplication::setApplicationVersion(util::ProgramVersion());
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption gatesOption(QStringLiteral("gates"),
                                          QStringLiteral("Gate counts, comma-separated."),
                                          QStringLiteral("N,..."), QStringLiteral("1,10,50"));

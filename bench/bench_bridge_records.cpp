@@ -14,6 +14,7 @@
 //
 //   bench_bridge_records [--gates 10] [--records 10000] [--lead 30] [--timeout 900]
 #include "bridge_bench_rig.h"
+#include "util/command_line.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -95,7 +96,9 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("gate-bridge's record collection of N gates with live events flowing."));
+    QCoreApplication::setApplicationVersion(util::ProgramVersion());
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption gatesOption(QStringLiteral("gates"), QStringLiteral("Gates."),
                                          QStringLiteral("N"), QStringLiteral("10"));
     const QCommandLineOption recordsOption(QStringLiteral("records"),
