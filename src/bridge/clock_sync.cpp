@@ -1,28 +1,12 @@
 #include "bridge/clock_sync.h"
 
+#include "core/commands/clock_time.h"
+
 #include <sys/timex.h>
 
 namespace bridge {
 
 namespace {
-
-gate::Clock6 ClockOf(const QDateTime& t) {
-    const QDate d = t.date();
-    const QTime h = t.time();
-    return {static_cast<gate::Byte>(d.year() % 100), static_cast<gate::Byte>(d.month()),
-            static_cast<gate::Byte>(d.day()),        static_cast<gate::Byte>(h.hour()),
-            static_cast<gate::Byte>(h.minute()),     static_cast<gate::Byte>(h.second())};
-}
-
-// The controller's clock as a local time of this century; nothing when a field is impossible.
-std::optional<QDateTime> DateTimeOf(const gate::Clock6& c) {
-    const QDate d(2000 + c[0], c[1], c[2]);
-    const QTime t(c[3], c[4], c[5]);
-    if (c[0] > 99 || !d.isValid() || !t.isValid()) {
-        return std::nullopt;
-    }
-    return QDateTime(d, t);
-}
 
 std::optional<qint64> Drift(gate::GateLibrary& library, gate::Byte address, std::int32_t handle,
                             const HostClock& host, std::int32_t* result) {
@@ -32,13 +16,7 @@ std::optional<qint64> Drift(gate::GateLibrary& library, gate::Byte address, std:
     if (*result != gate::result::kOk) {
         return std::nullopt;
     }
-    QDateTime now = host.now();
-    now.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
-    const std::optional<QDateTime> controller = DateTimeOf(clock);
-    if (!controller) {
-        return std::nullopt;
-    }
-    return now.secsTo(*controller);
+    return commands::ClockDriftSeconds(clock, host.now());
 }
 
 bool KernelSynchronised() {
@@ -99,7 +77,7 @@ ClockSyncOutcome SyncControllerClock(gate::GateLibrary& library, gate::Byte addr
         return out;
     }
     gate::Byte a = address, s = 0;
-    gate::Clock6 clock = ClockOf(now);
+    gate::Clock6 clock = commands::ClockOfLocalTime(now);
     r = library.SetClock(a, clock, s, handle);
     if (r != gate::result::kOk) {
         out.why = QStringLiteral("setting the clock failed (result %1)").arg(r);

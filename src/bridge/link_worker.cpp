@@ -2,7 +2,9 @@
 
 #include "bridge/results.h"
 
+#include "core/commands/clock_time.h"
 #include "core/monitor/live_event.h"
+#include "core/records/log_state.h"
 #include "core/records/record_fields.h"
 #include "gate/wire_gate_library.h"
 #include "util/conversions.h"
@@ -27,10 +29,6 @@ constexpr int kMaxAckRefusals = 5;
 
 QString Hex2(gate::Byte b) {
     return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
-}
-
-QString ClockText(const gate::Clock6& c) {
-    return records::IsoTimeText(c);
 }
 
 }  // namespace
@@ -322,25 +320,29 @@ void LinkWorker::ReadState(Gate& g) {
         g.state.insert(QStringLiteral("reader"), QJsonObject{{QStringLiteral("link"), readerLink},
                                                              {QStringLiteral("rf_field"), rf}});
     }
+    // The count is believed only within the limit a log can hold, as everywhere records are
+    // read; a corrupt one leaves no record state rather than a wrong one.
     std::int32_t count = 0;
     gate::Clock6 earliest{}, latest{};
-    if (library_->GetBGLogDataStatus(a, count, earliest, latest, s, h) == gate::result::kOk) {
+    const std::int32_t r = library_->GetBGLogDataStatus(a, count, earliest, latest, s, h);
+    const records::LogState log = records::LogStateOfReply(r, count, earliest, latest);
+    if (records::LogState::Usable(r, log)) {
+        const auto timeOf = [&log](const gate::Clock6& c) {
+            return log.count > 0 ? QJsonValue(records::IsoTimeText(c)) : QJsonValue();
+        };
         g.state.insert(QStringLiteral("records"),
-                       QJsonObject{{QStringLiteral("count"), count},
-                                   {QStringLiteral("earliest"),
-                                    count > 0 ? QJsonValue(ClockText(earliest)) : QJsonValue()},
-                                   {QStringLiteral("latest"),
-                                    count > 0 ? QJsonValue(ClockText(latest)) : QJsonValue()},
+                       QJsonObject{{QStringLiteral("count"), log.count},
+                                   {QStringLiteral("earliest"), timeOf(log.earliest)},
+                                   {QStringLiteral("latest"), timeOf(log.latest)},
                                    {QStringLiteral("fill"), s}});
+    } else if (log.countOutOfRange) {
+        g.state.remove(QStringLiteral("records"));
     }
     gate::Clock6 clock{};
     if (library_->GetClock(a, clock, s, h) == gate::result::kOk) {
-        const QDateTime controller =
-            QDateTime::fromString(ClockText(clock), QStringLiteral("yyyy-MM-ddThh:mm:ss"));
-        g.state.insert(QStringLiteral("clock_drift_s"),
-                       controller.isValid()
-                           ? QJsonValue(QDateTime::currentDateTime().secsTo(controller))
-                           : QJsonValue());
+        const std::optional<qint64> drift =
+            commands::ClockDriftSeconds(clock, QDateTime::currentDateTime());
+        g.state.insert(QStringLiteral("clock_drift_s"), drift ? QJsonValue(*drift) : QJsonValue());
     }
     PublishState(g);
 }

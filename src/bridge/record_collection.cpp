@@ -1,18 +1,14 @@
 #include "bridge/record_collection.h"
 
 #include "bridge/results.h"
+#include "core/records/export_file.h"
+#include "core/records/log_state.h"
 #include "core/records/stored_record.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSaveFile>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
-#include <cstring>
 
 namespace bridge {
 
@@ -30,18 +26,6 @@ bool SameRecord(const records::StoredRecord& a, const records::StoredRecord& b) 
     const auto x = a.Bytes();
     const auto y = b.Bytes();
     return a.Kind() == b.Kind() && std::equal(x.begin(), x.end(), y.begin(), y.end());
-}
-
-// Syncs a file or a folder to disk: false when the system could not.
-bool SyncPath(const QString& path, bool folder) {
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          (folder ? O_RDONLY | O_DIRECTORY : O_RDONLY) | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
 }
 
 }  // namespace
@@ -108,13 +92,18 @@ RecordCollection::Step RecordCollection::Advance(gate::GateLibrary& library, gat
 
 RecordCollection::Step RecordCollection::Begin(gate::GateLibrary& library, gate::Byte address,
                                                std::int32_t handle) {
-    gate::Byte a = address, s = 0;
-    std::int32_t count = 0;
-    gate::Clock6 earliest{}, latest{};
-    const std::int32_t r = library.GetBGLogDataStatus(a, count, earliest, latest, s, handle);
+    gate::ConnectionState query;
+    query.ControllerAddress = address;
+    query.PortHandle = handle;
+    const records::LogState log = records::QueryLogState(library, query);
+    const std::int32_t r = query.LastResult;
     if (r != gate::result::kOk) {
         Fail(QStringLiteral("reading the record memory's state failed (result %1)").arg(r));
         return IsCommunication(r) ? Step::LinkTrouble : Step::Idle;
+    }
+    if (log.countOutOfRange) {
+        Fail(records::OutOfRangeCountText(log));
+        return Step::Idle;
     }
     outcome_.count = 0;
     outcome_.file.clear();
@@ -123,7 +112,7 @@ RecordCollection::Step RecordCollection::Begin(gate::GateLibrary& library, gate:
     outcome_.why.clear();
     written_.clear();
     unreadable_.clear();
-    total_ = std::max<std::int32_t>(count, 0);
+    total_ = log.count;
     nextIndex_ = 1;
     deleteAt_ = 0;
     const QString folder = config_.dir + u'/' + gate_;
@@ -214,15 +203,12 @@ RecordCollection::Step RecordCollection::ExportSlice(gate::GateLibrary& library,
 }
 
 bool RecordCollection::Seal() {
-    // Whole and on disk before anything is deleted: flushed, synced, and its folder entry too.
+    // Whole and on disk before anything is deleted: flushed, then the file and its folder synced.
     const bool flushed = file_->flush();
-    const bool synced = flushed && ::fsync(file_->handle()) == 0;
-    const QString error = file_->errorString();
+    QString error = file_->errorString();
     file_->close();
-    if (!flushed || !synced || !SyncPath(QFileInfo(outcome_.file).path(), true)) {
-        Fail(QStringLiteral("cannot write %1: %2")
-                 .arg(outcome_.file,
-                      flushed && !synced ? QString::fromLocal8Bit(strerror(errno)) : error));
+    if (!flushed || !records::SyncToDisk(outcome_.file, &error)) {
+        Fail(QStringLiteral("cannot write %1: %2").arg(outcome_.file, error));
         return false;
     }
     file_.reset();

@@ -1,6 +1,7 @@
 // gatectl clock get | set | sync: the controller's real-time clock.
 #include "cli/controller_command.h"
 #include "cli/subcommands.h"
+#include "core/commands/clock_time.h"
 #include "core/records/record_fields.h"
 
 #include <QDateTime>
@@ -13,21 +14,6 @@ namespace {
 
 const QString kGetCaption = QStringLiteral("查询实时时钟");
 const QString kSetCaption = QStringLiteral("设置实时时钟");
-
-gate::Clock6 ClockOf(const QDateTime& t) {
-    const QDate d = t.date();
-    const QTime h = t.time();
-    return {static_cast<gate::Byte>(d.year() % 100), static_cast<gate::Byte>(d.month()),
-            static_cast<gate::Byte>(d.day()),        static_cast<gate::Byte>(h.hour()),
-            static_cast<gate::Byte>(h.minute()),     static_cast<gate::Byte>(h.second())};
-}
-
-// The controller's clock as a local time of this century; invalid when a field is impossible.
-QDateTime DateTimeOf(const gate::Clock6& c) {
-    const QDate d(2000 + c[0], c[1], c[2]);
-    const QTime t(c[3], c[4], c[5]);
-    return d.isValid() && t.isValid() ? QDateTime(d, t) : QDateTime();
-}
 
 // "YYYY-MM-DD hh:mm:ss" (or with a "T") in the years the controller can hold, 2000 to 2099.
 std::optional<QDateTime> ParseClockText(const QString& text) {
@@ -95,7 +81,7 @@ int RunClockSet(const QString& words, const QStringList& arguments) {
     if (!opened) {
         return opened.exitCode;
     }
-    const gate::Clock6 clock = ClockOf(*time);
+    const gate::Clock6 clock = commands::ClockOfLocalTime(*time);
     if (const std::int32_t r = WriteClock(*opened.connection, clock); r != 0) {
         return cl.Fail(ResultFailure(kSetCaption, r));
     }
@@ -114,15 +100,14 @@ int RunClockSync(const QString& words, const QStringList& arguments) {
     if (const std::int32_t r = ReadClock(*opened.connection, before); r != 0) {
         return cl.Fail(ResultFailure(kGetCaption, r));
     }
-    QDateTime readAt = QDateTime::currentDateTime();
-    readAt.setTime(QTime(readAt.time().hour(), readAt.time().minute(), readAt.time().second()));
-    const QDateTime controllerTime = DateTimeOf(before);
+    const std::optional<qint64> drift =
+        commands::ClockDriftSeconds(before, QDateTime::currentDateTime());
 
     // The clock counts whole seconds: set it as a second begins, so that it starts in step.
     const QDateTime now = QDateTime::currentDateTime();
     QThread::msleep(static_cast<unsigned long>(1000 - now.time().msec()));
     const QDateTime target = now.addMSecs(1000 - now.time().msec());
-    const gate::Clock6 clock = ClockOf(target);
+    const gate::Clock6 clock = commands::ClockOfLocalTime(target);
     if (const std::int32_t r = WriteClock(*opened.connection, clock); r != 0) {
         return cl.Fail(ResultFailure(kSetCaption, r));
     }
@@ -130,14 +115,13 @@ int RunClockSync(const QString& words, const QStringList& arguments) {
     QJsonObject json{{QStringLiteral("clock_before"), records::IsoTimeText(before)},
                      {QStringLiteral("clock"), records::IsoTimeText(clock)}};
     QStringList lines{QStringLiteral("controller clock was ") + TimeString(before)};
-    if (controllerTime.isValid()) {
-        const qint64 drift = readAt.secsTo(controllerTime);
-        json.insert(QStringLiteral("drift_seconds"), drift);
+    if (drift) {
+        json.insert(QStringLiteral("drift_seconds"), *drift);
         lines << QStringLiteral("drift: %1 s (%2)")
-                     .arg(drift > 0 ? QStringLiteral("+%1").arg(drift) : QString::number(drift),
-                          drift == 0  ? QStringLiteral("in step")
-                          : drift > 0 ? QStringLiteral("the controller was ahead")
-                                      : QStringLiteral("the controller was behind"));
+                     .arg(*drift > 0 ? QStringLiteral("+%1").arg(*drift) : QString::number(*drift),
+                          *drift == 0  ? QStringLiteral("in step")
+                          : *drift > 0 ? QStringLiteral("the controller was ahead")
+                                       : QStringLiteral("the controller was behind"));
     } else {
         json.insert(QStringLiteral("drift_seconds"), QJsonValue::Null);
         lines << QStringLiteral("drift: unknown (the controller's clock was not a valid time)");

@@ -46,6 +46,26 @@ QByteArray ReadAll(const QString& path) {
 const std::vector<std::pair<QString, QString>> kRoomy{
     {QStringLiteral("record-capacity"), QStringLiteral("10000")}};
 
+// Records 0 .. count-1 of MakeRecord in the controller's memory.
+void StoreRecords(SimGate& gate, int count) {
+    gate.sim->WithModel([&](sim::ControllerModel& m) {
+        for (int n = 0; n < count; ++n) {
+            const Record r = MakeRecord(n);
+            m.AppendRecord(r.kind, r.body);
+        }
+        return 0;
+    });
+}
+
+// The gate's last collection two hours ago: a run due every hour was missed while the bridge
+// was down, so the bridge makes it up at its start.
+bool LastRunTwoHoursAgo(const QString& stateDir, const QString& gate) {
+    QFile last(stateDir + QStringLiteral("/records-") + gate + QStringLiteral(".last"));
+    return QDir().mkpath(stateDir) && last.open(QIODevice::WriteOnly) &&
+           last.write(QDateTime::currentDateTime().addSecs(-7200).toString(Qt::ISODate).toUtf8()) >
+               0;
+}
+
 }  // namespace
 
 class TestBridgeRecords : public QObject {
@@ -186,23 +206,11 @@ private Q_SLOTS:
         auto& [dir, broker, sub, gates] = rig;
         SimGate* gate = rig.AddGate(QStringLiteral("g1"), kRoomy);
         QVERIFY(gate);
-        gate->sim->WithModel([&](sim::ControllerModel& m) {
-            for (int n = 0; n < 300; ++n) {
-                const Record r = MakeRecord(n);
-                m.AppendRecord(r.kind, r.body);
-            }
-            return 0;
-        });
+        StoreRecords(*gate, 300);
         // The 1st retrieval by index (0x1D) of the export is refused by the controller.
         gate->sim->AddFault(
             sim::Fault{sim::Fault::Kind::Result, 0, 7, std::optional<std::uint8_t>(0x1D)});
-        // The last run was two hours ago and the next is due an hour after it: missed while the
-        // bridge was down, so made up at the start rather than an hour later.
-        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("state"))));
-        QFile last(dir.filePath(QStringLiteral("state/records-g1.last")));
-        QVERIFY(last.open(QIODevice::WriteOnly));
-        last.write(QDateTime::currentDateTime().addSecs(-7200).toString(Qt::ISODate).toUtf8());
-        last.close();
+        QVERIFY(LastRunTwoHoursAgo(dir.filePath(QStringLiteral("state")), QStringLiteral("g1")));
         Bridge bridge;
         QVERIFY(
             bridge.Start(SiteFile(dir, broker.Port(), {{gate->name, gate->Port()}}, {},
@@ -228,6 +236,39 @@ private Q_SLOTS:
                 .trimmed(),
             Qt::ISODate);
         QVERIFY(kept.secsTo(QDateTime::currentDateTime()) < 60);
+    }
+
+    // A record count with the top bit set is a corrupt reply: nothing is collected or deleted,
+    // and the live state shows no record memory rather than a wrong one.
+    void impossibleRecordCountCollectsNothing() {
+        BridgeRig rig;
+        QVERIFY(rig.Start());
+        auto& [dir, broker, sub, gates] = rig;
+        SimGate* gate =
+            rig.AddGate(QStringLiteral("g1"),
+                        {{QStringLiteral("reported-count"), QStringLiteral("4294967295")}});
+        QVERIFY(gate);
+        StoreRecords(*gate, 20);
+        QVERIFY(LastRunTwoHoursAgo(dir.filePath(QStringLiteral("state")), QStringLiteral("g1")));
+        Bridge bridge;
+        QVERIFY(
+            bridge.Start(SiteFile(dir, broker.Port(), {{gate->name, gate->Port()}}, {},
+                                  QStringLiteral("[records]\nevery = \"1h\"\ndir = \"%1/records\"\n"
+                                                 "delete_after = true\n")
+                                      .arg(dir.path()))));
+        QTRY_VERIFY_WITH_TIMEOUT(!sub.On(QStringLiteral("/records")).isEmpty(), 10000);
+        const QJsonObject outcome = sub.On(QStringLiteral("/records")).first().Json();
+        QVERIFY2(outcome.value(QStringLiteral("why"))
+                     .toString()
+                     .startsWith(QStringLiteral("the controller reports 4294967295 records")),
+                 QJsonDocument(outcome).toJson().constData());
+        QCOMPARE(outcome.value(QStringLiteral("deleted")).toInteger(), 0);
+        QCOMPARE(outcome.value(QStringLiteral("written")).toBool(), false);
+        QCOMPARE(gate->sim->WithModel([](sim::ControllerModel& m) { return m.Records().Count(); }),
+                 20);
+        const QList<Subscriber::Message> states = sub.On(QStringLiteral("/g1/state"));
+        QVERIFY(!states.isEmpty());
+        QVERIFY(!states.last().Json().contains(QStringLiteral("records")));
     }
 
     void clockSync_data() {

@@ -39,21 +39,30 @@ struct LogState {
     }
 };
 
-// Calls GetBGLogDataStatus with the connection's fields; the result goes into LastResult. The
-// count is read as the unsigned number it is on the wire; one above kMaxRecordCount is marked
-// out of range (the query then counts as failed, see LogState::Usable) and leaves count 0.
-inline LogState QueryLogState(gate::GateLibrary& library, gate::ConnectionState& c) {
+// The state a GetBGLogDataStatus reply gives: the count is read as the unsigned number it is
+// on the wire; one above kMaxRecordCount is marked out of range (the query then counts as
+// failed, see LogState::Usable) and leaves count 0.
+inline LogState LogStateOfReply(std::int32_t result, std::int32_t rawCount,
+                                const gate::Clock6& earliest, const gate::Clock6& latest) {
     LogState state;
-    std::int32_t raw = 0;
-    c.LastResult = library.GetBGLogDataStatus(c.ControllerAddress, raw, state.earliest,
-                                              state.latest, c.ReplyStatus, c.PortHandle);
-    state.reportedCount = static_cast<std::uint32_t>(raw);
+    state.earliest = earliest;
+    state.latest = latest;
+    state.reportedCount = static_cast<std::uint32_t>(rawCount);
     if (state.reportedCount > kMaxRecordCount) {
-        state.countOutOfRange = c.LastResult == gate::result::kOk;
+        state.countOutOfRange = result == gate::result::kOk;
     } else {
-        state.count = raw;
+        state.count = rawCount;
     }
     return state;
+}
+
+// Calls GetBGLogDataStatus with the connection's fields; the result goes into LastResult.
+inline LogState QueryLogState(gate::GateLibrary& library, gate::ConnectionState& c) {
+    std::int32_t raw = 0;
+    gate::Clock6 earliest{}, latest{};
+    c.LastResult = library.GetBGLogDataStatus(c.ControllerAddress, raw, earliest, latest,
+                                              c.ReplyStatus, c.PortHandle);
+    return LogStateOfReply(c.LastResult, raw, earliest, latest);
 }
 
 // "the controller reports 4294967295 records, more than the 10000000 a log can hold": why an
