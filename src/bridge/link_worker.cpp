@@ -403,18 +403,18 @@ void LinkWorker::PublishState(Gate& g) {
 bool LinkWorker::ResolveAcknowledgement(Gate& g) {
     gate::Byte a = g.address;
     const std::int32_t r = library_->Acknowledge(a, link_.PortHandle);
-    if (r != gate::result::kOk && r != gate::result::kNoRecord) {
+    // 5: nothing was waiting: the earlier acknowledgement had arrived after all.
+    const bool refused = r != gate::result::kOk && r != gate::result::kNoRecord;
+    if (refused) {
         CountFailure(g, r);
     }
     if (IsCommunication(r)) {
         return false;
     }
-    // 5: nothing was waiting: the earlier acknowledgement had arrived after all.
-    if (r != gate::result::kOk && r != gate::result::kNoRecord &&
-        ++g.ackRefusals < kMaxAckRefusals) {
+    if (refused && ++g.ackRefusals < kMaxAckRefusals) {
         return true;  // asked again before the next fetch
     }
-    if (r != gate::result::kOk && r != gate::result::kNoRecord) {
+    if (refused) {
         sink_.Log(QStringLiteral("%1: the controller refuses the acknowledgement (result %2); "
                                  "giving up on it")
                       .arg(g.config.name)
@@ -475,17 +475,10 @@ LinkWorker::Outcome LinkWorker::Poll(Gate& g) {
     if (r != gate::result::kOk || (kind == kNothingPending && length == 0)) {
         return Outcome::Idle;
     }
-    const QDateTime received = QDateTime::currentDateTime();
     const monitor::MessageBody body = monitor::MessageBody::FromBuffer(buffer, length);
     const QString before = g.lastNoPerson;
-    monitor::LiveEventInput in;
-    in.gate = g.config.name;
-    in.easMode = g.eas;
-    in.kind = kind;
-    in.body = body;
-    in.received = received;
-    in.lines =
-        monitor::LiveMessageLines(g.eas, kind, body, g.lastNoPerson, util::TextTable::Source());
+    monitor::LiveEventInput in =
+        monitor::FetchedEventInput(g.config.name, g.eas, kind, body, g.lastNoPerson);
     QJsonObject event;
     const bool stored =
         spool_.Add(g.config.name, base_ + u'/' + g.config.name + QStringLiteral("/event"),

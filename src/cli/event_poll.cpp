@@ -2,7 +2,6 @@
 
 #include "core/monitor/live_event.h"
 
-#include <QDateTime>
 #include <QJsonDocument>
 #include <QRandomGenerator>
 
@@ -39,15 +38,9 @@ void EventPoll::Poll(bool easMode) {
     }
     const monitor::MessageBody body = monitor::MessageBody::FromBuffer(buffer, length);
     const QString before = lastNoPerson_;
-    monitor::LiveEventInput in;
-    in.gate = gate_;
+    monitor::LiveEventInput in =
+        monitor::FetchedEventInput(gate_, easMode, kind, body, lastNoPerson_);
     in.id = QStringLiteral("%1-%2-%3").arg(runId_, gate_).arg(count_ + 1);
-    in.easMode = easMode;
-    in.kind = kind;
-    in.body = body;
-    in.received = QDateTime::currentDateTime();
-    in.lines =
-        monitor::LiveMessageLines(easMode, kind, body, lastNoPerson_, util::TextTable::Source());
     const QJsonObject event = monitor::LiveEventObject(in);
     if (!sink_.write(QString::fromUtf8(QJsonDocument(event).toJson(QJsonDocument::Compact)))) {
         lastNoPerson_ = before;  // it comes again and must read the same then

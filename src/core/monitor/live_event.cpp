@@ -230,6 +230,18 @@ bool DrivesLampAndBuzzer(bool easMode, int kind, const MessageBody& body,
     return ClassifyPassage(report, lastNoPersonTextBefore) == PassageAction::ShowAndAlarm;
 }
 
+LiveEventInput FetchedEventInput(const QString& gate, bool easMode, int kind,
+                                 const MessageBody& body, QString& lastNoPersonText) {
+    LiveEventInput in;
+    in.gate = gate;
+    in.easMode = easMode;
+    in.kind = kind;
+    in.body = body;
+    in.received = QDateTime::currentDateTime();
+    in.lines = LiveMessageLines(easMode, kind, body, lastNoPersonText, util::TextTable::Source());
+    return in;
+}
+
 QJsonObject LiveEventObject(const LiveEventInput& in) {
     QJsonObject o;
     o.insert(QStringLiteral("gate"), in.gate);

@@ -43,6 +43,11 @@ struct LiveEventInput {
     DisplayLines lines;  // LiveMessageLines of the message, source texts
 };
 
+// The input of one message just fetched, received now, with the console's lines in source texts;
+// lastNoPersonText is updated as LiveMessageLines updates it. The id is the caller's to set.
+LiveEventInput FetchedEventInput(const QString& gate, bool easMode, int kind,
+                                 const MessageBody& body, QString& lastNoPersonText);
+
 // The structured event: gate, id, mode, event, alarm (EAS alarms), kind, time (the controller's
 // time, ISO 8601, or null with time_raw when its digits are no valid time), received (ISO 8601
 // with milliseconds and offset), the decoded fields under the names of the records export
