@@ -329,7 +329,7 @@ void BridgeService::SpoolBlocked(const QString& reason) {
     wake_.notify_all();
 }
 
-QByteArray BridgeService::StatePayload(const QString& gate) {
+QByteArray BridgeService::StatePayload(const QString& gate, const Spool::Figures& all) {
     QJsonObject state;
     QMap<QString, qint64> counts;
     QString blocked;
@@ -343,7 +343,6 @@ QByteArray BridgeService::StatePayload(const QString& gate) {
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
         published.insert(it.key(), it.value());
     }
-    const Spool::Figures all = spool_->Measure();
     state.insert(QStringLiteral("gate"), gate);
     state.insert(QStringLiteral("spool"),
                  QJsonObject{{QStringLiteral("backlog"), spool_->Backlog(gate)},
@@ -474,9 +473,15 @@ void BridgeService::PublishRetained() {
             dirtyState_.remove(gate);
         }
     }
-    for (const QString& gate : std::as_const(states)) {
-        toSend.insert(Topic(gate, "state"), StatePayload(gate));
-        lastStatePublishMs_.insert(gate, now);
+    // A gate's state topic is made from its state when sent, never kept in retained_.
+    QMap<QString, QString> stateTopics;
+    if (!states.isEmpty()) {
+        const Spool::Figures spool = spool_->Measure();
+        for (const QString& gate : std::as_const(states)) {
+            stateTopics.insert(Topic(gate, "state"), gate);
+            toSend.insert(Topic(gate, "state"), StatePayload(gate, spool));
+            lastStatePublishMs_.insert(gate, now);
+        }
     }
     // The bridge's own state last, so that "offline" follows the gates' on a clean stop.
     const QString bridgeTopic = config_.base + QStringLiteral("/bridge/state");
@@ -489,8 +494,15 @@ void BridgeService::PublishRetained() {
         if (mqtt_->Publish(topic, toSend.value(topic), true, &mid)) {
             retainedInFlight_.insert(mid);
         } else {
+            // Again after the reconnect: a state is made afresh then, so its gate is marked,
+            // not its topic (which has no payload in retained_ to send).
             std::lock_guard lock(mutex_);
-            dirtyRetained_.insert(topic);  // again after the reconnect
+            if (const auto gate = stateTopics.constFind(topic); gate != stateTopics.cend()) {
+                dirtyState_.insert(*gate);
+                lastStatePublishMs_.remove(*gate);
+            } else {
+                dirtyRetained_.insert(topic);
+            }
         }
     }
 }

@@ -74,7 +74,7 @@ private:
     QString Topic(const QString& gate, const char* leaf) const;
     void SetRetained(const QString& topic, const QByteArray& payload);
     void MarkStateDirty(const QString& gate);
-    QByteArray StatePayload(const QString& gate);
+    QByteArray StatePayload(const QString& gate, const Spool::Figures& spool);
     void PublisherLoop();
     void StartWorker(const QList<GateConfig>& gates);
     // On the publisher thread, with nothing locked.
