@@ -266,9 +266,18 @@ private Q_SLOTS:
         QCOMPARE(outcome.value(QStringLiteral("written")).toBool(), false);
         QCOMPARE(gate->sim->WithModel([](sim::ControllerModel& m) { return m.Records().Count(); }),
                  20);
-        const QList<Subscriber::Message> states = sub.On(QStringLiteral("/g1/state"));
-        QVERIFY(!states.isEmpty());
-        QVERIFY(!states.last().Json().contains(QStringLiteral("records")));
+        // The gate's states once it is up (the first may come after the outcome).
+        const auto upStates = [&sub] {
+            QList<QJsonObject> out;
+            for (const Subscriber::Message& m : sub.On(QStringLiteral("/g1/state"))) {
+                if (m.Json().value(QStringLiteral("link")).toString() == u"up") {
+                    out.append(m.Json());
+                }
+            }
+            return out;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!upStates().isEmpty(), 5000);
+        QVERIFY(!upStates().last().contains(QStringLiteral("records")));
     }
 
     void clockSync_data() {
